@@ -1,0 +1,4 @@
+// Common controls: the status bar.
+#pragma once
+
+#include "base.h"

@@ -1,0 +1,4 @@
+// System cursors and icons, and cursor and icon files.
+#pragma once
+
+#include "base.h"
