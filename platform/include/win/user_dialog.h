@@ -2,3 +2,44 @@
 #pragma once
 
 #include "base.h"
+
+#define MB_OK 0x00000000u
+#define MB_OKCANCEL 0x00000001u
+#define MB_ABORTRETRYIGNORE 0x00000002u
+#define MB_YESNOCANCEL 0x00000003u
+#define MB_YESNO 0x00000004u
+#define MB_RETRYCANCEL 0x00000005u
+#define MB_ICONHAND 0x00000010u
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONQUESTION 0x00000020u
+#define MB_ICONEXCLAMATION 0x00000030u
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONASTERISK 0x00000040u
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_DEFBUTTON1 0x00000000u
+#define MB_DEFBUTTON2 0x00000100u
+#define MB_DEFBUTTON3 0x00000200u
+#define MB_APPLMODAL 0x00000000u
+#define MB_TYPEMASK 0x0000000Fu
+#define MB_ICONMASK 0x000000F0u
+#define MB_DEFMASK 0x00000F00u
+
+#define IDOK 1
+#define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
+
+// A modal box with the caption as its title, the text (8-bit text in the Windows-1252 code page), an
+// icon and the buttons of the style. Returns the button chosen; 0 when no display can be opened, in
+// which case caption and text are written to standard error so that the message is never lost.
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// Automation hook for tests and scripted runs: while a hook is set, every MessageBoxA call first asks
+// it, passing the box's text, caption and style. A non-zero result is taken as the button pressed
+// and no box is shown; 0 lets the real box appear. SetMessageBoxHook(nullptr, nullptr) removes it.
+// Programs that never call it always get the real box.
+typedef int (*MESSAGEBOXHOOK)(HWND owner, LPCSTR text, LPCSTR caption, UINT type, void* context);
+void SetMessageBoxHook(MESSAGEBOXHOOK hook, void* context);
