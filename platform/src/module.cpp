@@ -13,3 +13,10 @@ HMODULE GetModuleHandleA(LPCSTR) { return kProgramModule; }
 DWORD GetLastError(void) { return g_last_error; }
 
 void SetLastError(DWORD error) { g_last_error = error; }
+
+void GetStartupInfoA(LPSTARTUPINFOA info) {
+  if (!info) return;
+  *info = STARTUPINFOA{};
+  info->cb = sizeof(STARTUPINFOA);
+  info->wShowWindow = 10;  // SW_SHOWDEFAULT
+}

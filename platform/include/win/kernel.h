@@ -24,3 +24,22 @@ LPVOID GlobalLock(HGLOBAL block);
 BOOL GlobalUnlock(HGLOBAL block);
 HGLOBAL GlobalFree(HGLOBAL block);
 SIZE_T GlobalSize(HGLOBAL block);
+
+#define STARTF_USESHOWWINDOW 0x00000001u
+
+typedef struct _STARTUPINFOA {
+  DWORD cb;
+  LPSTR lpReserved;
+  LPSTR lpDesktop;
+  LPSTR lpTitle;
+  DWORD dwX, dwY, dwXSize, dwYSize, dwXCountChars, dwYCountChars, dwFillAttribute;
+  DWORD dwFlags;
+  WORD wShowWindow;
+  WORD cbReserved2;
+  LPBYTE lpReserved2;
+  HANDLE hStdInput, hStdOutput, hStdError;
+} STARTUPINFOA, *LPSTARTUPINFOA;
+
+// How the program was asked to show its first window. A program started from a shell gets no
+// request (dwFlags without STARTF_USESHOWWINDOW), so ShowWindow uses its default, SW_SHOWDEFAULT.
+void GetStartupInfoA(LPSTARTUPINFOA info);

@@ -1,0 +1,4 @@
+// The demo's per-frame scene.
+#include "scene.h"
+
+void OpenGL_Draw() {}

@@ -1,0 +1,4 @@
+// Scene set-up of the demo.
+#include "scene.h"
+
+void OpenGL_CreateList() {}
