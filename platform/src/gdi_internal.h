@@ -1,6 +1,8 @@
 // GDI objects shared between the services of the layer.
 #pragma once
 
+#include <vector>
+
 #include "handle_table.h"
 
 namespace plat {
@@ -15,5 +17,9 @@ struct DeviceContext : Object {
 
 // The window a device context belongs to; 0 for a memory or screen context or a stale handle.
 HWND dc_window(HDC dc);
+
+// The rectangles of a region in window coordinates, sorted in bands from top to bottom and left to
+// right within a band (what XShape wants). Empty for an empty region or a stale handle.
+std::vector<RECT> region_rects(HRGN region);
 
 }  // namespace plat
