@@ -222,6 +222,8 @@ TEST_F(Primitives, SferaWithOneBandHasAllVerticesAtThePoles) {
     EXPECT_NEAR(strips[0][k].x, 0, 1e-6);
     EXPECT_NEAR(strips[0][k].y, 0, 1e-6);
     EXPECT_NEAR(strips[0][k].z, k % 2 == 0 ? 0.25 : -0.25, 1e-6);
+    EXPECT_NEAR(strips[0][k].s, -static_cast<double>(k / 2) / 4.0, 1e-6);
+    EXPECT_NEAR(strips[0][k].t, k % 2 == 0 ? 0.0 : 1.0, 1e-6);
   }
 }
 
