@@ -1,0 +1,66 @@
+// Zelv_Games: game and effect objects built on the Zelvo framework.
+//
+// TGLTwister models a tornado as a vertical stack of up to 128 horizontal rings. Each ring has a
+// height growing with its index, a radius factor (a funnel), a centre offset that sways with time
+// and a twist that advances with time. Update advances time; the three drawing operations place
+// points on the rings, draw, and then refresh the rings for the next drawing operation.
+#pragma once
+
+#include <cstdint>
+
+#include "Zelvo.h"
+
+// Blending styles of TGLTwister::DrawParticle.
+constexpr int32_t CLOUD_BRIGHT = 0;
+constexpr int32_t CLOUD_NORMAL = 1;
+constexpr int32_t CLOUD_TINY_DARK = 2;
+constexpr int32_t CLOUD_VERY_DARK = 3;
+constexpr int32_t CLOUD_TINY_BRIGHT = 4;
+constexpr int32_t CLOUD_DARK_SMOOTH = 5;
+constexpr int32_t CLOUD_DARK = 6;
+
+// The tornado. A plain record: it has no constructor, so a global one starts with every field zero,
+// and that zero state is a valid starting point (the first Update must come before the first
+// drawing operation, which divides by Frames).
+struct TGLTwister {
+  int32_t Time;     // frame counter, +1 per Update; wraps from 2147483647 to 0
+  float Frames;     // time divisor: the argument of the latest Update
+  int32_t Rows;     // ring count, set from Rings by every drawing operation
+  int32_t Columns;  // points per ring, set from NumPoints by every drawing operation
+  zelvo::CheckedArray<float, 0, 127, "TGLTwister.Twist"> Twist;
+  zelvo::CheckedArray<float, 0, 127, "TGLTwister.Radius"> Radius;
+  zelvo::CheckedArray<TGLVector, 0, 127, "TGLTwister.Pos"> Pos;  // only X and Z are used
+  zelvo::CheckedArray<TGLVector, 0, 127, "TGLTwister.Rnd"> Rnd;  // reserved, stays zero
+
+  // One time step: Time + 1, Frames := Frame. The rings are not touched.
+  void Update(float Frame);
+
+  // Calls Model once per ring point, rings 0..Rings-2 outer, points 0..NumPoints-1 inner, with the
+  // model-view matrix moved to the point and scaled by the ring's particle scale. Leaves the
+  // model-view matrix and every other GL state as it found them.
+  void AddParticle(float X, float Y, float Z, float Size, float R, float Range, int32_t Rings,
+                   int32_t NumPoints, ZelvProcedure Model);
+
+  // The textured funnel surface, (Rings - 1) x NumPoints quads, with whatever texture is bound.
+  // Leaves face culling on and blending and the alpha test off.
+  void DrawPolygon(float X, float Y, float Z, float Size, float R, float Range, int32_t Rings,
+                   int32_t NumPoints);
+
+  // Camera-facing cloud sprites, one sheet cell per ring point. Rows and Columns here are the
+  // sprite sheet's grid, not the fields of the same names.
+  void DrawParticle(float X, float Y, float Z, float Size, float R, float Range, int32_t Rings,
+                    int32_t NumPoints, int32_t TypeClouds, int32_t Rows, int32_t Columns);
+
+ private:
+  struct Point {
+    double X, Y, Z;
+  };
+  // Shared by the three drawing operations.
+  float EnterDraw(int32_t Rings, int32_t NumPoints);
+  Point RingPoint(int32_t i, int32_t j) const;
+  double RingHeight(int32_t k) const;
+  double RingRadius(int32_t k) const;
+  static double ParticleScale(int32_t i, float Range);
+  void RefreshRings(float R, float Range, float Angle);
+  void EmitSurfaceCorner(int32_t k, int32_t m) const;
+};
