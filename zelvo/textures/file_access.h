@@ -1,0 +1,23 @@
+// File services shared by the BMP and TGA readers.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+namespace zelvo {
+
+// True when a regular file (not a directory) of that name exists.
+bool FileExists(const char* name);
+
+// A device error during a read or a close is not something the readers report to the user: the
+// program stops, naming the operation, as for any other run-time error.
+[[noreturn]] void InOutError(const char* operation);
+
+// fread that tells a short read (end of file: the count is returned) from a device error (the
+// program stops).
+std::size_t ReadBytes(void* destination, std::size_t count, FILE* file);
+
+// fclose whose failure is a device error.
+void CloseFile(FILE* file);
+
+}  // namespace zelvo

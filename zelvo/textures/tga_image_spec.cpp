@@ -1,0 +1,38 @@
+// The image specification (bytes 12 to 17) that both TGA readers start with.
+#include <cstdlib>
+
+#include "file_access.h"
+#include "tga_internal.h"
+
+namespace zelvo {
+
+bool ReadImageSpecification(TGATexture& Texture, uint64_t max_image_size) {
+  if (ReadBytes(TGA.Header, sizeof TGA.Header, fTGA) < sizeof TGA.Header) {
+    TgaMessage("Could not read info header");
+    return false;
+  }
+  Texture.Width = TGA.Header[1] * 256u + TGA.Header[0];
+  Texture.Height = TGA.Header[3] * 256u + TGA.Header[2];
+  Texture.Bpp = TGA.Header[4];
+  TGA.Width = Texture.Width;
+  TGA.Heigh = Texture.Height;
+  TGA.Bpp = Texture.Bpp;
+  if (Texture.Width == 0 || Texture.Height == 0 || (Texture.Bpp != 24 && Texture.Bpp != 32)) {
+    TgaMessage("Invalid texture information");
+    return false;
+  }
+  Texture.Typ = Texture.Bpp == 24 ? GL_RGB : GL_RGBA;
+  TGA.BytesPerPixel = Texture.Bpp / 8;
+  // Up to 65535 x 65535 x 4 bytes: an image too large to address is refused like one too large to
+  // allocate, never wrapped around.
+  uint64_t size = uint64_t{Texture.Width} * TGA.BytesPerPixel * Texture.Height;
+  TGA.ImageSize = size <= max_image_size ? static_cast<uint32_t>(size) : 0;
+  Texture.ImageData = size <= max_image_size ? static_cast<uint8_t*>(std::calloc(size, 1)) : nullptr;
+  if (!Texture.ImageData) {
+    TgaMessage("Could not allocate memory for image");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace zelvo
