@@ -9,6 +9,7 @@
 #define MB_YESNOCANCEL 0x00000003u
 #define MB_YESNO 0x00000004u
 #define MB_RETRYCANCEL 0x00000005u
+#define MB_CANCELTRYCONTINUE 0x00000006u
 #define MB_ICONHAND 0x00000010u
 #define MB_ICONERROR MB_ICONHAND
 #define MB_ICONQUESTION 0x00000020u
@@ -20,6 +21,10 @@
 #define MB_DEFBUTTON2 0x00000100u
 #define MB_DEFBUTTON3 0x00000200u
 #define MB_APPLMODAL 0x00000000u
+#define MB_SYSTEMMODAL 0x00001000u
+#define MB_TASKMODAL 0x00002000u
+#define MB_SETFOREGROUND 0x00010000u
+#define MB_TOPMOST 0x00040000u
 #define MB_TYPEMASK 0x0000000Fu
 #define MB_ICONMASK 0x000000F0u
 #define MB_DEFMASK 0x00000F00u
@@ -31,6 +36,8 @@
 #define IDIGNORE 5
 #define IDYES 6
 #define IDNO 7
+#define IDTRYAGAIN 10
+#define IDCONTINUE 11
 
 // A modal box with the caption as its title, the text (8-bit text in the Windows-1252 code page), an
 // icon and the buttons of the style. Returns the button chosen; 0 when no display can be opened, in

@@ -1,0 +1,157 @@
+#include "message_box_text.h"
+
+#include <cctype>
+
+namespace plat {
+namespace {
+
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void append_utf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Length of the UTF-8 sequence starting at `s[i]` (1 for a stray continuation byte).
+size_t utf8_length(std::string_view s, size_t i) {
+  unsigned char c = static_cast<unsigned char>(s[i]);
+  size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+  return i + n <= s.size() ? n : 1;
+}
+
+std::string trim_right(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+// Breaks one paragraph (no line feeds) into lines.
+void wrap_paragraph(std::string_view para, int max_width,
+                    const std::function<int(std::string_view)>& measure,
+                    std::vector<std::string>& lines) {
+  std::string line;
+  size_t i = 0;
+  while (i < para.size()) {
+    // The next word with the spaces before it.
+    size_t start = i;
+    while (i < para.size() && para[i] == ' ') ++i;
+    size_t word_start = i;
+    while (i < para.size() && para[i] != ' ') ++i;
+    std::string_view spaces = para.substr(start, word_start - start);
+    std::string_view word = para.substr(word_start, i - word_start);
+    if (word.empty()) break;  // trailing spaces never start a new line
+    std::string candidate = line + std::string(spaces) + std::string(word);
+    if (measure(candidate) <= max_width) {
+      line = std::move(candidate);
+      continue;
+    }
+    if (!line.empty()) {
+      lines.push_back(trim_right(std::move(line)));
+      line.clear();
+    }
+    if (measure(word) <= max_width) {
+      line = std::string(word);
+      continue;
+    }
+    // The word does not fit on a line of its own: break it between characters.
+    size_t j = 0;
+    while (j < word.size()) {
+      size_t n = utf8_length(word, j);
+      std::string next = line + std::string(word.substr(j, n));
+      if (measure(next) > max_width && !line.empty()) {
+        lines.push_back(std::move(line));
+        line.clear();
+        continue;
+      }
+      line = std::move(next);
+      j += n;
+    }
+  }
+  lines.push_back(trim_right(std::move(line)));
+}
+
+}  // namespace
+
+std::string cp1252_to_utf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 4);
+  for (char ch : text) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    if (c >= 0x80 && c < 0xA0) append_utf8(out, kCp1252High[c - 0x80]);
+    else append_utf8(out, c);
+  }
+  return out;
+}
+
+std::vector<std::string> wrap_text(std::string_view text, int max_width,
+                                   const std::function<int(std::string_view)>& measure) {
+  std::string clean;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\t') clean += "    ";
+    else clean += c;
+  }
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (true) {
+    size_t end = clean.find('\n', start);
+    std::string_view para = std::string_view(clean).substr(start, end == std::string::npos ? std::string::npos : end - start);
+    wrap_paragraph(para, max_width, measure, lines);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::vector<BoxButton> box_buttons(UINT type) {
+  switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+      return {{IDOK, "OK", 'o'}, {IDCANCEL, "Cancel", 'c'}};
+    case MB_ABORTRETRYIGNORE:
+      return {{IDABORT, "Abort", 'a'}, {IDRETRY, "Retry", 'r'}, {IDIGNORE, "Ignore", 'i'}};
+    case MB_YESNOCANCEL:
+      return {{IDYES, "Yes", 'y'}, {IDNO, "No", 'n'}, {IDCANCEL, "Cancel", 'c'}};
+    case MB_YESNO:
+      return {{IDYES, "Yes", 'y'}, {IDNO, "No", 'n'}};
+    case MB_RETRYCANCEL:
+      return {{IDRETRY, "Retry", 'r'}, {IDCANCEL, "Cancel", 'c'}};
+    case MB_CANCELTRYCONTINUE:
+      return {{IDCANCEL, "Cancel", 'c'}, {IDTRYAGAIN, "Try Again", 't'}, {IDCONTINUE, "Continue", 'o'}};
+    default:
+      return {{IDOK, "OK", 'o'}};
+  }
+}
+
+size_t box_default_button(UINT type) {
+  size_t count = box_buttons(type).size();
+  size_t wanted = (type & MB_DEFMASK) == MB_DEFBUTTON2 ? 1 : (type & MB_DEFMASK) == MB_DEFBUTTON3 ? 2 : 0;
+  return wanted < count ? wanted : 0;
+}
+
+int box_escape_result(UINT type) {
+  std::vector<BoxButton> buttons = box_buttons(type);
+  for (const BoxButton& b : buttons)
+    if (b.id == IDCANCEL) return IDCANCEL;
+  return buttons.size() == 1 && buttons[0].id == IDOK ? IDOK : 0;
+}
+
+int box_button_for_key(UINT type, char letter) {
+  char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+  std::vector<BoxButton> buttons = box_buttons(type);
+  for (size_t i = 0; i < buttons.size(); ++i)
+    if (buttons[i].key == lower) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace plat

@@ -1,0 +1,389 @@
+// Message boxes: the text helpers, the automation hook, and real boxes on the X server answered with
+// real key presses and mouse clicks through XTest from a second connection.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../../platform/src/icon_image.h"
+#include "../../platform/src/message_box_text.h"
+#include "../../platform/src/x_display.h"
+
+namespace {
+
+// Two connections are used from two threads.
+const bool kThreadsReady = XInitThreads() != 0;
+
+// One unit per character (code point), so that line breaking can be checked exactly.
+int char_count(std::string_view s) {
+  int n = 0;
+  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+std::string property_utf8(Display* d, Window w, const char* name) {
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  std::string value;
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1 << 16, False, AnyPropertyType, &type, &format,
+                         &count, &after, &data) == Success &&
+      data) {
+    value.assign(reinterpret_cast<char*>(data), count);
+    XFree(data);
+  }
+  return value;
+}
+
+std::vector<long> property_longs(Display* d, Window w, const char* name) {
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  std::vector<long> values;
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, AnyPropertyType, &type, &format, &count,
+                         &after, &data) == Success &&
+      data) {
+    auto* longs = reinterpret_cast<long*>(data);
+    values.assign(longs, longs + count);
+    XFree(data);
+  }
+  return values;
+}
+
+// A viewable box window that has the keyboard focus, or 0 after a few seconds.
+Window wait_for_box(Display* d) {
+  Atom text = XInternAtom(d, "_ZELVO_MESSAGE_TEXT", False);
+  for (int attempt = 0; attempt < 500; ++attempt) {
+    Window root_return, parent, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(d, DefaultRootWindow(d), &root_return, &parent, &children, &count);
+    Window found = 0;
+    for (unsigned i = 0; i < count && !found; ++i) {
+      int n = 0;
+      Atom* props = XListProperties(d, children[i], &n);
+      for (int p = 0; p < n; ++p)
+        if (props[p] == text) found = children[i];
+      if (props) XFree(props);
+    }
+    if (children) XFree(children);
+    if (found) {
+      XWindowAttributes a;
+      Window focus;
+      int revert;
+      XGetInputFocus(d, &focus, &revert);
+      if (XGetWindowAttributes(d, found, &a) && a.map_state == IsViewable && focus == found) return found;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return 0;
+}
+
+void press(Display* d, KeySym sym, KeySym modifier = NoSymbol) {
+  if (modifier != NoSymbol) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), True, CurrentTime);
+  XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), True, CurrentTime);
+  XTestFakeKeyEvent(d, XKeysymToKeycode(d, sym), False, CurrentTime);
+  if (modifier != NoSymbol) XTestFakeKeyEvent(d, XKeysymToKeycode(d, modifier), False, CurrentTime);
+  XFlush(d);
+}
+
+void click_button(Display* d, Window box, int id) {
+  std::vector<long> buttons = property_longs(d, box, "_ZELVO_MESSAGE_BUTTONS");
+  for (size_t i = 0; i + 4 < buttons.size(); i += 5) {
+    if (buttons[i] != id) continue;
+    int x, y;
+    Window child;
+    XTranslateCoordinates(d, box, DefaultRootWindow(d), static_cast<int>(buttons[i + 1] + buttons[i + 3] / 2),
+                          static_cast<int>(buttons[i + 2] + buttons[i + 4] / 2), &x, &y, &child);
+    XTestFakeMotionEvent(d, DefaultScreen(d), x, y, CurrentTime);
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XFlush(d);
+    return;
+  }
+  ADD_FAILURE() << "no button " << id;
+}
+
+// Shows a real box and lets `act` answer it from another connection; returns MessageBoxA's result.
+int answer_box(const char* text, const char* caption, UINT type, std::function<void(Display*, Window)> act) {
+  std::thread driver([&] {
+    Display* d = XOpenDisplay(nullptr);
+    ASSERT_NE(d, nullptr);
+    Window box = wait_for_box(d);
+    EXPECT_NE(box, 0u) << "the box did not appear with the focus";
+    if (box) act(d, box);
+    XCloseDisplay(d);
+  });
+  int result = MessageBoxA(0, text, caption, type);
+  driver.join();
+  return result;
+}
+
+struct HookCall {
+  int calls = 0;
+  std::string text, caption;
+  UINT type = 0;
+  int answer = 0;
+};
+
+int record_hook(HWND, LPCSTR text, LPCSTR caption, UINT type, void* context) {
+  auto* call = static_cast<HookCall*>(context);
+  ++call->calls;
+  call->text = text;
+  call->caption = caption;
+  call->type = type;
+  return call->answer;
+}
+
+}  // namespace
+
+TEST(MessageBoxText, Windows1252BecomesUtf8) {
+  EXPECT_EQ(plat::cp1252_to_utf8("non \xE8 stata"), "non \xC3\xA8 stata");
+  EXPECT_EQ(plat::cp1252_to_utf8("\x80\x99\x9F"), "\xE2\x82\xAC\xE2\x84\xA2\xC5\xB8");
+  EXPECT_EQ(plat::cp1252_to_utf8("\x81"), "\xC2\x81");
+  EXPECT_EQ(plat::cp1252_to_utf8("\xFF"), "\xC3\xBF");
+  EXPECT_EQ(plat::cp1252_to_utf8("Settare lo schermo intero?  "), "Settare lo schermo intero?  ");
+}
+
+TEST(MessageBoxText, WrapsAtSpacesLineFeedsAndInsideLongWords) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(plat::wrap_text("aaa bbb ccc", 7, char_count), (V{"aaa bbb", "ccc"}));
+  EXPECT_EQ(plat::wrap_text("aaa\r\nbbb", 100, char_count), (V{"aaa", "bbb"}));
+  EXPECT_EQ(plat::wrap_text("abcdefghij", 4, char_count), (V{"abcd", "efgh", "ij"}));
+  EXPECT_EQ(plat::wrap_text("ab cdefghij", 4, char_count), (V{"ab", "cdef", "ghij"}));
+  EXPECT_EQ(plat::wrap_text("", 10, char_count), (V{""}));
+  EXPECT_EQ(plat::wrap_text("a\n\nb", 10, char_count), (V{"a", "", "b"}));
+  // Multi-byte characters are never split.
+  EXPECT_EQ(plat::wrap_text("\xC3\xA8\xC3\xA8\xC3\xA8", 2, char_count), (V{"\xC3\xA8\xC3\xA8", "\xC3\xA8"}));
+  // Trailing spaces do not push a line over.
+  EXPECT_EQ(plat::wrap_text("intero?  ", 7, char_count), (V{"intero?"}));
+}
+
+TEST(MessageBoxText, ButtonsDefaultsEscapeAndLetters) {
+  auto ids = [](UINT type) {
+    std::vector<int> v;
+    for (auto& b : plat::box_buttons(type)) v.push_back(b.id);
+    return v;
+  };
+  EXPECT_EQ(ids(MB_OK), (std::vector<int>{IDOK}));
+  EXPECT_EQ(ids(MB_YESNO | MB_ICONQUESTION), (std::vector<int>{IDYES, IDNO}));
+  EXPECT_EQ(ids(MB_YESNOCANCEL), (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+  EXPECT_EQ(ids(MB_RETRYCANCEL), (std::vector<int>{IDRETRY, IDCANCEL}));
+  EXPECT_EQ(ids(MB_OKCANCEL), (std::vector<int>{IDOK, IDCANCEL}));
+  EXPECT_EQ(ids(0x0F), (std::vector<int>{IDOK}));
+
+  EXPECT_EQ(plat::box_default_button(MB_YESNO), 0u);
+  EXPECT_EQ(plat::box_default_button(MB_YESNO | MB_DEFBUTTON2), 1u);
+  EXPECT_EQ(plat::box_default_button(MB_YESNOCANCEL | MB_DEFBUTTON3), 2u);
+  EXPECT_EQ(plat::box_default_button(MB_YESNO | MB_DEFBUTTON3), 0u);
+
+  EXPECT_EQ(plat::box_escape_result(MB_OK), IDOK);
+  EXPECT_EQ(plat::box_escape_result(MB_OKCANCEL), IDCANCEL);
+  EXPECT_EQ(plat::box_escape_result(MB_YESNOCANCEL), IDCANCEL);
+  EXPECT_EQ(plat::box_escape_result(MB_RETRYCANCEL), IDCANCEL);
+  EXPECT_EQ(plat::box_escape_result(MB_YESNO | MB_ICONQUESTION), 0);
+
+  EXPECT_EQ(plat::box_button_for_key(MB_YESNO, 'Y'), 0);
+  EXPECT_EQ(plat::box_button_for_key(MB_YESNO, 'n'), 1);
+  EXPECT_EQ(plat::box_button_for_key(MB_YESNO, 'o'), -1);
+  EXPECT_EQ(plat::box_button_for_key(MB_OKCANCEL, 'c'), 1);
+}
+
+TEST(MessageBoxIcon, QuestionIconIsACircleWithAQuestionMark) {
+  plat::IconImage icon = plat::paint_icon(plat::IconPicture::Question, 32);
+  ASSERT_EQ(icon.argb.size(), 32u * 32u);
+  auto at = [&](int x, int y) { return icon.argb[static_cast<size_t>(y) * 32 + x]; };
+  EXPECT_EQ(at(0, 0) >> 24, 0u) << "corners outside the circle are transparent";
+  EXPECT_EQ(at(5, 16), 0xFF2D6FCEu) << "inside the circle, away from the mark";
+  EXPECT_EQ(at(16, 18), 0xFFFFFFFFu) << "the stem of the question mark";
+  EXPECT_EQ(at(16, 24), 0xFFFFFFFFu) << "its dot";
+  EXPECT_EQ(at(16, 21), 0xFF2D6FCEu) << "the gap between stem and dot";
+}
+
+TEST(MessageBoxHook, SeesExactTextCaptionAndStyleAndAnswers) {
+  HookCall call;
+  call.answer = IDNO;
+  SetMessageBoxHook(record_hook, &call);
+  EXPECT_EQ(MessageBoxA(0, "Settare lo schermo intero?  ", "Video!", MB_YESNO | MB_ICONQUESTION), IDNO);
+  EXPECT_EQ(call.calls, 1);
+  EXPECT_EQ(call.text, "Settare lo schermo intero?  ");
+  EXPECT_EQ(call.caption, "Video!");
+  EXPECT_EQ(call.type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+
+  call.answer = IDOK;
+  EXPECT_EQ(MessageBoxA(0, "la rispettiva applicazione non \xE8 stata inizilizata!", "Error", MB_OK), IDOK);
+  EXPECT_EQ(call.text, "la rispettiva applicazione non \xE8 stata inizilizata!") << "the hook gets the 8-bit bytes";
+  SetMessageBoxHook(nullptr, nullptr);
+
+  // A hook that declines (0) lets the real box appear.
+  call = HookCall{};
+  SetMessageBoxHook(record_hook, &call);
+  EXPECT_EQ(answer_box("declined", "Hook", MB_OK, [](Display* d, Window) { press(d, XK_Return); }), IDOK);
+  EXPECT_EQ(call.calls, 1);
+  SetMessageBoxHook(nullptr, nullptr);
+}
+
+TEST(MessageBoxKeys, YesNoAnsweredByLettersEnterTabAndIgnoresEscape) {
+  const UINT question = MB_YESNO | MB_ICONQUESTION;
+  EXPECT_EQ(answer_box("Settare lo schermo intero?  ", "Video!", question, [](Display* d, Window) { press(d, XK_y); }),
+            IDYES);
+  EXPECT_EQ(answer_box("Settare lo schermo intero?  ", "Video!", question, [](Display* d, Window) { press(d, XK_n); }),
+            IDNO);
+  EXPECT_EQ(answer_box("q", "Video!", question, [](Display* d, Window) { press(d, XK_Return); }), IDYES);
+  EXPECT_EQ(answer_box("q", "Video!", question | MB_DEFBUTTON2, [](Display* d, Window) { press(d, XK_Return); }),
+            IDNO);
+  EXPECT_EQ(answer_box("q", "Video!", question,
+                       [](Display* d, Window) {
+                         press(d, XK_Tab);
+                         press(d, XK_space);
+                       }),
+            IDNO);
+  EXPECT_EQ(answer_box("q", "Video!", question,
+                       [](Display* d, Window) {
+                         press(d, XK_Tab);
+                         press(d, XK_Tab, XK_Shift_L);
+                         press(d, XK_Return);
+                       }),
+            IDYES);
+  // Escape does nothing on a Yes/No box; the following N still answers it.
+  EXPECT_EQ(answer_box("q", "Video!", question,
+                       [](Display* d, Window) {
+                         press(d, XK_Escape);
+                         press(d, XK_n);
+                       }),
+            IDNO);
+}
+
+TEST(MessageBoxKeys, EscapeAnswersOkAndCancelBoxes) {
+  EXPECT_EQ(answer_box("ok", "Error", MB_OK, [](Display* d, Window) { press(d, XK_Escape); }), IDOK);
+  EXPECT_EQ(answer_box("ok", "Error", MB_OKCANCEL, [](Display* d, Window) { press(d, XK_Escape); }), IDCANCEL);
+  EXPECT_EQ(answer_box("ok", "Error", MB_YESNOCANCEL, [](Display* d, Window) { press(d, XK_c); }), IDCANCEL);
+  EXPECT_EQ(answer_box("ok", "Error", MB_RETRYCANCEL, [](Display* d, Window) { press(d, XK_Return); }), IDRETRY);
+}
+
+TEST(MessageBoxMouse, ClickOnNoAnswersNoAndCloseRequestActsLikeEscape) {
+  EXPECT_EQ(answer_box("q", "Video!", MB_YESNO | MB_ICONQUESTION,
+                       [](Display* d, Window box) { click_button(d, box, IDNO); }),
+            IDNO);
+  EXPECT_EQ(answer_box("q", "Error", MB_OK,
+                       [](Display* d, Window box) {
+                         XEvent e{};
+                         e.xclient.type = ClientMessage;
+                         e.xclient.window = box;
+                         e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+                         e.xclient.format = 32;
+                         e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+                         XSendEvent(d, box, False, NoEventMask, &e);
+                         XFlush(d);
+                       }),
+            IDOK);
+}
+
+TEST(MessageBoxWindow, PropertiesShowTextCaptionAndDialogKind) {
+  std::string text, name, net_name;
+  std::vector<long> type, geometry;
+  bool transient = false;
+  int x = 0, y = 0;
+  unsigned width = 0, height = 0;
+  bool blue_icon_pixel = false;
+  EXPECT_EQ(answer_box("la rispettiva applicazione non \xE8 stata inizilizata!", "Error", MB_OK | MB_ICONQUESTION,
+                       [&](Display* d, Window box) {
+                         text = property_utf8(d, box, "_ZELVO_MESSAGE_TEXT");
+                         name = property_utf8(d, box, "WM_NAME");
+                         net_name = property_utf8(d, box, "_NET_WM_NAME");
+                         type = property_longs(d, box, "_NET_WM_WINDOW_TYPE");
+                         Window owner = 0;
+                         transient = XGetTransientForHint(d, box, &owner) != 0;
+                         Window root, child;
+                         unsigned border, depth;
+                         XGetGeometry(d, box, &root, &x, &y, &width, &height, &border, &depth);
+                         XTranslateCoordinates(d, box, root, 0, 0, &x, &y, &child);
+                         // The first drawing may still be on its way.
+                         for (int attempt = 0; attempt < 100 && !blue_icon_pixel; ++attempt) {
+                           XImage* image = XGetImage(d, box, 0, 0, 80, 80, AllPlanes, ZPixmap);
+                           for (int py = 0; image && py < 80 && !blue_icon_pixel; ++py)
+                             for (int px = 0; px < 80; ++px)
+                               if ((XGetPixel(image, px, py) & 0xFFFFFF) == 0x2D6FCE) blue_icon_pixel = true;
+                           if (image) XDestroyImage(image);
+                           if (!blue_icon_pixel) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                         }
+                         press(d, XK_Return);
+                       }),
+            IDOK);
+  EXPECT_EQ(text, "la rispettiva applicazione non \xC3\xA8 stata inizilizata!");
+  EXPECT_EQ(name, "Error");
+  EXPECT_EQ(net_name, "Error");
+  ASSERT_EQ(type.size(), 1u);
+  EXPECT_EQ(static_cast<Atom>(type[0]), plat::x_atom("_NET_WM_WINDOW_TYPE_DIALOG"));
+  EXPECT_TRUE(transient);
+  EXPECT_NEAR(x + static_cast<int>(width) / 2, plat::x_screen_width() / 2, 1);
+  EXPECT_NEAR(y + static_cast<int>(height) / 2, plat::x_screen_height() / 2, 1);
+  EXPECT_TRUE(blue_icon_pixel) << "the question icon is drawn";
+}
+
+TEST(MessageBoxWindow, LongTextIsWrappedIntoABoundedBox) {
+  std::string long_text;
+  for (int i = 0; i < 60; ++i) long_text += "parola ";
+  unsigned short_h = 0, long_w = 0, long_h = 0;
+  auto measure = [](unsigned* w, unsigned* h) {
+    return [w, h](Display* d, Window box) {
+      XWindowAttributes a;
+      XGetWindowAttributes(d, box, &a);
+      if (w) *w = static_cast<unsigned>(a.width);
+      *h = static_cast<unsigned>(a.height);
+      press(d, XK_Return);
+    };
+  };
+  answer_box("short", "Wrap", MB_OK, measure(nullptr, &short_h));
+  answer_box(long_text.c_str(), "Wrap", MB_OK, measure(&long_w, &long_h));
+  EXPECT_LE(long_w, 600u);
+  EXPECT_GT(long_h, short_h + 30) << "several lines";
+}
+
+TEST(MessageBoxWindow, OtherWindowsEventsStayQueuedForTheApplication) {
+  Display* d = plat::x_display();
+  ASSERT_NE(d, nullptr);
+  Window other = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 50, 50, 0, 0, 0);
+  XSync(d, False);
+  EXPECT_EQ(answer_box("q", "Queue", MB_OK,
+                       [other](Display* d2, Window) {
+                         XEvent e{};
+                         e.xclient.type = ClientMessage;
+                         e.xclient.window = other;
+                         e.xclient.message_type = XInternAtom(d2, "_ZELVO_TEST", False);
+                         e.xclient.format = 32;
+                         e.xclient.data.l[0] = 1234;
+                         XSendEvent(d2, other, False, NoEventMask, &e);
+                         XSync(d2, False);
+                         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                         press(d2, XK_Return);
+                       }),
+            IDOK);
+  XEvent e;
+  ASSERT_TRUE(XCheckTypedWindowEvent(d, other, ClientMessage, &e)) << "the other window's event was consumed";
+  EXPECT_EQ(e.xclient.data.l[0], 1234);
+  XDestroyWindow(d, other);
+}
+
+TEST(MessageBoxNoDisplay, ReturnsZeroAndWritesCaptionAndTextToStandardError) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        unsetenv("DISPLAY");
+        int result = MessageBoxA(0, "non \xE8 stata\r\ninizilizata", "Error", MB_OK);
+        std::exit(result == 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "Error: non \xC3\xA8 stata  inizilizata");
+}
