@@ -6,3 +6,7 @@ void OpenGL_CreateList();
 
 // Draws one complete frame of the scene.
 void OpenGL_Draw();
+
+// The tornado the scene advances and draws every frame.
+struct TGLTwister;
+extern TGLTwister Twister;

@@ -20,14 +20,14 @@ struct Vec3 {
   double x, y, z;
 };
 
-inline double Height(const TGLTwister& t, int k) { return 5.5 * k / t.Rows; }
+inline double RingHeight(const TGLTwister& t, int k) { return 5.5 * k / t.Rows; }
 inline double RadiusOf(const TGLTwister& t, int k) { return 0.7 * t.Radius[k]; }
 
 // Ring point (i, j) from the fields, as the cloud and particle modes place it.
 inline Vec3 RingPoint(const TGLTwister& t, int i, int j) {
   double phi = 2 * std::numbers::pi * j / t.Columns - t.Twist[i];
   double r = RadiusOf(t, i);
-  return {r * std::cos(phi) + t.Pos[i].X, Height(t, i), r * std::sin(phi) + t.Pos[i].Z};
+  return {r * std::cos(phi) + t.Pos[i].X, RingHeight(t, i), r * std::sin(phi) + t.Pos[i].Z};
 }
 
 // Corner (k, m) of the funnel surface: vertex, normal and texture coordinate.
@@ -38,7 +38,7 @@ struct Corner {
 inline Corner SurfaceCorner(const TGLTwister& tw, int k, int m) {
   double theta = 2 * std::numbers::pi * m / tw.Columns;
   double a = RadiusOf(tw, k) * std::cos(theta), b = RadiusOf(tw, k) * std::sin(theta);
-  double h = Height(tw, k);
+  double h = RingHeight(tw, k);
   return {{a + tw.Pos[k].X, h, b + tw.Pos[k].Z},
           {a + tw.Pos[k].X, h, b},
           4.0 * m / tw.Columns + tw.Twist[k],
