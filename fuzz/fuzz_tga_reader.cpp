@@ -1,0 +1,37 @@
+// Fuzzes the TGA reader from memory (the same decoding path as a file): no crash, no read or write
+// outside a buffer, no leak, and on success a complete image.
+#include <windows.h>
+
+#include <Zelvo.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+static int AnswerOk(HWND, LPCSTR, LPCSTR, UINT, void* boxes) {
+  ++*static_cast<int*>(boxes);
+  return IDOK;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  int boxes = 0;
+  SetMessageBoxHook(&AnswerOk, &boxes);
+  // fmemopen refuses an empty buffer; an empty file reads the same.
+  FILE* stream = size ? fmemopen(const_cast<uint8_t*>(data), size, "rb") : std::fopen("/dev/null", "rb");
+  if (!stream) __builtin_trap();
+  TGATexture texture{};
+  const bool ok = zelvo::LoadTGAStream(texture, stream);
+  if (fTGA != nullptr) __builtin_trap();
+  if (ok != (boxes == 0) || boxes > 1) __builtin_trap();
+  if (ok) {
+    if (!texture.ImageData || (texture.Bpp != 24 && texture.Bpp != 32)) __builtin_trap();
+    const size_t bytes = size_t{texture.Width} * texture.Height * (texture.Bpp / 8);
+    volatile uint8_t sink = texture.ImageData[0] ^ texture.ImageData[bytes - 1];
+    (void)sink;
+    std::free(texture.ImageData);
+  } else if (texture.ImageData) {
+    __builtin_trap();
+  }
+  SetMessageBoxHook(nullptr, nullptr);
+  return 0;
+}

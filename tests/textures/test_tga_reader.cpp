@@ -1,0 +1,279 @@
+// The TGA reader on files built byte by byte: decoding, run-length packets at their limits, and every
+// refusal with its one message box, the file closed and no buffer left behind.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <Zelvo.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "texture_test_support.h"
+
+using namespace tex_test;
+
+namespace {
+
+struct Loaded {
+  bool ok;
+  TGATexture texture;
+  std::vector<Box> boxes;
+  Bytes pixels;  // a copy of ImageData on success
+};
+
+Loaded LoadFile(const std::string& file) {
+  Loaded out{};
+  CapturedBoxes boxes;
+  const int fds = OpenDescriptors();
+  out.ok = LoadTGA(out.texture, file.c_str());
+  EXPECT_EQ(OpenDescriptors(), fds) << "a descriptor was left open";
+  EXPECT_EQ(fTGA, nullptr);
+  out.boxes = boxes.boxes;
+  if (out.ok) {
+    const size_t size = size_t{out.texture.Width} * out.texture.Height * (out.texture.Bpp / 8);
+    out.pixels.assign(out.texture.ImageData, out.texture.ImageData + size);
+    std::free(out.texture.ImageData);
+  } else {
+    EXPECT_EQ(out.texture.ImageData, nullptr);
+  }
+  return out;
+}
+
+Loaded LoadBytes(const Bytes& bytes) {
+  ScratchDir dir;
+  return LoadFile(dir.Write("image.tga", bytes));
+}
+
+void ExpectRefused(const Loaded& r, const std::string& text, const std::string& caption = "ERROR") {
+  EXPECT_FALSE(r.ok);
+  ASSERT_EQ(r.boxes.size(), 1u);
+  EXPECT_EQ(r.boxes[0].text, text);
+  EXPECT_EQ(r.boxes[0].caption, caption);
+  EXPECT_EQ(r.boxes[0].style, MB_OK);
+}
+
+void ExpectDecoded(const Loaded& r, const Bytes& pixels) {
+  ASSERT_TRUE(r.ok) << (r.boxes.empty() ? "" : r.boxes[0].text);
+  EXPECT_TRUE(r.boxes.empty());
+  EXPECT_EQ(r.pixels, pixels);
+}
+
+Bytes Repeat(const Bytes& pixel, size_t n) {
+  Bytes out;
+  for (size_t i = 0; i < n; ++i) out.insert(out.end(), pixel.begin(), pixel.end());
+  return out;
+}
+
+}  // namespace
+
+TEST(TgaReader, UncompressedPixelsTurnFromBgrToRgb) {
+  Loaded r32 = LoadBytes(Concat(TgaHeader(2, 2, 1, 32), {10, 20, 30, 40, 1, 2, 3, 4}));
+  ExpectDecoded(r32, {30, 20, 10, 40, 3, 2, 1, 4});
+  EXPECT_EQ(r32.texture.Typ, GLenum(GL_RGBA));
+  EXPECT_EQ(r32.texture.Bpp, 32u);
+
+  Loaded r24 = LoadBytes(Concat(TgaHeader(2, 1, 1, 24), {10, 20, 30}));
+  ExpectDecoded(r24, {30, 20, 10});
+  EXPECT_EQ(r24.texture.Typ, GLenum(GL_RGB));
+  EXPECT_EQ(r24.texture.Bpp, 24u);
+  EXPECT_EQ(r24.texture.Width, 1u);
+  EXPECT_EQ(r24.texture.Height, 1u);
+}
+
+TEST(TgaReader, OddWidthRowsStayPackedAndInFileOrder) {
+  // 3 x 2, 24-bit: 9 bytes per row, no padding; the first file row is the first buffer row.
+  Bytes data;
+  for (uint8_t i = 0; i < 18; ++i) data.push_back(i);
+  Loaded r = LoadBytes(Concat(TgaHeader(2, 3, 2, 24), data));
+  Bytes expected;
+  for (uint8_t p = 0; p < 6; ++p) expected.insert(expected.end(), {uint8_t(3 * p + 2), uint8_t(3 * p + 1), uint8_t(3 * p)});
+  ExpectDecoded(r, expected);
+}
+
+TEST(TgaReader, DescriptorByteIsIgnored) {
+  const Bytes data = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  Loaded bottom_up = LoadBytes(Concat(TgaHeader(2, 2, 2, 32, 0x08), data));
+  Loaded top_down = LoadBytes(Concat(TgaHeader(2, 2, 2, 32, 0x20), data));
+  ASSERT_TRUE(bottom_up.ok);
+  ExpectDecoded(top_down, bottom_up.pixels);
+}
+
+TEST(TgaReader, GlobalsDescribeTheLastFile) {
+  Loaded r = LoadBytes(Concat(TgaHeader(10, 5, 3, 32), Concat({0x80 + 14}, {1, 2, 3, 4})));
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(0, std::memcmp(TGAHeader.Header, cTGAcompare, 12));
+  EXPECT_EQ(TGA.Width, 5u);
+  EXPECT_EQ(TGA.Heigh, 3u);
+  EXPECT_EQ(TGA.Bpp, 32u);
+  EXPECT_EQ(TGA.BytesPerPixel, 4u);
+  EXPECT_EQ(TGA.ImageSize, 60u);
+  EXPECT_EQ(TGA.Header[0], 5);
+  EXPECT_EQ(TGA.Header[2], 3);
+}
+
+TEST(TgaReader, RleWorkedExample) {
+  Loaded r = LoadBytes(Concat(TgaHeader(10, 3, 1, 24), {0x81, 0x01, 0x02, 0x03, 0x00, 0x0A, 0x0B, 0x0C}));
+  ExpectDecoded(r, {0x03, 0x02, 0x01, 0x03, 0x02, 0x01, 0x0C, 0x0B, 0x0A});
+}
+
+TEST(TgaReader, RlePacketHeadersAtTheirLimits) {
+  // 0: one raw pixel; 127: 128 raw pixels; 128: one copy; 255: 128 copies. 258 pixels in all,
+  // as 43 x 6 so that packets run across rows.
+  Bytes data = {0, 9, 8, 7, 6};
+  Bytes expected = {7, 8, 9, 6};
+  data.push_back(127);
+  for (int i = 0; i < 128; ++i) {
+    Bytes px = {uint8_t(i), uint8_t(i + 1), uint8_t(i + 2), uint8_t(255 - i)};
+    data.insert(data.end(), px.begin(), px.end());
+    expected.insert(expected.end(), {px[2], px[1], px[0], px[3]});
+  }
+  data.insert(data.end(), {128, 50, 60, 70, 80});
+  expected.insert(expected.end(), {70, 60, 50, 80});
+  data.insert(data.end(), {255, 1, 2, 3, 4});
+  Bytes run = Repeat({3, 2, 1, 4}, 128);
+  expected.insert(expected.end(), run.begin(), run.end());
+  ExpectDecoded(LoadBytes(Concat(TgaHeader(10, 43, 6, 32), data)), expected);
+}
+
+TEST(TgaReader, RleRunAcrossRowsAndExactEndWithTrailingBytes) {
+  // 4 x 3: one run of 12 covers all three rows; what follows the last packet is never read.
+  Bytes file = Concat(TgaHeader(10, 4, 3, 24), {0x80 + 11, 5, 6, 7});
+  file = Concat(file, {0xFF, 0xFF, 0xFF, 0x00, 'T', 'R', 'U', 'E', 'V'});
+  ExpectDecoded(LoadBytes(file), Repeat({7, 6, 5}, 12));
+}
+
+TEST(TgaReader, RleOnePixelTooMany) {
+  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 2, 24), {0x84, 1, 2, 3})), "Too many pixels read");
+  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 2, 24), {0x80 + 2, 1, 2, 3, 0x01, 1, 2, 3, 4, 5, 6})),
+                "Too many pixels read");
+  // The excess pixel of a raw packet is read before it is refused: when it is missing, the
+  // file is short, not overlong.
+  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 2, 24), {0x80 + 2, 1, 2, 3, 0x01, 1, 2, 3, 4})),
+                "Could not read image data");
+}
+
+TEST(TgaReader, RleLargeStreamAcrossReadChunks) {
+  // Far more compressed data than one read-ahead window, with packets of every length and kind
+  // crossing rows; the decoded image must equal the source.
+  const int w = 701, h = 400, bpp = 4;
+  std::mt19937 rng(1234);
+  Bytes data, expected;
+  size_t pixels = size_t{w} * h;
+  while (pixels > 0) {
+    size_t n = std::min<size_t>(pixels, 1 + rng() % 128);
+    Bytes px(bpp);
+    if (rng() % 2) {
+      for (auto& b : px) b = rng();
+      data.push_back(uint8_t(127 + n));
+      data.insert(data.end(), px.begin(), px.end());
+      for (size_t i = 0; i < n; ++i) expected.insert(expected.end(), {px[2], px[1], px[0], px[3]});
+    } else {
+      data.push_back(uint8_t(n - 1));
+      for (size_t i = 0; i < n; ++i) {
+        for (auto& b : px) b = rng();
+        data.insert(data.end(), px.begin(), px.end());
+        expected.insert(expected.end(), {px[2], px[1], px[0], px[3]});
+      }
+    }
+    pixels -= n;
+  }
+  ASSERT_GT(data.size(), 2u * 256 * 1024);  // several read-ahead windows
+  ExpectDecoded(LoadBytes(Concat(TgaHeader(10, w, h, 32), data)), expected);
+}
+
+TEST(TgaReader, RleTruncatedAtEveryByte) {
+  // 3 x 2 image: raw 2, run 3, raw 1. Each cut of the pixel data gets the message of the field it
+  // falls in.
+  const Bytes data = {0x01, 1, 2, 3, 4, 5, 6, 0x82, 7, 8, 9, 0x00, 10, 11, 12};
+  const Bytes header = TgaHeader(10, 3, 2, 24);
+  const char* expected[] = {
+      "Could not read RLE header", "Could not read image data", "Could not read image data",
+      "Could not read image data", "Could not read image data", "Could not read image data",
+      "Could not read image data", "Could not read RLE header", "Could not read from file",
+      "Could not read from file",  "Could not read from file",  "Could not read RLE header",
+      "Could not read image data", "Could not read image data", "Could not read image data"};
+  ScratchDir dir;
+  for (size_t cut = 0; cut < data.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    Bytes file = Concat(header, Bytes(data.begin(), data.begin() + cut));
+    ExpectRefused(LoadFile(dir.Write("cut.tga", file)), expected[cut]);
+  }
+  ExpectDecoded(LoadFile(dir.Write("whole.tga", Concat(header, data))),
+                {3, 2, 1, 6, 5, 4, 9, 8, 7, 9, 8, 7, 9, 8, 7, 12, 11, 10});
+}
+
+TEST(TgaReader, HeaderRefusals) {
+  ExpectRefused(LoadFile("/nonexistent/zelvo/none.tga"), "Could not open texture file");
+  ExpectRefused(LoadBytes({}), "Could not read file header");
+  const Bytes header = TgaHeader(2, 1, 1, 24);
+  ExpectRefused(LoadBytes(Bytes(header.begin(), header.begin() + 11)), "Could not read file header");
+  for (int type : {1, 3, 9, 11, 0, 2 + 256}) {
+    Bytes h = TgaHeader(uint8_t(type), 1, 1, 24);
+    if (type == 2 + 256) h[2] = 2, h[0] = 1;  // an image ID
+    SCOPED_TRACE(type);
+    ExpectRefused(LoadBytes(Concat(h, {1, 2, 3})), "TGA file be type 2 or type 10", "Invalid Image");
+  }
+  for (int offset : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {  // colour map, its specification, origins
+    Bytes h = TgaHeader(10, 1, 1, 24);
+    h[offset] = 1;
+    SCOPED_TRACE(offset);
+    ExpectRefused(LoadBytes(Concat(h, {0x80, 1, 2, 3})), "TGA file be type 2 or type 10", "Invalid Image");
+  }
+}
+
+TEST(TgaReader, ImageSpecificationRefusals) {
+  for (uint8_t type : {2, 10}) {
+    SCOPED_TRACE(int(type));
+    Bytes h = TgaHeader(type, 1, 1, 24);
+    ExpectRefused(LoadBytes(Bytes(h.begin(), h.begin() + 12)), "Could not read info header");
+    ExpectRefused(LoadBytes(Bytes(h.begin(), h.begin() + 17)), "Could not read info header");
+    ExpectRefused(LoadBytes(TgaHeader(type, 0, 1, 24)), "Invalid texture information");
+    ExpectRefused(LoadBytes(TgaHeader(type, 1, 0, 32)), "Invalid texture information");
+    Loaded sixteen = LoadBytes(TgaHeader(type, 7, 9, 16));
+    ExpectRefused(sixteen, "Invalid texture information");
+    // Fields read before the refusal keep the file's values.
+    EXPECT_EQ(sixteen.texture.Width, 7u);
+    EXPECT_EQ(sixteen.texture.Height, 9u);
+    EXPECT_EQ(sixteen.texture.Bpp, 16u);
+    ExpectRefused(LoadBytes(TgaHeader(type, 1, 1, 8)), "Invalid texture information");
+    // Byte sizes beyond what the reader can address are refused, never wrapped.
+    ExpectRefused(LoadBytes(TgaHeader(type, 65535, 65535, 32)), "Could not allocate memory for image");
+  }
+  // An uncompressed image must also fit in 31 bits: 32768 x 32768 x 3 bytes does not.
+  ExpectRefused(LoadBytes(TgaHeader(2, 32768, 32768, 24)), "Could not allocate memory for image");
+}
+
+TEST(TgaReader, PixelDataRefusals) {
+  Loaded short2 = LoadBytes(Concat(TgaHeader(2, 2, 2, 32), Bytes(15, 1)));
+  ExpectRefused(short2, "Could not read image data");
+  EXPECT_EQ(short2.texture.Typ, GLenum(GL_RGBA));
+  ExpectRefused(LoadBytes(TgaHeader(2, 1, 1, 24)), "Could not read image data");
+  ExpectRefused(LoadBytes(TgaHeader(10, 1, 1, 24)), "Could not read RLE header");
+  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 1, 32), {0x01, 1, 2, 3, 4, 5})), "Could not read image data");
+  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 1, 32), {0x81, 1, 2, 3})), "Could not read from file");
+}
+
+TEST(TgaReader, ReadOnlyFileLoadsBeforeAnyBmpQuery) {
+  ASSERT_EQ(FileMode, 2);
+  ScratchDir dir;
+  std::string file = dir.Write("ro.tga", Concat(TgaHeader(2, 1, 1, 24), {1, 2, 3}));
+  ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+  ExpectDecoded(LoadFile(file), {3, 2, 1});
+  EXPECT_EQ(FileMode, 2);
+}
+
+TEST(TgaReader, LongPathIsUsedWhole) {
+  ScratchDir dir;
+  std::string folder = dir.path();
+  while (folder.size() < 300) {
+    folder += "/a_rather_long_folder_name";
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+  }
+  std::string file = folder + "/image.tga";
+  FILE* f = std::fopen(file.c_str(), "wb");
+  Bytes bytes = Concat(TgaHeader(2, 1, 1, 24), {1, 2, 3});
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+  ExpectDecoded(LoadFile(file), {3, 2, 1});
+}

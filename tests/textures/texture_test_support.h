@@ -1,0 +1,95 @@
+// Shared by the texture tests: TGA files built byte by byte, a scratch folder, message-box capture
+// and a count of open file descriptors.
+#pragma once
+
+#include <dirent.h>
+#include <unistd.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tex_test {
+
+using Bytes = std::vector<uint8_t>;
+
+// The 18-byte header of a type 2 or type 10 true-colour file.
+inline Bytes TgaHeader(uint8_t type, uint16_t width, uint16_t height, uint8_t bits,
+                       uint8_t descriptor = 0) {
+  Bytes h(18, 0);
+  h[2] = type;
+  h[12] = width & 0xFF;
+  h[13] = width >> 8;
+  h[14] = height & 0xFF;
+  h[15] = height >> 8;
+  h[16] = bits;
+  h[17] = descriptor;
+  return h;
+}
+
+inline Bytes Concat(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+class ScratchDir {
+ public:
+  ScratchDir() {
+    char pattern[] = "/tmp/zelvo-tex-XXXXXX";
+    path_ = mkdtemp(pattern);
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  std::string Write(const std::string& name, const Bytes& bytes) const {
+    std::string file = File(name);
+    FILE* f = std::fopen(file.c_str(), "wb");
+    if (f) {
+      std::fwrite(bytes.data(), 1, bytes.size(), f);
+      std::fclose(f);
+    }
+    return file;
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+struct Box {
+  std::string text, caption;
+  UINT style;
+};
+
+// Records every message box instead of showing it, answering OK.
+class CapturedBoxes {
+ public:
+  CapturedBoxes() { SetMessageBoxHook(&Hook, this); }
+  ~CapturedBoxes() { SetMessageBoxHook(nullptr, nullptr); }
+  CapturedBoxes(const CapturedBoxes&) = delete;
+  CapturedBoxes& operator=(const CapturedBoxes&) = delete;
+  std::vector<Box> boxes;
+
+ private:
+  static int Hook(HWND owner, LPCSTR text, LPCSTR caption, UINT style, void* self) {
+    static_cast<CapturedBoxes*>(self)->boxes.push_back({text ? text : "", caption ? caption : "", style});
+    return IDOK;
+  }
+};
+
+inline int OpenDescriptors() {
+  int n = 0;
+  if (DIR* d = opendir("/proc/self/fd")) {
+    while (readdir(d)) ++n;
+    closedir(d);
+  }
+  return n;
+}
+
+}  // namespace tex_test
