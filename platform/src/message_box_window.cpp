@@ -180,6 +180,10 @@ bool Box::create(::Window owner, const std::string& caption, const std::string& 
   Atom state = x_atom(owner ? "_NET_WM_STATE_MODAL" : "_NET_WM_STATE_ABOVE");
   XChangeProperty(d_, window_, x_atom("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&state), 1);
+  // Only move and close: no minimise, maximise or resize decorations on a dialog of fixed size.
+  long motif[5] = {1 | 2, 4 | 32, 2 | 8 | 16, 0, 0};  // functions, decorations: border, title, menu
+  XChangeProperty(d_, window_, x_atom("_MOTIF_WM_HINTS"), x_atom("_MOTIF_WM_HINTS"), 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(motif), 5);
   set_utf8_property("WM_NAME", caption);
   set_utf8_property("_NET_WM_NAME", caption);
   // For scripts and tests: the text, and the buttons as (id, x, y, width, height) in window coordinates.
