@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the .cur/.ico reader: it must refuse or decode, never read outside the input,
-// and any image it returns must be consistent.
+// Feeds arbitrary bytes to the .cur/.ico reader: it must refuse or decode, never read outside the
+// input, and any image it returns must be consistent.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::optional<plat::CursorImage> image = plat::parse_cursor_file(data, size);
   if (image) {
-    bool consistent = image->width > 0 && image->height > 0 && image->width <= 256 && image->height <= 256 &&
+    bool consistent = image->width > 0 && image->height > 0 && image->width <= 256 &&
+                      image->height <= 256 &&
                       image->argb.size() == static_cast<size_t>(image->width) * image->height &&
                       image->hot_x >= 0 && image->hot_x < image->width && image->hot_y >= 0 &&
                       image->hot_y < image->height;

@@ -1,5 +1,5 @@
-// System cursors on the X cursor font, cursors from files as ARGB cursors, and what the window service
-// asks of them (the X cursor, the icon image).
+// System cursors on the X cursor font, cursors from files as ARGB cursors, and what the window
+// service asks of them (the X cursor, the icon image).
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 #include <X11/extensions/Xrender.h>
@@ -21,30 +21,47 @@ namespace {
 
 int font_shape_of(unsigned id) {
   switch (id) {
-    case 32512: return XC_left_ptr;           // IDC_ARROW
-    case 32513: return XC_xterm;              // IDC_IBEAM
-    case 32514: return XC_watch;              // IDC_WAIT
-    case 32515: return XC_crosshair;          // IDC_CROSS
-    case 32516: return XC_sb_up_arrow;        // IDC_UPARROW
-    case 32640: return XC_fleur;              // IDC_SIZE
-    case 32641: return XC_icon;               // IDC_ICON
-    case 32642: return XC_bottom_right_corner;  // IDC_SIZENWSE
-    case 32643: return XC_bottom_left_corner;   // IDC_SIZENESW
-    case 32644: return XC_sb_h_double_arrow;  // IDC_SIZEWE
-    case 32645: return XC_sb_v_double_arrow;  // IDC_SIZENS
-    case 32646: return XC_fleur;              // IDC_SIZEALL
-    case 32648: return XC_X_cursor;           // IDC_NO
-    case 32649: return XC_hand2;              // IDC_HAND
-    case 32650: return XC_watch;              // IDC_APPSTARTING
-    case 32651: return XC_question_arrow;     // IDC_HELP
-    default: return -1;
+    case 32512:
+      return XC_left_ptr;  // IDC_ARROW
+    case 32513:
+      return XC_xterm;  // IDC_IBEAM
+    case 32514:
+      return XC_watch;  // IDC_WAIT
+    case 32515:
+      return XC_crosshair;  // IDC_CROSS
+    case 32516:
+      return XC_sb_up_arrow;  // IDC_UPARROW
+    case 32640:
+      return XC_fleur;  // IDC_SIZE
+    case 32641:
+      return XC_icon;  // IDC_ICON
+    case 32642:
+      return XC_bottom_right_corner;  // IDC_SIZENWSE
+    case 32643:
+      return XC_bottom_left_corner;  // IDC_SIZENESW
+    case 32644:
+      return XC_sb_h_double_arrow;  // IDC_SIZEWE
+    case 32645:
+      return XC_sb_v_double_arrow;  // IDC_SIZENS
+    case 32646:
+      return XC_fleur;  // IDC_SIZEALL
+    case 32648:
+      return XC_X_cursor;  // IDC_NO
+    case 32649:
+      return XC_hand2;  // IDC_HAND
+    case 32650:
+      return XC_watch;  // IDC_APPSTARTING
+    case 32651:
+      return XC_question_arrow;  // IDC_HELP
+    default:
+      return -1;
   }
 }
 
 bool have_render_cursors(Display* d) {
   int event_base, error_base, major = 0, minor = 0;
-  return XRenderQueryExtension(d, &event_base, &error_base) && XRenderQueryVersion(d, &major, &minor) &&
-         (major > 0 || minor >= 5);
+  return XRenderQueryExtension(d, &event_base, &error_base) &&
+         XRenderQueryVersion(d, &major, &minor) && (major > 0 || minor >= 5);
 }
 
 // A full-colour cursor through XRender, from premultiplied pixels.
@@ -54,14 +71,17 @@ bool have_render_cursors(Display* d) {
   std::vector<uint32_t> premultiplied(c.argb.size());
   for (size_t i = 0; i < c.argb.size(); ++i) {
     uint32_t p = c.argb[i], a = p >> 24, out = a << 24;
-    for (int shift = 0; shift <= 16; shift += 8) out |= ((((p >> shift) & 0xFF) * a + 127) / 255) << shift;
+    for (int shift = 0; shift <= 16; shift += 8)
+      out |= ((((p >> shift) & 0xFF) * a + 127) / 255) << shift;
     premultiplied[i] = out;
   }
   ::Window root = DefaultRootWindow(d);
-  Pixmap pixmap = XCreatePixmap(d, root, static_cast<unsigned>(c.width), static_cast<unsigned>(c.height), 32);
-  XImage* image = XCreateImage(d, DefaultVisual(d, DefaultScreen(d)), 32, ZPixmap, 0,
-                               reinterpret_cast<char*>(premultiplied.data()), static_cast<unsigned>(c.width),
-                               static_cast<unsigned>(c.height), 32, c.width * 4);
+  Pixmap pixmap =
+      XCreatePixmap(d, root, static_cast<unsigned>(c.width), static_cast<unsigned>(c.height), 32);
+  XImage* image =
+      XCreateImage(d, DefaultVisual(d, DefaultScreen(d)), 32, ZPixmap, 0,
+                   reinterpret_cast<char*>(premultiplied.data()), static_cast<unsigned>(c.width),
+                   static_cast<unsigned>(c.height), 32, c.width * 4);
   if (!image) {
     XFreePixmap(d, pixmap);
     return 0;
@@ -70,12 +90,14 @@ bool have_render_cursors(Display* d) {
   const uint32_t probe = 1;
   image->byte_order = *reinterpret_cast<const uint8_t*>(&probe) ? LSBFirst : MSBFirst;
   GC gc = XCreateGC(d, pixmap, 0, nullptr);
-  XPutImage(d, pixmap, gc, image, 0, 0, 0, 0, static_cast<unsigned>(c.width), static_cast<unsigned>(c.height));
+  XPutImage(d, pixmap, gc, image, 0, 0, 0, 0, static_cast<unsigned>(c.width),
+            static_cast<unsigned>(c.height));
   image->data = nullptr;  // owned by the vector
   XDestroyImage(image);
   XFreeGC(d, gc);
   Picture picture = XRenderCreatePicture(d, pixmap, format, 0, nullptr);
-  ::Cursor cursor = XRenderCreateCursor(d, picture, static_cast<unsigned>(c.hot_x), static_cast<unsigned>(c.hot_y));
+  ::Cursor cursor = XRenderCreateCursor(d, picture, static_cast<unsigned>(c.hot_x),
+                                        static_cast<unsigned>(c.hot_y));
   XRenderFreePicture(d, picture);
   XFreePixmap(d, pixmap);
   return cursor;
@@ -131,7 +153,8 @@ HANDLE cursor_insert_image(int width, int height, int hot_x, int hot_y, std::vec
   Display* d = x_display();
   if (!c || !d) return 0;
   if (!c->x_cursor) {
-    if (c->font_shape >= 0) c->x_cursor = XCreateFontCursor(d, static_cast<unsigned>(c->font_shape));
+    if (c->font_shape >= 0)
+      c->x_cursor = XCreateFontCursor(d, static_cast<unsigned>(c->font_shape));
     else if (c->width > 0 && c->height > 0)
       c->x_cursor = have_render_cursors(d) ? argb_cursor(d, *c) : bitmap_cursor(d, *c);
   }
@@ -180,8 +203,8 @@ HCURSOR LoadCursorFromFileA(LPCSTR file_name) {
   if (bytes.size() > plat::kMaxFileBytes) return 0;
   std::optional<plat::CursorImage> image = plat::parse_cursor_file(bytes.data(), bytes.size());
   if (!image) return 0;
-  return plat::cursor_insert_image(image->width, image->height, image->hot_x, image->hot_y, std::move(image->argb),
-                                   false);
+  return plat::cursor_insert_image(image->width, image->height, image->hot_x, image->hot_y,
+                                   std::move(image->argb), false);
 }
 
 BOOL DestroyCursor(HCURSOR cursor) {

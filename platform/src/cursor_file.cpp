@@ -11,15 +11,15 @@ constexpr int kMaxTries = 8;  // entries decoded before giving up on a file of b
 
 uint16_t u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 uint32_t u32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 int32_t i32(const uint8_t* p) { return static_cast<int32_t>(u32(p)); }
 
 struct Entry {
   size_t offset;
   size_t length;
-  int hot_x, hot_y;  // as stored (cursor files only)
+  int hot_x, hot_y;         // as stored (cursor files only)
   int width, height, bits;  // from the image's own header, for ranking
 };
 
@@ -72,14 +72,16 @@ std::optional<CursorImage> decode_bmp(const uint8_t* image, size_t size) {
         any_alpha |= p[3] != 0;
       } else if (bits == 24) {
         const uint8_t* p = row + x * 3;
-        pixel = 0xFF000000u | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
+        pixel = 0xFF000000u | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 |
+                p[0];
       } else {
         size_t bit = static_cast<size_t>(x) * bits;
         unsigned index = (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
         // An index past a short colour table is black rather than a read outside it.
         if (index < palette_count) {
           const uint8_t* c = image + palette_at + index * 4;
-          pixel = 0xFF000000u | static_cast<uint32_t>(c[2]) << 16 | static_cast<uint32_t>(c[1]) << 8 | c[0];
+          pixel = 0xFF000000u | static_cast<uint32_t>(c[2]) << 16 |
+                  static_cast<uint32_t>(c[1]) << 8 | c[0];
         } else {
           pixel = 0xFF000000u;
         }
@@ -88,8 +90,8 @@ std::optional<CursorImage> decode_bmp(const uint8_t* image, size_t size) {
     }
   }
   // Where the image has no alpha of its own, the AND mask says what is transparent. A masked pixel
-  // with a non-black colour inverts the screen on the real platform; an ARGB cursor cannot, so it is
-  // drawn opaque black, which keeps such cursors (the I-beam kind) visible on light backgrounds.
+  // with a non-black colour inverts the screen on the real platform; an ARGB cursor cannot, so it
+  // is drawn opaque black, which keeps such cursors (the I-beam kind) visible on light backgrounds.
   if (bits != 32 || !any_alpha) {
     if (!has_and) return std::nullopt;
     for (int y = 0; y < height; ++y) {
@@ -97,8 +99,10 @@ std::optional<CursorImage> decode_bmp(const uint8_t* image, size_t size) {
       for (int x = 0; x < width; ++x) {
         bool masked = (row[x / 8] >> (7 - x % 8)) & 1;
         uint32_t& p = out.argb[static_cast<size_t>(y) * width + x];
-        if (!masked) p |= 0xFF000000u;
-        else p = (p & 0xFFFFFF) ? 0xFF000000u : 0;
+        if (!masked)
+          p |= 0xFF000000u;
+        else
+          p = (p & 0xFFFFFF) ? 0xFF000000u : 0;
       }
     }
   }
@@ -125,8 +129,10 @@ std::optional<CursorImage> parse_cursor_file(const uint8_t* data, size_t size) {
   }
   // Closest to 32 x 32 first, then the deepest colours, then directory order.
   std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    long da = std::labs(static_cast<long>(a.width) - 32) + std::labs(static_cast<long>(a.height) - 32);
-    long db = std::labs(static_cast<long>(b.width) - 32) + std::labs(static_cast<long>(b.height) - 32);
+    long da =
+        std::labs(static_cast<long>(a.width) - 32) + std::labs(static_cast<long>(a.height) - 32);
+    long db =
+        std::labs(static_cast<long>(b.width) - 32) + std::labs(static_cast<long>(b.height) - 32);
     if (da != db) return da < db;
     return a.bits > b.bits;
   });

@@ -1,5 +1,5 @@
-// Icons are drawn from a few shapes in a unit square, sampled 4 x 4 times per pixel for antialiasing,
-// so that every size looks the same and no image file ships with the layer.
+// Icons are drawn from a few shapes in a unit square, sampled 4 x 4 times per pixel for
+// antialiasing, so that every size looks the same and no image file ships with the layer.
 #include "icon_image.h"
 
 #include <algorithm>
@@ -104,19 +104,23 @@ IconImage paint_icon(IconPicture picture, int size) {
         int inside = 0;
         for (int sy = 0; sy < kSamples; ++sy)
           for (int sx = 0; sx < kSamples; ++sx)
-            inside += layer.shape((px + (sx + 0.5) / kSamples) / size, (py + (sy + 0.5) / kSamples) / size);
+            inside += layer.shape((px + (sx + 0.5) / kSamples) / size,
+                                  (py + (sy + 0.5) / kSamples) / size);
         double c = static_cast<double>(inside) / (kSamples * kSamples);
         if (c == 0) continue;
-        double lr = ((layer.colour >> 16) & 0xFF) / 255.0, lg = ((layer.colour >> 8) & 0xFF) / 255.0,
-               lb = (layer.colour & 0xFF) / 255.0;
+        double lr = ((layer.colour >> 16) & 0xFF) / 255.0,
+               lg = ((layer.colour >> 8) & 0xFF) / 255.0, lb = (layer.colour & 0xFF) / 255.0;
         double na = c + a * (1 - c);
         r = (lr * c + r * a * (1 - c)) / na;
         g = (lg * c + g * a * (1 - c)) / na;
         b = (lb * c + b * a * (1 - c)) / na;
         a = na;
       }
-      auto byte = [](double v) { return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
-      image.argb[static_cast<size_t>(py) * size + px] = byte(a) << 24 | byte(r) << 16 | byte(g) << 8 | byte(b);
+      auto byte = [](double v) {
+        return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
+      };
+      image.argb[static_cast<size_t>(py) * size + px] =
+          byte(a) << 24 | byte(r) << 16 | byte(g) << 8 | byte(b);
     }
   }
   return image;

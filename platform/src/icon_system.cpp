@@ -13,14 +13,21 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
     case 32517:  // IDI_WINLOGO
       picture = plat::IconPicture::Application;
       break;
-    case 32513: picture = plat::IconPicture::Error; break;
-    case 32514: picture = plat::IconPicture::Question; break;
+    case 32513:
+      picture = plat::IconPicture::Error;
+      break;
+    case 32514:
+      picture = plat::IconPicture::Question;
+      break;
     case 32515:  // IDI_EXCLAMATION
     case 32518:  // IDI_SHIELD
       picture = plat::IconPicture::Warning;
       break;
-    case 32516: picture = plat::IconPicture::Information; break;
-    default: return 0;
+    case 32516:
+      picture = plat::IconPicture::Information;
+      break;
+    default:
+      return 0;
   }
   static std::map<unsigned, HICON> shared;
   HICON& handle = shared[id];

@@ -88,8 +88,10 @@ std::string cp1252_to_utf8(std::string_view text) {
   out.reserve(text.size() + text.size() / 4);
   for (char ch : text) {
     unsigned char c = static_cast<unsigned char>(ch);
-    if (c >= 0x80 && c < 0xA0) append_utf8(out, kCp1252High[c - 0x80]);
-    else append_utf8(out, c);
+    if (c >= 0x80 && c < 0xA0)
+      append_utf8(out, kCp1252High[c - 0x80]);
+    else
+      append_utf8(out, c);
   }
   return out;
 }
@@ -99,14 +101,17 @@ std::vector<std::string> wrap_text(std::string_view text, int max_width,
   std::string clean;
   for (char c : text) {
     if (c == '\r') continue;
-    if (c == '\t') clean += "    ";
-    else clean += c;
+    if (c == '\t')
+      clean += "    ";
+    else
+      clean += c;
   }
   std::vector<std::string> lines;
   size_t start = 0;
   while (true) {
     size_t end = clean.find('\n', start);
-    std::string_view para = std::string_view(clean).substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string_view para = std::string_view(clean).substr(
+        start, end == std::string::npos ? std::string::npos : end - start);
     wrap_paragraph(para, max_width, measure, lines);
     if (end == std::string::npos) break;
     start = end + 1;
@@ -127,7 +132,8 @@ std::vector<BoxButton> box_buttons(UINT type) {
     case MB_RETRYCANCEL:
       return {{IDRETRY, "Retry", 'r'}, {IDCANCEL, "Cancel", 'c'}};
     case MB_CANCELTRYCONTINUE:
-      return {{IDCANCEL, "Cancel", 'c'}, {IDTRYAGAIN, "Try Again", 't'}, {IDCONTINUE, "Continue", 'o'}};
+      return {
+          {IDCANCEL, "Cancel", 'c'}, {IDTRYAGAIN, "Try Again", 't'}, {IDCONTINUE, "Continue", 'o'}};
     default:
       return {{IDOK, "OK", 'o'}};
   }
@@ -135,7 +141,9 @@ std::vector<BoxButton> box_buttons(UINT type) {
 
 size_t box_default_button(UINT type) {
   size_t count = box_buttons(type).size();
-  size_t wanted = (type & MB_DEFMASK) == MB_DEFBUTTON2 ? 1 : (type & MB_DEFMASK) == MB_DEFBUTTON3 ? 2 : 0;
+  size_t wanted = (type & MB_DEFMASK) == MB_DEFBUTTON2   ? 1
+                  : (type & MB_DEFMASK) == MB_DEFBUTTON3 ? 2
+                                                         : 0;
   return wanted < count ? wanted : 0;
 }
 

@@ -11,12 +11,12 @@
 
 namespace plat {
 
-// 8-bit Windows-1252 text as UTF-8. The five bytes the code page leaves undefined map to the control
-// characters of the same value, as the real platform's conversion does.
+// 8-bit Windows-1252 text as UTF-8. The five bytes the code page leaves undefined map to the
+// control characters of the same value, as the real platform's conversion does.
 std::string cp1252_to_utf8(std::string_view text);
 
-// `text` (UTF-8) broken into lines at its line feeds and, greedily at spaces, so that each line fits
-// `max_width` as measured by `measure`. A word wider than a line is broken between characters.
+// `text` (UTF-8) broken into lines at its line feeds and, greedily at spaces, so that each line
+// fits `max_width` as measured by `measure`. A word wider than a line is broken between characters.
 // Carriage returns are dropped and tabs become spaces.
 std::vector<std::string> wrap_text(std::string_view text, int max_width,
                                    const std::function<int(std::string_view)>& measure);

@@ -1,5 +1,6 @@
-// The message box dialog: its own top-level X window, drawn with Xft, with a modal loop that takes only
-// the box's own events from Xlib's queue so that every other window's events wait for the application.
+// The message box dialog: its own top-level X window, drawn with Xft, with a modal loop that takes
+// only the box's own events from Xlib's queue so that every other window's events wait for the
+// application.
 #include "message_box_window.h"
 
 #include <X11/Xatom.h>
@@ -33,11 +34,20 @@ struct ButtonBox {
 
 bool has_icon(UINT type, IconPicture* picture) {
   switch (type & MB_ICONMASK) {
-    case MB_ICONHAND: *picture = IconPicture::Error; return true;
-    case MB_ICONQUESTION: *picture = IconPicture::Question; return true;
-    case MB_ICONEXCLAMATION: *picture = IconPicture::Warning; return true;
-    case MB_ICONASTERISK: *picture = IconPicture::Information; return true;
-    default: return false;
+    case MB_ICONHAND:
+      *picture = IconPicture::Error;
+      return true;
+    case MB_ICONQUESTION:
+      *picture = IconPicture::Question;
+      return true;
+    case MB_ICONEXCLAMATION:
+      *picture = IconPicture::Warning;
+      return true;
+    case MB_ICONASTERISK:
+      *picture = IconPicture::Information;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -89,7 +99,8 @@ Box::~Box() {
 
 int Box::text_width(std::string_view s) {
   XGlyphInfo extents;
-  XftTextExtentsUtf8(d_, font_, reinterpret_cast<const FcChar8*>(s.data()), static_cast<int>(s.size()), &extents);
+  XftTextExtentsUtf8(d_, font_, reinterpret_cast<const FcChar8*>(s.data()),
+                     static_cast<int>(s.size()), &extents);
   return extents.xOff;
 }
 
@@ -105,13 +116,15 @@ unsigned long Box::pixel(uint32_t rgb) {
 
 void Box::set_utf8_property(const char* name, const std::string& value) {
   XChangeProperty(d_, window_, x_atom(name), x_atom("UTF8_STRING"), 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(value.data()), static_cast<int>(value.size()));
+                  reinterpret_cast<const unsigned char*>(value.data()),
+                  static_cast<int>(value.size()));
 }
 
 bool Box::create(::Window owner, const std::string& caption, const std::string& text) {
   font_ = XftFontOpenName(d_, screen_, "DejaVu Sans:pixelsize=13");
   if (!font_) return false;
-  if (!XftColorAllocName(d_, DefaultVisual(d_, screen_), DefaultColormap(d_, screen_), "black", &text_colour_))
+  if (!XftColorAllocName(d_, DefaultVisual(d_, screen_), DefaultColormap(d_, screen_), "black",
+                         &text_colour_))
     return false;
   colour_allocated_ = true;
 
@@ -150,12 +163,15 @@ bool Box::create(::Window owner, const std::string& caption, const std::string& 
   attributes.background_pixel = WhitePixel(d_, screen_);
   attributes.event_mask = ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask |
                           StructureNotifyMask | FocusChangeMask;
-  int sx = (DisplayWidth(d_, screen_) - width_) / 2, sy = (DisplayHeight(d_, screen_) - height_) / 2;
-  window_ = XCreateWindow(d_, root, sx, sy, static_cast<unsigned>(width_), static_cast<unsigned>(height_), 0,
-                          CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+  int sx = (DisplayWidth(d_, screen_) - width_) / 2,
+      sy = (DisplayHeight(d_, screen_) - height_) / 2;
+  window_ = XCreateWindow(d_, root, sx, sy, static_cast<unsigned>(width_),
+                          static_cast<unsigned>(height_), 0, CopyFromParent, InputOutput,
+                          CopyFromParent, CWBackPixel | CWEventMask, &attributes);
   if (!window_) return false;
 
-  // What the window manager needs: a fixed-size dialog centred on the screen, closable, taking focus.
+  // What the window manager needs: a fixed-size dialog centred on the screen, closable, taking
+  // focus.
   XSizeHints* size = XAllocSizeHints();
   size->flags = USPosition | PPosition | PMinSize | PMaxSize;
   size->x = sx;
@@ -182,16 +198,19 @@ bool Box::create(::Window owner, const std::string& caption, const std::string& 
                   reinterpret_cast<unsigned char*>(&state), 1);
   // Only move and close: no minimise, maximise or resize decorations on a dialog of fixed size.
   long motif[5] = {1 | 2, 4 | 32, 2 | 8 | 16, 0, 0};  // functions, decorations: border, title, menu
-  XChangeProperty(d_, window_, x_atom("_MOTIF_WM_HINTS"), x_atom("_MOTIF_WM_HINTS"), 32, PropModeReplace,
-                  reinterpret_cast<unsigned char*>(motif), 5);
+  XChangeProperty(d_, window_, x_atom("_MOTIF_WM_HINTS"), x_atom("_MOTIF_WM_HINTS"), 32,
+                  PropModeReplace, reinterpret_cast<unsigned char*>(motif), 5);
   set_utf8_property("WM_NAME", caption);
   set_utf8_property("_NET_WM_NAME", caption);
-  // For scripts and tests: the text, and the buttons as (id, x, y, width, height) in window coordinates.
+  // For scripts and tests: the text, and the buttons as (id, x, y, width, height) in window
+  // coordinates.
   set_utf8_property("_ZELVO_MESSAGE_TEXT", text);
   std::vector<long> geometry;
-  for (const ButtonBox& b : buttons_) geometry.insert(geometry.end(), {b.button.id, b.x, b.y, b.w, b.h});
+  for (const ButtonBox& b : buttons_)
+    geometry.insert(geometry.end(), {b.button.id, b.x, b.y, b.w, b.h});
   XChangeProperty(d_, window_, x_atom("_ZELVO_MESSAGE_BUTTONS"), XA_CARDINAL, 32, PropModeReplace,
-                  reinterpret_cast<unsigned char*>(geometry.data()), static_cast<int>(geometry.size()));
+                  reinterpret_cast<unsigned char*>(geometry.data()),
+                  static_cast<int>(geometry.size()));
 
   gc_ = XCreateGC(d_, window_, 0, nullptr);
   draw_ = XftDrawCreate(d_, window_, DefaultVisual(d_, screen_), DefaultColormap(d_, screen_));
@@ -206,32 +225,38 @@ void Box::draw_button(size_t i) {
   bool focused = i == focus_;
   bool pressed = static_cast<int>(i) == pressed_;
   XSetForeground(d_, gc_, pixel(pressed ? 0xCCE4F7 : 0xE1E1E1));
-  XFillRectangle(d_, window_, gc_, b.x, b.y, static_cast<unsigned>(b.w), static_cast<unsigned>(b.h));
+  XFillRectangle(d_, window_, gc_, b.x, b.y, static_cast<unsigned>(b.w),
+                 static_cast<unsigned>(b.h));
   XSetForeground(d_, gc_, pixel(focused ? 0x0078D7 : 0xADADAD));
   XSetLineAttributes(d_, gc_, focused ? 2 : 1, LineSolid, CapButt, JoinMiter);
   XDrawRectangle(d_, window_, gc_, b.x + (focused ? 1 : 0), b.y + (focused ? 1 : 0),
-                 static_cast<unsigned>(b.w - (focused ? 2 : 1)), static_cast<unsigned>(b.h - (focused ? 2 : 1)));
+                 static_cast<unsigned>(b.w - (focused ? 2 : 1)),
+                 static_cast<unsigned>(b.h - (focused ? 2 : 1)));
   XSetLineAttributes(d_, gc_, 1, LineSolid, CapButt, JoinMiter);
   std::string_view label = b.button.label;
   int tx = b.x + (b.w - text_width(label)) / 2;
   int ty = b.y + (b.h + font_->ascent - font_->descent) / 2;
-  XftDrawStringUtf8(draw_, &text_colour_, font_, tx, ty, reinterpret_cast<const FcChar8*>(label.data()),
-                    static_cast<int>(label.size()));
+  XftDrawStringUtf8(draw_, &text_colour_, font_, tx, ty,
+                    reinterpret_cast<const FcChar8*>(label.data()), static_cast<int>(label.size()));
 }
 
 void Box::draw() {
   XSetForeground(d_, gc_, WhitePixel(d_, screen_));
-  XFillRectangle(d_, window_, gc_, 0, 0, static_cast<unsigned>(width_), static_cast<unsigned>(strip_y_));
+  XFillRectangle(d_, window_, gc_, 0, 0, static_cast<unsigned>(width_),
+                 static_cast<unsigned>(strip_y_));
   XSetForeground(d_, gc_, pixel(0xF0F0F0));
-  XFillRectangle(d_, window_, gc_, 0, strip_y_, static_cast<unsigned>(width_), static_cast<unsigned>(height_ - strip_y_));
+  XFillRectangle(d_, window_, gc_, 0, strip_y_, static_cast<unsigned>(width_),
+                 static_cast<unsigned>(height_ - strip_y_));
   if (have_icon_) {
     // The icon blended over the white background, put as an image of the screen's visual.
     IconImage icon = paint_icon(picture_, kIconSize);
     Visual* visual = DefaultVisual(d_, screen_);
-    XImage* image = XCreateImage(d_, visual, static_cast<unsigned>(DefaultDepth(d_, screen_)), ZPixmap, 0, nullptr,
-                                 static_cast<unsigned>(icon.width), static_cast<unsigned>(icon.height), 32, 0);
+    XImage* image = XCreateImage(d_, visual, static_cast<unsigned>(DefaultDepth(d_, screen_)),
+                                 ZPixmap, 0, nullptr, static_cast<unsigned>(icon.width),
+                                 static_cast<unsigned>(icon.height), 32, 0);
     if (image) {
-      image->data = static_cast<char*>(calloc(static_cast<size_t>(image->bytes_per_line) * icon.height, 1));
+      image->data =
+          static_cast<char*>(calloc(static_cast<size_t>(image->bytes_per_line) * icon.height, 1));
       for (int y = 0; y < icon.height; ++y) {
         for (int x = 0; x < icon.width; ++x) {
           uint32_t p = icon.argb[static_cast<size_t>(y) * icon.width + x];
@@ -243,7 +268,11 @@ void Box::draw() {
           XPutPixel(image, x, y, pixel(rgb));
         }
       }
-      int icon_y = kMargin + 6 + (std::max(kIconSize, static_cast<int>(lines_.size()) * (font_->ascent + font_->descent + 2)) - kIconSize) / 2;
+      int icon_y = kMargin + 6 +
+                   (std::max(kIconSize, static_cast<int>(lines_.size()) *
+                                            (font_->ascent + font_->descent + 2)) -
+                    kIconSize) /
+                       2;
       XPutImage(d_, window_, gc_, image, 0, 0, kMargin, icon_y, static_cast<unsigned>(icon.width),
                 static_cast<unsigned>(icon.height));
       XDestroyImage(image);
@@ -251,8 +280,8 @@ void Box::draw() {
   }
   int y = text_y_ + font_->ascent;
   for (const std::string& line : lines_) {
-    XftDrawStringUtf8(draw_, &text_colour_, font_, text_x_, y, reinterpret_cast<const FcChar8*>(line.data()),
-                      static_cast<int>(line.size()));
+    XftDrawStringUtf8(draw_, &text_colour_, font_, text_x_, y,
+                      reinterpret_cast<const FcChar8*>(line.data()), static_cast<int>(line.size()));
     y += font_->ascent + font_->descent + 2;
   }
   for (size_t i = 0; i < buttons_.size(); ++i) draw_button(i);

@@ -78,9 +78,7 @@ int glx_attribute(Display* d, GLXFBConfig c, int attribute) {
 
 BYTE clamp_byte(int v) { return static_cast<BYTE>(std::clamp(v, 0, 255)); }
 
-BYTE mask_shift(unsigned long mask) {
-  return mask ? static_cast<BYTE>(std::countr_zero(mask)) : 0;
-}
+BYTE mask_shift(unsigned long mask) { return mask ? static_cast<BYTE>(std::countr_zero(mask)) : 0; }
 
 std::vector<PixelFormat> enumerate() {
   std::vector<PixelFormat> formats;
@@ -128,7 +126,8 @@ std::vector<PixelFormat> enumerate() {
     p.cAccumGreenBits = clamp_byte(glx_attribute(d, c, GLX_ACCUM_GREEN_SIZE));
     p.cAccumBlueBits = clamp_byte(glx_attribute(d, c, GLX_ACCUM_BLUE_SIZE));
     p.cAccumAlphaBits = clamp_byte(glx_attribute(d, c, GLX_ACCUM_ALPHA_SIZE));
-    p.cAccumBits = clamp_byte(p.cAccumRedBits + p.cAccumGreenBits + p.cAccumBlueBits + p.cAccumAlphaBits);
+    p.cAccumBits =
+        clamp_byte(p.cAccumRedBits + p.cAccumGreenBits + p.cAccumBlueBits + p.cAccumAlphaBits);
     p.cDepthBits = clamp_byte(glx_attribute(d, c, GLX_DEPTH_SIZE));
     p.cStencilBits = clamp_byte(glx_attribute(d, c, GLX_STENCIL_SIZE));
     p.cAuxBuffers = clamp_byte(glx_attribute(d, c, GLX_AUX_BUFFERS));
@@ -190,6 +189,7 @@ int DescribePixelFormat(HDC dc, int format, UINT bytes, LPPIXELFORMATDESCRIPTOR 
   if (!descriptor) return count;
   const plat::PixelFormat* f = plat::pixel_format(format);
   if (!f) return 0;
-  std::memcpy(descriptor, &f->traits.descriptor, std::min<size_t>(bytes, sizeof(PIXELFORMATDESCRIPTOR)));
+  std::memcpy(descriptor, &f->traits.descriptor,
+              std::min<size_t>(bytes, sizeof(PIXELFORMATDESCRIPTOR)));
   return count;
 }

@@ -11,12 +11,13 @@ namespace plat {
 // What the choice weighs about one format beyond its descriptor.
 struct PixelFormatTraits {
   PIXELFORMATDESCRIPTOR descriptor{};
-  int caveat = 0;             // 0 none, 1 slow, 2 non-conformant
-  int samples = 0;            // multisampling, which nobody asks for through a descriptor
-  bool native_depth = true;   // its visual has the screen's depth (no alpha-blended window)
+  int caveat = 0;            // 0 none, 1 slow, 2 non-conformant
+  int samples = 0;           // multisampling, which nobody asks for through a descriptor
+  bool native_depth = true;  // its visual has the screen's depth (no alpha-blended window)
 };
 
-// The 1-based index of the best format in `formats` for `request`, 0 when none meets the requirements.
+// The 1-based index of the best format in `formats` for `request`, 0 when none meets the
+// requirements.
 int choose_pixel_format(const std::vector<PixelFormatTraits>& formats,
                         const PIXELFORMATDESCRIPTOR& request);
 
@@ -27,8 +28,8 @@ struct PixelFormat {
   int depth = 0;  // of the visual
 };
 
-// The formats of the default screen, in a fixed order (index + 1 is the format number); empty without
-// a display or GLX.
+// The formats of the default screen, in a fixed order (index + 1 is the format number); empty
+// without a display or GLX.
 const std::vector<PixelFormat>& pixel_formats();
 
 // Format `format` (1-based), or nullptr when out of range.

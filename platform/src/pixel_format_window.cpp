@@ -1,4 +1,5 @@
-// Pixel formats set on windows. The format belongs to the window, not to one of its device contexts.
+// Pixel formats set on windows. The format belongs to the window, not to one of its device
+// contexts.
 #include <unordered_map>
 
 #include "gdi_internal.h"
@@ -8,8 +9,8 @@
 namespace plat {
 namespace {
 
-// Keyed by window handle; a destroyed window's handle never comes back with the same generation, and
-// its entry is dropped the next time it is looked at.
+// Keyed by window handle; a destroyed window's handle never comes back with the same generation,
+// and its entry is dropped the next time it is looked at.
 std::unordered_map<HWND, int>& formats_by_window() {
   static std::unordered_map<HWND, int> map;
   return map;
@@ -41,6 +42,4 @@ BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
   return TRUE;
 }
 
-int GetPixelFormat(HDC dc) {
-  return plat::window_pixel_format(plat::dc_window(dc));
-}
+int GetPixelFormat(HDC dc) { return plat::window_pixel_format(plat::dc_window(dc)); }

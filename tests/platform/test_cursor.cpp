@@ -1,5 +1,5 @@
-// Cursors and icons: the system ones, .cur/.ico files we write (and ImageMagick writes and reads as the
-// independent oracle), the X cursors made from them, and broken files.
+// Cursors and icons: the system ones, .cur/.ico files we write (and ImageMagick writes and reads as
+// the independent oracle), the X cursors made from them, and broken files.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -43,11 +43,11 @@ void put32(std::vector<uint8_t>& v, uint32_t x) {
   put16(v, x >> 16);
 }
 
-// One BMP-format image of a cursor or icon entry. `pixel(x, y)` gives a palette index (bits <= 8) or
-// 0xAARRGGBB; `masked(x, y)` the AND-mask bit. Rows are written bottom-up as the format wants.
+// One BMP-format image of a cursor or icon entry. `pixel(x, y)` gives a palette index (bits <= 8)
+// or 0xAARRGGBB; `masked(x, y)` the AND-mask bit. Rows are written bottom-up as the format wants.
 template <class Pixel, class Masked>
-std::vector<uint8_t> entry_image(int w, int h, int bits, const std::vector<uint32_t>& palette, Pixel pixel,
-                                 Masked masked) {
+std::vector<uint8_t> entry_image(int w, int h, int bits, const std::vector<uint32_t>& palette,
+                                 Pixel pixel, Masked masked) {
   std::vector<uint8_t> v;
   put32(v, 40);
   put32(v, static_cast<uint32_t>(w));
@@ -112,15 +112,17 @@ std::vector<uint8_t> directory_file(int type, const std::vector<FileEntry>& entr
 std::vector<uint8_t> one_bit_cursor(int hot_x, int hot_y) {
   auto inside = [](int x, int y) { return x < 12 && y < 20; };
   return directory_file(2, {{32, 32, hot_x, hot_y,
-                             entry_image(32, 32, 1, {0x000000, 0xFFFFFF},
-                                         [&](int x, int y) { return inside(x, y) && x == 0 ? 1u : 0u; },
-                                         [&](int x, int y) { return !inside(x, y); })}});
+                             entry_image(
+                                 32, 32, 1, {0x000000, 0xFFFFFF},
+                                 [&](int x, int y) { return inside(x, y) && x == 0 ? 1u : 0u; },
+                                 [&](int x, int y) { return !inside(x, y); })}});
 }
 
 std::string write_file(const std::string& name, const std::vector<uint8_t>& bytes) {
   fs::path p = temp_dir() / name;
-  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                           static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(p, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return p.string();
 }
 
@@ -160,7 +162,8 @@ ShownCursor show_and_read(::Cursor cursor) {
       out.height = image->height;
       out.hot_x = image->xhot;
       out.hot_y = image->yhot;
-      out.pixels.assign(image->pixels, image->pixels + static_cast<size_t>(image->width) * image->height);
+      out.pixels.assign(image->pixels,
+                        image->pixels + static_cast<size_t>(image->width) * image->height);
       out.ok = true;
     }
     if (image) XFree(image);
@@ -175,9 +178,10 @@ ShownCursor show_and_read(::Cursor cursor) {
 }  // namespace
 
 TEST(SystemCursor, EveryIdentifierOfTheFrameworkGivesASharedHandleAndAnXCursor) {
-  const LPCSTR ids[] = {IDC_ARROW,  IDC_IBEAM,   IDC_WAIT,   IDC_CROSS, IDC_UPARROW, IDC_SIZE,
-                        IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL, IDC_NO,
-                        IDC_HAND,   IDC_APPSTARTING, IDC_HELP, IDC_ICON};
+  const LPCSTR ids[] = {IDC_ARROW,   IDC_IBEAM,       IDC_WAIT,     IDC_CROSS,
+                        IDC_UPARROW, IDC_SIZE,        IDC_SIZENWSE, IDC_SIZENESW,
+                        IDC_SIZEWE,  IDC_SIZENS,      IDC_SIZEALL,  IDC_NO,
+                        IDC_HAND,    IDC_APPSTARTING, IDC_HELP,     IDC_ICON};
   for (LPCSTR id : ids) {
     HCURSOR c = LoadCursorA(0, id);
     ASSERT_NE(c, 0u) << reinterpret_cast<uintptr_t>(id);
@@ -245,14 +249,20 @@ TEST(CursorFile, EveryDepthDecodesWithPaletteMaskAndBottomUpRows) {
     std::vector<uint32_t> palette;
     if (bits <= 8)
       for (int i = 0; i < (1 << bits); ++i)
-        palette.push_back(static_cast<uint32_t>(i * 0x010203 * (bits == 1 ? 255 : bits == 4 ? 17 : 1)) & 0xFFFFFF);
+        palette.push_back(static_cast<uint32_t>(i * 0x010203 *
+                                                (bits == 1   ? 255
+                                                 : bits == 4 ? 17
+                                                             : 1)) &
+                          0xFFFFFF);
     auto pixel = [&](int x, int y) -> uint32_t {
       if (x >= 28 && y >= 28) return 0;  // black under the mask: transparent
       if (bits <= 8) return static_cast<uint32_t>((x + 2 * y) % (1 << bits));
-      return 0xFF000000u | static_cast<uint32_t>(x * 8) << 16 | static_cast<uint32_t>(y * 8) << 8 | 0x40;
+      return 0xFF000000u | static_cast<uint32_t>(x * 8) << 16 | static_cast<uint32_t>(y * 8) << 8 |
+             0x40;
     };
     auto masked = [](int x, int y) { return x >= 28 && y >= 28; };
-    auto image = parse(directory_file(2, {{32, 32, 1, 2, entry_image(32, 32, bits, palette, pixel, masked)}}));
+    auto image = parse(
+        directory_file(2, {{32, 32, 1, 2, entry_image(32, 32, bits, palette, pixel, masked)}}));
     ASSERT_TRUE(image) << bits << " bits";
     EXPECT_EQ(image->width, 32);
     EXPECT_EQ(image->height, 32);
@@ -274,21 +284,26 @@ TEST(CursorFile, EveryDepthDecodesWithPaletteMaskAndBottomUpRows) {
 TEST(CursorFile, ThirtyTwoBitWithoutAlphaUsesTheMaskAndInvertingPixelsBecomeBlack) {
   auto image = parse(directory_file(
       2, {{16, 16, 0, 0,
-           entry_image(16, 16, 32, {}, [](int x, int) { return x < 8 ? 0x00FF0000u : 0x00FFFFFFu; },
-                       [](int, int y) { return y >= 8; })}}));
+           entry_image(
+               16, 16, 32, {}, [](int x, int) { return x < 8 ? 0x00FF0000u : 0x00FFFFFFu; },
+               [](int, int y) { return y >= 8; })}}));
   ASSERT_TRUE(image);
   EXPECT_EQ(at(*image, 2, 2), 0xFFFF0000u);
   EXPECT_EQ(at(*image, 12, 12), 0xFF000000u) << "masked and non-black inverts on the real platform";
   auto transparent = parse(directory_file(
-      2, {{16, 16, 0, 0, entry_image(16, 16, 32, {}, [](int, int) { return 0u; }, [](int, int) { return true; })}}));
+      2, {{16, 16, 0, 0,
+           entry_image(
+               16, 16, 32, {}, [](int, int) { return 0u; }, [](int, int) { return true; })}}));
   ASSERT_TRUE(transparent);
   EXPECT_EQ(at(*transparent, 3, 3), 0u);
 }
 
 TEST(CursorFile, PicksTheEntryClosestTo32AndIconHotSpotIsTheCentre) {
-  auto small = entry_image(16, 16, 8, std::vector<uint32_t>(256, 0x0000FF), [](int, int) { return 0u; },
-                           [](int, int) { return false; });
-  auto large = entry_image(32, 32, 24, {}, [](int, int) { return 0xFF00FF00u; }, [](int, int) { return false; });
+  auto small = entry_image(
+      16, 16, 8, std::vector<uint32_t>(256, 0x0000FF), [](int, int) { return 0u; },
+      [](int, int) { return false; });
+  auto large = entry_image(
+      32, 32, 24, {}, [](int, int) { return 0xFF00FF00u; }, [](int, int) { return false; });
   auto image = parse(directory_file(1, {{16, 16, 1, 8, small}, {32, 32, 1, 24, large}}));
   ASSERT_TRUE(image);
   EXPECT_EQ(image->width, 32);
@@ -305,29 +320,35 @@ TEST(CursorFile, PicksTheEntryClosestTo32AndIconHotSpotIsTheCentre) {
 TEST(CursorFile, IconWrittenByImageMagickMatchesItsOwnDecoding) {
   fs::path ico = temp_dir() / "magick.ico";
   fs::path rgba = temp_dir() / "magick.rgba";
-  std::string make = "convert -size 32x32 gradient:'rgba(255,0,0,1)-rgba(0,0,255,0.25)' -define icon:auto-resize=32 '" +
-                     ico.string() + "' && convert '" + ico.string() + "' -depth 8 'rgba:" + rgba.string() + "'";
+  std::string make =
+      "convert -size 32x32 gradient:'rgba(255,0,0,1)-rgba(0,0,255,0.25)' -define "
+      "icon:auto-resize=32 '" +
+      ico.string() + "' && convert '" + ico.string() + "' -depth 8 'rgba:" + rgba.string() + "'";
   ASSERT_EQ(std::system(make.c_str()), 0) << make;
   std::ifstream in(ico, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   auto image = parse(bytes);
   ASSERT_TRUE(image);
   ASSERT_EQ(image->width, 32);
   std::ifstream oracle(rgba, std::ios::binary);
-  std::vector<uint8_t> expected((std::istreambuf_iterator<char>(oracle)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> expected((std::istreambuf_iterator<char>(oracle)),
+                                std::istreambuf_iterator<char>());
   ASSERT_EQ(expected.size(), 32u * 32u * 4u);
   int mismatches = 0;
   for (size_t i = 0; i < 32 * 32; ++i) {
     uint32_t p = image->argb[i];
     uint8_t r = p >> 16, g = p >> 8, b = p, a = p >> 24;
     const uint8_t* e = &expected[i * 4];
-    if (std::abs(r - e[0]) > 1 || std::abs(g - e[1]) > 1 || std::abs(b - e[2]) > 1 || std::abs(a - e[3]) > 1)
+    if (std::abs(r - e[0]) > 1 || std::abs(g - e[1]) > 1 || std::abs(b - e[2]) > 1 ||
+        std::abs(a - e[3]) > 1)
       ++mismatches;
   }
   EXPECT_EQ(mismatches, 0);
   HCURSOR cursor = LoadCursorFromFileA(ico.string().c_str());
   EXPECT_NE(cursor, 0u);
-  EXPECT_EQ(plat::icon_argb(cursor).size(), 2u + 32u * 32u) << "an icon file can serve as a window icon";
+  EXPECT_EQ(plat::icon_argb(cursor).size(), 2u + 32u * 32u)
+      << "an icon file can serve as a window icon";
   DestroyIcon(cursor);
 }
 
@@ -342,7 +363,8 @@ TEST(CursorFile, MissingTruncatedAndMalformedFilesGiveNothing) {
     std::vector<uint8_t> prefix(good.begin(), good.begin() + static_cast<long>(n));
     ASSERT_FALSE(parse(prefix)) << n << " bytes";
   }
-  EXPECT_EQ(LoadCursorFromFileA(write_file("short.cur", {good.begin(), good.begin() + 100}).c_str()), 0u);
+  EXPECT_EQ(
+      LoadCursorFromFileA(write_file("short.cur", {good.begin(), good.begin() + 100}).c_str()), 0u);
 
   auto broken = [&](size_t offset, uint8_t value) {
     std::vector<uint8_t> v = good;
@@ -366,8 +388,9 @@ TEST(CursorFile, MissingTruncatedAndMalformedFilesGiveNothing) {
   EXPECT_FALSE(parse(directory_file(1, {{32, 32, 0, 0, png_entry}})));
 
   // An index past a short colour table reads as black, not outside the file.
-  auto short_table = entry_image(8, 8, 4, {0xFFFFFF, 0x00FF00}, [](int x, int) { return x < 4 ? 1u : 9u; },
-                                 [](int, int) { return false; });
+  auto short_table = entry_image(
+      8, 8, 4, {0xFFFFFF, 0x00FF00}, [](int x, int) { return x < 4 ? 1u : 9u; },
+      [](int, int) { return false; });
   short_table[32] = 2;  // colours used
   auto image = parse(directory_file(2, {{8, 8, 0, 0, short_table}}));
   ASSERT_TRUE(image);

@@ -1,5 +1,5 @@
-// Message boxes: the text helpers, the automation hook, and real boxes on the X server answered with
-// real key presses and mouse clicks through XTest from a second connection.
+// Message boxes: the text helpers, the automation hook, and real boxes on the X server answered
+// with real key presses and mouse clicks through XTest from a second connection.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -38,8 +38,8 @@ std::string property_utf8(Display* d, Window w, const char* name) {
   unsigned long count, after;
   unsigned char* data = nullptr;
   std::string value;
-  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1 << 16, False, AnyPropertyType, &type, &format,
-                         &count, &after, &data) == Success &&
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1 << 16, False, AnyPropertyType,
+                         &type, &format, &count, &after, &data) == Success &&
       data) {
     value.assign(reinterpret_cast<char*>(data), count);
     XFree(data);
@@ -53,8 +53,8 @@ std::vector<long> property_longs(Display* d, Window w, const char* name) {
   unsigned long count, after;
   unsigned char* data = nullptr;
   std::vector<long> values;
-  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, AnyPropertyType, &type, &format, &count,
-                         &after, &data) == Success &&
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, AnyPropertyType, &type,
+                         &format, &count, &after, &data) == Success &&
       data) {
     auto* longs = reinterpret_cast<long*>(data);
     values.assign(longs, longs + count);
@@ -84,7 +84,8 @@ Window wait_for_box(Display* d) {
       Window focus;
       int revert;
       XGetInputFocus(d, &focus, &revert);
-      if (XGetWindowAttributes(d, found, &a) && a.map_state == IsViewable && focus == found) return found;
+      if (XGetWindowAttributes(d, found, &a) && a.map_state == IsViewable && focus == found)
+        return found;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
@@ -105,7 +106,8 @@ void click_button(Display* d, Window box, int id) {
     if (buttons[i] != id) continue;
     int x, y;
     Window child;
-    XTranslateCoordinates(d, box, DefaultRootWindow(d), static_cast<int>(buttons[i + 1] + buttons[i + 3] / 2),
+    XTranslateCoordinates(d, box, DefaultRootWindow(d),
+                          static_cast<int>(buttons[i + 1] + buttons[i + 3] / 2),
                           static_cast<int>(buttons[i + 2] + buttons[i + 4] / 2), &x, &y, &child);
     XTestFakeMotionEvent(d, DefaultScreen(d), x, y, CurrentTime);
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
@@ -117,7 +119,8 @@ void click_button(Display* d, Window box, int id) {
 }
 
 // Shows a real box and lets `act` answer it from another connection; returns MessageBoxA's result.
-int answer_box(const char* text, const char* caption, UINT type, std::function<void(Display*, Window)> act) {
+int answer_box(const char* text, const char* caption, UINT type,
+               std::function<void(Display*, Window)> act) {
   std::thread driver([&] {
     Display* d = XOpenDisplay(nullptr);
     ASSERT_NE(d, nullptr);
@@ -166,7 +169,8 @@ TEST(MessageBoxText, WrapsAtSpacesLineFeedsAndInsideLongWords) {
   EXPECT_EQ(plat::wrap_text("", 10, char_count), (V{""}));
   EXPECT_EQ(plat::wrap_text("a\n\nb", 10, char_count), (V{"a", "", "b"}));
   // Multi-byte characters are never split.
-  EXPECT_EQ(plat::wrap_text("\xC3\xA8\xC3\xA8\xC3\xA8", 2, char_count), (V{"\xC3\xA8\xC3\xA8", "\xC3\xA8"}));
+  EXPECT_EQ(plat::wrap_text("\xC3\xA8\xC3\xA8\xC3\xA8", 2, char_count),
+            (V{"\xC3\xA8\xC3\xA8", "\xC3\xA8"}));
   // Trailing spaces do not push a line over.
   EXPECT_EQ(plat::wrap_text("intero?  ", 7, char_count), (V{"intero?"}));
 }
@@ -216,33 +220,42 @@ TEST(MessageBoxHook, SeesExactTextCaptionAndStyleAndAnswers) {
   HookCall call;
   call.answer = IDNO;
   SetMessageBoxHook(record_hook, &call);
-  EXPECT_EQ(MessageBoxA(0, "Settare lo schermo intero?  ", "Video!", MB_YESNO | MB_ICONQUESTION), IDNO);
+  EXPECT_EQ(MessageBoxA(0, "Settare lo schermo intero?  ", "Video!", MB_YESNO | MB_ICONQUESTION),
+            IDNO);
   EXPECT_EQ(call.calls, 1);
   EXPECT_EQ(call.text, "Settare lo schermo intero?  ");
   EXPECT_EQ(call.caption, "Video!");
   EXPECT_EQ(call.type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
 
   call.answer = IDOK;
-  EXPECT_EQ(MessageBoxA(0, "la rispettiva applicazione non \xE8 stata inizilizata!", "Error", MB_OK), IDOK);
-  EXPECT_EQ(call.text, "la rispettiva applicazione non \xE8 stata inizilizata!") << "the hook gets the 8-bit bytes";
+  EXPECT_EQ(
+      MessageBoxA(0, "la rispettiva applicazione non \xE8 stata inizilizata!", "Error", MB_OK),
+      IDOK);
+  EXPECT_EQ(call.text, "la rispettiva applicazione non \xE8 stata inizilizata!")
+      << "the hook gets the 8-bit bytes";
   SetMessageBoxHook(nullptr, nullptr);
 
   // A hook that declines (0) lets the real box appear.
   call = HookCall{};
   SetMessageBoxHook(record_hook, &call);
-  EXPECT_EQ(answer_box("declined", "Hook", MB_OK, [](Display* d, Window) { press(d, XK_Return); }), IDOK);
+  EXPECT_EQ(answer_box("declined", "Hook", MB_OK, [](Display* d, Window) { press(d, XK_Return); }),
+            IDOK);
   EXPECT_EQ(call.calls, 1);
   SetMessageBoxHook(nullptr, nullptr);
 }
 
 TEST(MessageBoxKeys, YesNoAnsweredByLettersEnterTabAndIgnoresEscape) {
   const UINT question = MB_YESNO | MB_ICONQUESTION;
-  EXPECT_EQ(answer_box("Settare lo schermo intero?  ", "Video!", question, [](Display* d, Window) { press(d, XK_y); }),
+  EXPECT_EQ(answer_box("Settare lo schermo intero?  ", "Video!", question,
+                       [](Display* d, Window) { press(d, XK_y); }),
             IDYES);
-  EXPECT_EQ(answer_box("Settare lo schermo intero?  ", "Video!", question, [](Display* d, Window) { press(d, XK_n); }),
+  EXPECT_EQ(answer_box("Settare lo schermo intero?  ", "Video!", question,
+                       [](Display* d, Window) { press(d, XK_n); }),
             IDNO);
-  EXPECT_EQ(answer_box("q", "Video!", question, [](Display* d, Window) { press(d, XK_Return); }), IDYES);
-  EXPECT_EQ(answer_box("q", "Video!", question | MB_DEFBUTTON2, [](Display* d, Window) { press(d, XK_Return); }),
+  EXPECT_EQ(answer_box("q", "Video!", question, [](Display* d, Window) { press(d, XK_Return); }),
+            IDYES);
+  EXPECT_EQ(answer_box("q", "Video!", question | MB_DEFBUTTON2,
+                       [](Display* d, Window) { press(d, XK_Return); }),
             IDNO);
   EXPECT_EQ(answer_box("q", "Video!", question,
                        [](Display* d, Window) {
@@ -267,10 +280,15 @@ TEST(MessageBoxKeys, YesNoAnsweredByLettersEnterTabAndIgnoresEscape) {
 }
 
 TEST(MessageBoxKeys, EscapeAnswersOkAndCancelBoxes) {
-  EXPECT_EQ(answer_box("ok", "Error", MB_OK, [](Display* d, Window) { press(d, XK_Escape); }), IDOK);
-  EXPECT_EQ(answer_box("ok", "Error", MB_OKCANCEL, [](Display* d, Window) { press(d, XK_Escape); }), IDCANCEL);
-  EXPECT_EQ(answer_box("ok", "Error", MB_YESNOCANCEL, [](Display* d, Window) { press(d, XK_c); }), IDCANCEL);
-  EXPECT_EQ(answer_box("ok", "Error", MB_RETRYCANCEL, [](Display* d, Window) { press(d, XK_Return); }), IDRETRY);
+  EXPECT_EQ(answer_box("ok", "Error", MB_OK, [](Display* d, Window) { press(d, XK_Escape); }),
+            IDOK);
+  EXPECT_EQ(answer_box("ok", "Error", MB_OKCANCEL, [](Display* d, Window) { press(d, XK_Escape); }),
+            IDCANCEL);
+  EXPECT_EQ(answer_box("ok", "Error", MB_YESNOCANCEL, [](Display* d, Window) { press(d, XK_c); }),
+            IDCANCEL);
+  EXPECT_EQ(
+      answer_box("ok", "Error", MB_RETRYCANCEL, [](Display* d, Window) { press(d, XK_Return); }),
+      IDRETRY);
 }
 
 TEST(MessageBoxMouse, ClickOnNoAnswersNoAndCloseRequestActsLikeEscape) {
@@ -284,7 +302,8 @@ TEST(MessageBoxMouse, ClickOnNoAnswersNoAndCloseRequestActsLikeEscape) {
                          e.xclient.window = box;
                          e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
                          e.xclient.format = 32;
-                         e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+                         e.xclient.data.l[0] =
+                             static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
                          XSendEvent(d, box, False, NoEventMask, &e);
                          XFlush(d);
                        }),
@@ -298,7 +317,8 @@ TEST(MessageBoxWindow, PropertiesShowTextCaptionAndDialogKind) {
   int x = 0, y = 0;
   unsigned width = 0, height = 0;
   bool blue_icon_pixel = false;
-  EXPECT_EQ(answer_box("la rispettiva applicazione non \xE8 stata inizilizata!", "Error", MB_OK | MB_ICONQUESTION,
+  EXPECT_EQ(answer_box("la rispettiva applicazione non \xE8 stata inizilizata!", "Error",
+                       MB_OK | MB_ICONQUESTION,
                        [&](Display* d, Window box) {
                          text = property_utf8(d, box, "_ZELVO_MESSAGE_TEXT");
                          name = property_utf8(d, box, "WM_NAME");
@@ -315,9 +335,11 @@ TEST(MessageBoxWindow, PropertiesShowTextCaptionAndDialogKind) {
                            XImage* image = XGetImage(d, box, 0, 0, 80, 80, AllPlanes, ZPixmap);
                            for (int py = 0; image && py < 80 && !blue_icon_pixel; ++py)
                              for (int px = 0; px < 80; ++px)
-                               if ((XGetPixel(image, px, py) & 0xFFFFFF) == 0x2D6FCE) blue_icon_pixel = true;
+                               if ((XGetPixel(image, px, py) & 0xFFFFFF) == 0x2D6FCE)
+                                 blue_icon_pixel = true;
                            if (image) XDestroyImage(image);
-                           if (!blue_icon_pixel) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                           if (!blue_icon_pixel)
+                             std::this_thread::sleep_for(std::chrono::milliseconds(10));
                          }
                          press(d, XK_Return);
                        }),
@@ -372,7 +394,8 @@ TEST(MessageBoxWindow, OtherWindowsEventsStayQueuedForTheApplication) {
                        }),
             IDOK);
   XEvent e;
-  ASSERT_TRUE(XCheckTypedWindowEvent(d, other, ClientMessage, &e)) << "the other window's event was consumed";
+  ASSERT_TRUE(XCheckTypedWindowEvent(d, other, ClientMessage, &e))
+      << "the other window's event was consumed";
   EXPECT_EQ(e.xclient.data.l[0], 1234);
   XDestroyWindow(d, other);
 }

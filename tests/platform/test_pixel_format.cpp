@@ -1,4 +1,5 @@
-// Pixel formats: the display's GLX configurations as descriptors, and the choice of the closest one.
+// Pixel formats: the display's GLX configurations as descriptors, and the choice of the closest
+// one.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -167,7 +168,8 @@ TEST(PixelFormatChoice, RequirementsFilterAndPreferencesRank) {
   EXPECT_EQ(plat::choose_pixel_format({}, framework_descriptor()), 0);
 
   // Only a slow format meets the requirements: it is still returned rather than nothing.
-  std::vector<plat::PixelFormatTraits> slow_only = {traits(kWindowGL | PFD_DOUBLEBUFFER, 24, 0, 24, 8, 1)};
+  std::vector<plat::PixelFormatTraits> slow_only = {
+      traits(kWindowGL | PFD_DOUBLEBUFFER, 24, 0, 24, 8, 1)};
   EXPECT_EQ(plat::choose_pixel_format(slow_only, framework_descriptor()), 1);
 }
 

@@ -31,9 +31,9 @@
 #define IDI_ERROR IDI_HAND
 #define IDI_INFORMATION IDI_ASTERISK
 
-// A system cursor (instance 0 and an IDC_* identifier). The handle is shared and lives for the whole
-// run; the same identifier always gives the same handle. 0 for an unknown identifier, and for named or
-// module resources, which this platform's programs do not carry.
+// A system cursor (instance 0 and an IDC_* identifier). The handle is shared and lives for the
+// whole run; the same identifier always gives the same handle. 0 for an unknown identifier, and for
+// named or module resources, which this platform's programs do not carry.
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 #define LoadCursor LoadCursorA
 

@@ -1,8 +1,8 @@
 // The OpenGL binding: pixel formats, rendering contexts and buffer swaps.
 //
 // A pixel format is a 1-based index into the display's list of GL frame-buffer configurations that
-// can draw to a window. Pixel formats belong to windows: SetPixelFormat gives a window its format once,
-// and every device context of that window then reports it.
+// can draw to a window. Pixel formats belong to windows: SetPixelFormat gives a window its format
+// once, and every device context of that window then reports it.
 #pragma once
 
 #include "base.h"
@@ -36,7 +36,8 @@ typedef struct tagPIXELFORMATDESCRIPTOR {
   DWORD dwDamageMask;
 } PIXELFORMATDESCRIPTOR, *PPIXELFORMATDESCRIPTOR, *LPPIXELFORMATDESCRIPTOR;
 
-static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR must keep its 40-byte layout");
+static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40,
+              "PIXELFORMATDESCRIPTOR must keep its 40-byte layout");
 
 #define PFD_DOUBLEBUFFER 0x00000001u
 #define PFD_STEREO 0x00000002u
@@ -65,17 +66,17 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR must k
 #define PFD_OVERLAY_PLANE 1
 #define PFD_UNDERLAY_PLANE (-1)
 
-// The format closest to the descriptor: double buffering, RGBA, window drawing and OpenGL support are
-// requirements when asked for; the buffer sizes, stereo, auxiliary buffers and the layer are
+// The format closest to the descriptor: double buffering, RGBA, window drawing and OpenGL support
+// are requirements when asked for; the buffer sizes, stereo, auxiliary buffers and the layer are
 // preferences. 0 only when no format can satisfy the requirements (or there is no display).
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor);
 
-// Fills `descriptor` (when not null and `bytes` covers it) with format `format`; returns the number of
-// formats, or 0 when `format` is out of range.
+// Fills `descriptor` (when not null and `bytes` covers it) with format `format`; returns the number
+// of formats, or 0 when `format` is out of range.
 int DescribePixelFormat(HDC dc, int format, UINT bytes, LPPIXELFORMATDESCRIPTOR descriptor);
 
-// Gives the device context's window its pixel format. Fails for format 0, an unknown format, a context
-// without a live window, and a window that has a format already.
+// Gives the device context's window its pixel format. Fails for format 0, an unknown format, a
+// context without a live window, and a window that has a format already.
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
 
 // The format of the device context's window; 0 when it has none.
