@@ -1,0 +1,57 @@
+// Mouse capture: SetCapture grabs the pointer, so moves and releases outside the window still
+// arrive, with client coordinates that may be negative.
+#include "input_state.h"
+#include "window_object.h"
+#include "x_display.h"
+
+namespace plat {
+namespace {
+
+HWND g_capture = 0;
+
+constexpr unsigned kGrabEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+
+}  // namespace
+
+void input_button_pressed(HWND) {
+  if (g_capture) return;
+  if (Display* d = x_display()) {
+    XUngrabPointer(d, CurrentTime);
+    XFlush(d);
+  }
+}
+
+void input_forget_window(HWND h) {
+  if (g_capture == h) ReleaseCapture();
+  if (input_focus_window() == h) input_focus_changed(h, false);
+}
+
+}  // namespace plat
+
+HWND SetCapture(HWND window) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w) return 0;
+  HWND previous = plat::g_capture;
+  plat::g_capture = window;
+  if (Display* d = plat::x_display(); d && w->xwindow) {
+    // Events report to the capturing window alone (owner_events False), as the original does.
+    XGrabPointer(d, w->xwindow, False, plat::kGrabEvents, GrabModeAsync, GrabModeAsync, None, None,
+                 CurrentTime);
+    XFlush(d);
+  }
+  return previous;
+}
+
+BOOL ReleaseCapture(void) {
+  plat::g_capture = 0;
+  if (Display* d = plat::x_display()) {
+    XUngrabPointer(d, CurrentTime);
+    XFlush(d);
+  }
+  return TRUE;
+}
+
+HWND GetCapture(void) {
+  if (plat::g_capture && !plat::window_get(plat::g_capture)) plat::g_capture = 0;
+  return plat::g_capture;
+}

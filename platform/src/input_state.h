@@ -1,0 +1,17 @@
+// Capture and focus state shared by the input services and the X event translator.
+#pragma once
+
+#include <windows.h>
+
+namespace plat {
+
+// The window that has our keyboard focus (0 when none of ours has it).
+HWND input_focus_window();
+// The X server moved the keyboard focus into (or out of) one of our top-level windows.
+void input_focus_changed(HWND window, bool gained);
+
+// A button went down in `window`. Without an explicit capture, the X server's automatic grab is
+// dropped so that, as on the original platform, moves go to whichever window is under the pointer.
+void input_button_pressed(HWND window);
+
+}  // namespace plat

@@ -1,0 +1,23 @@
+// Delivering messages to window procedures: SendMessageA, DispatchMessageA, TranslateMessage.
+#include "input_keyboard.h"
+#include "window_object.h"
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w || !w->proc) return 0;
+  return w->proc(window, message, wparam, lparam);
+}
+
+LRESULT DispatchMessageA(const MSG* msg) {
+  if (!msg || msg->hwnd == 0) return 0;  // thread messages, WM_QUIT among them, go to no procedure
+  return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL TranslateMessage(const MSG* msg) {
+  if (!msg) return FALSE;
+  if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return FALSE;
+  int c = plat::keyboard_char_for(msg->lParam);
+  if (c <= 0) return FALSE;
+  UINT char_message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+  return PostMessageA(msg->hwnd, char_message, static_cast<WPARAM>(c), msg->lParam);
+}

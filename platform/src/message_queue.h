@@ -1,0 +1,21 @@
+// The thread's message queue as the window and input services feed it.
+#pragma once
+
+#include <windows.h>
+
+namespace plat {
+
+// A message stamped with the current tick count and the last known cursor position.
+MSG make_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Appends an input message (keys, buttons, the window manager's close request) to the queue.
+void queue_input(const MSG& msg);
+
+// Appends a mouse move, or refreshes the one still waiting at the end of the input queue: a slow
+// reader never works off a backlog of stale positions.
+void queue_mouse_move(const MSG& msg);
+
+// Turns the X events that have already arrived into messages; never waits.
+void x_pump_events();
+
+}  // namespace plat

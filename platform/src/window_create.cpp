@@ -1,0 +1,143 @@
+// CreateWindowExA: top-level pop-up windows and child windows.
+#include <algorithm>
+#include <unordered_map>
+
+#include <X11/XKBlib.h>
+
+#include "window_internal.h"
+#include "window_object.h"
+#include "x_display.h"
+
+namespace plat {
+namespace {
+
+std::vector<HWND>& windows() {
+  static std::vector<HWND> list;
+  return list;
+}
+
+std::unordered_map<::Window, HWND>& x_map() {
+  static std::unordered_map<::Window, HWND> map;
+  return map;
+}
+
+// Default size of an overlapped window created with CW_USEDEFAULT sizes.
+constexpr int kDefaultWidth = 640;
+constexpr int kDefaultHeight = 480;
+
+void prepare_display(Display* d) {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  // Held keys repeat as key presses without releases in between, as on the original platform.
+  Bool supported = False;
+  XkbSetDetectableAutoRepeat(d, True, &supported);
+}
+
+}  // namespace
+
+const std::vector<HWND>& window_list() { return windows(); }
+
+void window_list_remove(HWND h) {
+  auto& list = windows();
+  list.erase(std::remove(list.begin(), list.end(), h), list.end());
+}
+
+void window_register_x(::Window xw, HWND h) { x_map()[xw] = h; }
+
+void window_unregister_x(::Window xw) { x_map().erase(xw); }
+
+::Window x_window(HWND window) {
+  WindowObject* w = window_get(window);
+  return w ? w->xwindow : 0;
+}
+
+HWND window_from_x(::Window xw) {
+  auto it = x_map().find(xw);
+  if (it == x_map().end() || !window_get(it->second)) return 0;
+  return it->second;
+}
+
+}  // namespace plat
+
+HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+  plat::WindowClass* window_class = plat::class_find(class_name);
+  if (!window_class) return 0;
+  bool child = (style & WS_CHILD) != 0;
+  plat::WindowObject* parent_window = plat::window_get(parent);
+  if (child && !parent_window) return 0;
+  Display* d = plat::x_display();
+  if (!d) return 0;
+  plat::prepare_display(d);
+
+  if (x == CW_USEDEFAULT) x = y = 0;  // pop-ups and children at the origin of their parent
+  if (width == CW_USEDEFAULT) {
+    bool popup = (style & WS_POPUP) != 0 || child;
+    width = popup ? 0 : plat::kDefaultWidth;
+    height = popup ? 0 : plat::kDefaultHeight;
+  }
+
+  auto owned = std::make_unique<plat::WindowObject>();
+  plat::WindowObject* w = owned.get();
+  HWND handle = plat::handle_insert(std::move(owned));
+  if (!handle) return 0;
+  w->handle = handle;
+  w->window_class = window_class;
+  w->proc = window_class->proc;
+  w->style = style & ~static_cast<DWORD>(WS_VISIBLE);
+  w->ex_style = ex_style;
+  w->parent = child ? parent : 0;
+  w->id = child ? static_cast<int>(menu) : 0;
+  w->title = window_name ? window_name : "";
+  plat::Frame f = plat::window_frame(style, ex_style);
+  w->client_x = x + f.left;
+  w->client_y = y + f.top;
+  w->client_width = std::max(0, width - f.left - f.right);
+  w->client_height = std::max(0, height - f.top - f.bottom);
+  // A thin border without caption is drawn by X itself, so a screen-sized window covers the screen.
+  if (f.left == 1 && f.top == 1) w->border_width = 1;
+  window_class->windows++;
+  plat::windows().push_back(handle);
+  if (child) parent_window->children.push_back(handle);
+
+  ::Window x_parent = child ? parent_window->xwindow : DefaultRootWindow(d);
+  w->xwindow = plat::window_create_x(w, x_parent);
+  if (!w->xwindow) {
+    DestroyWindow(handle);
+    return 0;
+  }
+  plat::window_apply_x_attributes(w);
+
+  CREATESTRUCTA cs{};
+  cs.lpCreateParams = param;
+  cs.hInstance = instance;
+  cs.hMenu = menu;
+  cs.hwndParent = parent;
+  cs.cx = width;
+  cs.cy = height;
+  cs.x = x;
+  cs.y = y;
+  cs.style = static_cast<LONG>(style);
+  cs.lpszName = window_name;
+  cs.lpszClass = class_name;
+  cs.dwExStyle = ex_style;
+
+  if (!SendMessageA(handle, WM_NCCREATE, 0, PtrToLParam(&cs))) {
+    DestroyWindow(handle);
+    return 0;
+  }
+  if (!IsWindow(handle)) return 0;
+  if (SendMessageA(handle, WM_CREATE, 0, PtrToLParam(&cs)) == -1) {
+    DestroyWindow(handle);
+    return 0;
+  }
+  w = plat::window_get(handle);
+  if (!w) return 0;  // the procedure destroyed its own window while it was being created
+  SendMessageA(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client_width, w->client_height));
+  if ((w = plat::window_get(handle)))
+    SendMessageA(handle, WM_MOVE, 0, MAKELPARAM(w->client_x, w->client_y));
+  if (!IsWindow(handle)) return 0;
+  if (style & WS_VISIBLE) ShowWindow(handle, SW_SHOW);
+  return IsWindow(handle) ? handle : 0;
+}

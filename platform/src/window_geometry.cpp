@@ -1,0 +1,134 @@
+// Window rectangles, moving and resizing, and coordinate conversion.
+//
+// The X window of a window is its client area. Top-level windows keep nominal frame metrics so that
+// outer and client rectangles relate as on the original platform, whatever the window manager draws.
+#include <algorithm>
+
+#include "window_internal.h"
+#include "window_object.h"
+#include "x_display.h"
+
+namespace plat {
+
+// Nominal metrics: a fixed frame of 3 pixels, a caption of 16, a thin border of 1.
+constexpr int kFixedFrame = 3;
+constexpr int kCaption = 16;
+constexpr int kBorder = 1;
+
+Frame window_frame(DWORD style, DWORD ex_style) {
+  Frame f;
+  int edge = 0;
+  if ((style & WS_CAPTION) == WS_CAPTION || (style & WS_DLGFRAME) || (style & WS_THICKFRAME) ||
+      (ex_style & WS_EX_DLGMODALFRAME))
+    edge = kFixedFrame;
+  else if (style & WS_BORDER)
+    edge = kBorder;
+  f.left = f.right = f.top = f.bottom = edge;
+  if ((style & WS_CAPTION) == WS_CAPTION) f.top += kCaption;
+  return f;
+}
+
+POINT window_client_origin(const WindowObject* w) {
+  POINT p{w->client_x, w->client_y};
+  HWND parent = w->parent;
+  while (WindowObject* pw = window_get(parent)) {
+    p.x += pw->client_x;
+    p.y += pw->client_y;
+    parent = pw->parent;
+  }
+  return p;
+}
+
+HWND window_root(HWND h) {
+  WindowObject* w = window_get(h);
+  while (w && w->parent) {
+    h = w->parent;
+    w = window_get(h);
+  }
+  return w ? h : 0;
+}
+
+// Places and sizes the X window after a change of the client rectangle.
+static void move_x_window(WindowObject* w) {
+  Display* d = x_display();
+  if (!d || !w->xwindow) return;
+  unsigned width = static_cast<unsigned>(std::max(1, w->client_width));
+  unsigned height = static_cast<unsigned>(std::max(1, w->client_height));
+  // The window manager needs the new place and fixed size in the hints too, or it keeps the old.
+  if (w->parent == 0) window_set_size_hints(w);
+  XMoveResizeWindow(d, w->xwindow, w->client_x - w->border_width, w->client_y - w->border_width, width,
+                    height);
+  XFlush(d);
+}
+
+}  // namespace plat
+
+BOOL GetWindowRect(HWND window, LPRECT rect) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w || !rect) return FALSE;
+  plat::Frame f = plat::window_frame(w->style, w->ex_style);
+  POINT origin = plat::window_client_origin(w);
+  rect->left = origin.x - f.left;
+  rect->top = origin.y - f.top;
+  rect->right = origin.x + w->client_width + f.right;
+  rect->bottom = origin.y + w->client_height + f.bottom;
+  return TRUE;
+}
+
+BOOL GetClientRect(HWND window, LPRECT rect) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w || !rect) return FALSE;
+  *rect = RECT{0, 0, w->client_width, w->client_height};
+  return TRUE;
+}
+
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w) return FALSE;
+  plat::Frame f = plat::window_frame(w->style, w->ex_style);
+  int new_x = x + f.left;
+  int new_y = y + f.top;
+  int new_width = std::max(0, width - f.left - f.right);
+  int new_height = std::max(0, height - f.top - f.bottom);
+  bool moved = new_x != w->client_x || new_y != w->client_y;
+  bool sized = new_width != w->client_width || new_height != w->client_height;
+  w->client_x = new_x;
+  w->client_y = new_y;
+  w->client_width = new_width;
+  w->client_height = new_height;
+  plat::move_x_window(w);
+  if (repaint) plat::window_invalidate(w, nullptr, true);
+  // As the original platform does, the window hears of its new place and size at once.
+  if (moved) SendMessageA(window, WM_MOVE, 0, MAKELPARAM(new_x, new_y));
+  if (sized && plat::window_get(window))
+    SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(new_width, new_height));
+  return TRUE;
+}
+
+BOOL ClientToScreen(HWND window, LPPOINT point) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w || !point) return FALSE;
+  POINT origin = plat::window_client_origin(w);
+  point->x += origin.x;
+  point->y += origin.y;
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND window, LPPOINT point) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w || !point) return FALSE;
+  POINT origin = plat::window_client_origin(w);
+  point->x -= origin.x;
+  point->y -= origin.y;
+  return TRUE;
+}
+
+BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL) {
+  if (!rect) return FALSE;
+  plat::Frame f = plat::window_frame(style, 0);
+  rect->left -= f.left;
+  rect->top -= f.top;
+  rect->right += f.right;
+  rect->bottom += f.bottom;
+  return TRUE;
+}

@@ -1,0 +1,128 @@
+// The window service's own records: classes, windows, and the helpers its files share.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "handle_table.h"
+
+namespace plat {
+
+struct WindowClass {
+  ATOM atom = 0;
+  std::string name;
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  HINSTANCE instance = 0;
+  HICON icon = 0;
+  HICON icon_small = 0;
+  HCURSOR cursor = 0;
+  HBRUSH background = 0;
+  int windows = 0;  // live windows of the class; a class in use cannot be unregistered
+};
+
+// Nominal frame of a window: how far the outer rectangle reaches beyond the client area.
+struct Frame {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct WindowObject : Object {
+  static constexpr Kind kKind = Kind::Window;
+  WindowObject() : Object(kKind) {}
+
+  HWND handle = 0;
+  WindowClass* window_class = nullptr;
+  WNDPROC proc = nullptr;
+  DWORD style = 0;
+  DWORD ex_style = 0;
+  HWND parent = 0;
+  std::vector<HWND> children;
+  int id = 0;  // control identifier of a child window
+  LONG user_data = 0;
+  std::string title;  // Windows-1252, as the caller gave it
+
+  // Client area: for a top-level window its origin on the screen, for a child its origin in the
+  // parent's client area.
+  int client_x = 0, client_y = 0;
+  int client_width = 0, client_height = 0;
+
+  ::Window xwindow = 0;
+  Visual* visual = nullptr;  // nullptr: the parent's visual
+  int depth = 0;
+  Colormap colormap = 0;   // our own, made for a non-default visual
+  int border_width = 0;    // an X border stands for the one-pixel WS_BORDER of a caption-less window
+  bool mapped = false;     // ShowWindow state (WS_VISIBLE)
+  bool reparented = false; // a window manager put our top-level window into its frame
+
+  // Update region, kept as its bounding rectangle.
+  bool invalid = false;
+  bool erase = false;
+  RECT update{};
+
+  std::unordered_map<std::string, HANDLE> props;  // keys upper-cased
+  HRGN region = 0;  // owned shape region
+
+  bool destroying = false;
+};
+
+// The live window behind `h`, or nullptr.
+inline WindowObject* window_get(HWND h) { return handle_cast<WindowObject>(h); }
+
+// Every live window, in creation order.
+const std::vector<HWND>& window_list();
+void window_list_remove(HWND h);
+
+// The X window -> window map behind window_from_x.
+void window_register_x(::Window xw, HWND h);
+void window_unregister_x(::Window xw);
+
+// True when a window manager runs on the display (it announces itself on the root window).
+bool x_window_manager_running();
+
+WindowClass* class_find(LPCSTR name);
+
+Frame window_frame(DWORD style, DWORD ex_style);
+
+// Screen position of the window's client origin.
+POINT window_client_origin(const WindowObject* w);
+
+// The top-level window that contains `h` (itself when it is top level); 0 for a stale handle.
+HWND window_root(HWND h);
+
+// Shown, and every ancestor shown too.
+bool visible_on_screen(const WindowObject* w);
+
+// Update region bookkeeping: the message queue synthesises WM_PAINT while any window is invalid.
+void window_invalidate(WindowObject* w, const RECT* rect, bool erase);
+void window_validate(WindowObject* w);
+int window_invalid_count();
+
+// Windows-1252 text as UTF-8.
+std::string cp1252_to_utf8(const std::string& text);
+
+// The class cursor and icon on the window's X window.
+void window_apply_class_looks(WindowObject* w);
+
+// Sets title, hints, protocols, cursor, icon and shape on the window's current X window.
+void window_apply_x_attributes(WindowObject* w);
+void window_set_x_title(WindowObject* w);
+// Position and, for fixed-size captioned windows, min = max size for the window manager.
+void window_set_size_hints(WindowObject* w);
+void window_apply_shape(WindowObject* w);
+::Window window_create_x(WindowObject* w, ::Window x_parent);
+// Maps the X window; for a top-level window waits (bounded) until the server reports it mapped.
+void window_map_x(WindowObject* w);
+
+// Drops the window's queued messages (it has been destroyed).
+void queue_forget_window(HWND h);
+// Releases capture and focus bookkeeping that refer to a dying window.
+void input_forget_window(HWND h);
+
+// The last cursor position the layer knows, in screen coordinates, for messages' `pt`.
+POINT input_last_cursor();
+void input_note_cursor(int x, int y);
+
+}  // namespace plat

@@ -1,0 +1,22 @@
+// Window titles: the text goes through the window procedure, as on the original platform.
+#include "window_object.h"
+#include "x_display.h"
+
+BOOL SetWindowTextA(HWND window, LPCSTR text) {
+  if (!plat::window_get(window)) return FALSE;
+  BOOL done = SendMessageA(window, WM_SETTEXT, 0, PtrToLParam(text ? text : "")) ? TRUE : FALSE;
+  if (Display* d = plat::x_display()) XFlush(d);
+  return done;
+}
+
+int GetWindowTextA(HWND window, LPSTR buffer, int size) {
+  if (!buffer || size <= 0) return 0;
+  buffer[0] = '\0';
+  if (!plat::window_get(window)) return 0;
+  return SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(size), PtrToLParam(buffer));
+}
+
+int GetWindowTextLengthA(HWND window) {
+  if (!plat::window_get(window)) return 0;
+  return SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+}

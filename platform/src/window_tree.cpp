@@ -1,0 +1,43 @@
+// Parents, control identifiers and the window's 32-bit values.
+#include "window_object.h"
+
+HWND GetParent(HWND window) {
+  plat::WindowObject* w = plat::window_get(window);
+  return w ? w->parent : 0;
+}
+
+HWND GetAncestor(HWND window, UINT flags) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w) return 0;
+  if (flags == GA_PARENT) return w->parent;
+  return plat::window_root(window);
+}
+
+int GetDlgCtrlID(HWND window) {
+  plat::WindowObject* w = plat::window_get(window);
+  return w && w->parent ? w->id : 0;
+}
+
+LONG GetWindowLongA(HWND window, int index) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w) return 0;
+  switch (index) {
+    case GWL_STYLE: return static_cast<LONG>(w->style);
+    case GWL_EXSTYLE: return static_cast<LONG>(w->ex_style);
+    case GWL_ID: return w->id;
+    case GWL_USERDATA: return w->user_data;
+    default: return 0;
+  }
+}
+
+LONG SetWindowLongA(HWND window, int index, LONG value) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w) return 0;
+  LONG previous = GetWindowLongA(window, index);
+  switch (index) {
+    case GWL_ID: w->id = value; break;
+    case GWL_USERDATA: w->user_data = value; break;
+    default: return 0;  // styles are fixed at creation here
+  }
+  return previous;
+}

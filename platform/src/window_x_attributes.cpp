@@ -1,0 +1,224 @@
+// The X side of a window: its X window and what the window manager is told about it.
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "window_object.h"
+#include "x_display.h"
+
+namespace plat {
+namespace {
+
+constexpr long kTopLevelEvents = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
+                                 ButtonReleaseMask | PointerMotionMask | StructureNotifyMask |
+                                 FocusChangeMask;
+// Children leave key events to their top-level window, which routes them to the focus window.
+constexpr long kChildEvents =
+    ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | StructureNotifyMask;
+
+// How long ShowWindow waits for the server (or a window manager) to map a top-level window.
+constexpr int kMapTimeoutMs = 2000;
+
+// Windows-1252 code points 0x80..0x9F; the other bytes are the Latin-1 code points.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+struct MotifHints {
+  unsigned long flags;
+  unsigned long functions;
+  unsigned long decorations;
+  long input_mode;
+  unsigned long status;
+};
+constexpr unsigned long kMotifDecorationsFlag = 2;
+
+}  // namespace
+
+std::string cp1252_to_utf8(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (unsigned char c : text) {
+    char32_t cp = c < 0x80 ? c : (c < 0xA0 ? kCp1252High[c - 0x80] : c);
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+bool x_window_manager_running() {
+  Display* d = x_display();
+  if (!d) return false;
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  bool running = false;
+  if (XGetWindowProperty(d, DefaultRootWindow(d), x_atom("_NET_SUPPORTING_WM_CHECK"), 0, 1, False,
+                         XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+      data) {
+    running = count == 1 && type == XA_WINDOW;
+    XFree(data);
+  }
+  return running;
+}
+
+::Window window_create_x(WindowObject* w, ::Window x_parent) {
+  Display* d = x_display();
+  if (!d) return 0;
+  XSetWindowAttributes attributes{};
+  unsigned long mask = CWEventMask | CWBackPixmap | CWBorderPixel | CWBitGravity;
+  attributes.event_mask = w->parent ? kChildEvents : kTopLevelEvents;
+  attributes.background_pixmap = None;  // the program paints everything; no flash of grey
+  attributes.border_pixel = BlackPixel(d, DefaultScreen(d));
+  attributes.bit_gravity = NorthWestGravity;
+  int depth = CopyFromParent;
+  Visual* visual = CopyFromParent;
+  if (w->visual) {
+    visual = w->visual;
+    depth = w->depth;
+    if (!w->colormap) w->colormap = XCreateColormap(d, DefaultRootWindow(d), w->visual, AllocNone);
+    attributes.colormap = w->colormap;
+    mask |= CWColormap;
+  }
+  unsigned width = static_cast<unsigned>(std::max(1, w->client_width));
+  unsigned height = static_cast<unsigned>(std::max(1, w->client_height));
+  ::Window xw = XCreateWindow(d, x_parent, w->client_x - w->border_width, w->client_y - w->border_width,
+                              width, height, static_cast<unsigned>(w->border_width), depth, InputOutput,
+                              visual, mask, &attributes);
+  if (!xw) return 0;
+  window_register_x(xw, w->handle);
+  return xw;
+}
+
+void window_set_x_title(WindowObject* w) {
+  Display* d = x_display();
+  if (!d || !w->xwindow || w->parent) return;
+  // WM_NAME is Latin-1; the few Windows-1252 letters outside it show as '?' there.
+  std::string latin1 = w->title;
+  for (char& c : latin1)
+    if (static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0) c = '?';
+  XChangeProperty(d, w->xwindow, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(latin1.data()), static_cast<int>(latin1.size()));
+  std::string utf8 = cp1252_to_utf8(w->title);
+  XChangeProperty(d, w->xwindow, x_atom("_NET_WM_NAME"), x_atom("UTF8_STRING"), 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
+}
+
+void window_set_size_hints(WindowObject* w) {
+  Display* d = x_display();
+  if (!d || !w->xwindow || w->parent) return;
+  ::Window xw = w->xwindow;
+  XSizeHints* size = XAllocSizeHints();
+  if (size) {
+    size->flags = PPosition | USPosition | PWinGravity;
+    size->x = w->client_x - w->border_width;
+    size->y = w->client_y - w->border_width;
+    size->win_gravity = NorthWestGravity;
+    if ((w->style & WS_CAPTION) == WS_CAPTION && !(w->style & WS_THICKFRAME)) {
+      // A fixed-size window: the window manager offers no resizing.
+      size->flags |= PMinSize | PMaxSize;
+      size->min_width = size->max_width = std::max(1, w->client_width);
+      size->min_height = size->max_height = std::max(1, w->client_height);
+    }
+    XSetWMNormalHints(d, xw, size);
+    XFree(size);
+  }
+}
+
+static void set_top_level_hints(WindowObject* w) {
+  Display* d = x_display();
+  ::Window xw = w->xwindow;
+
+  window_set_size_hints(w);
+
+  XWMHints* hints = XAllocWMHints();
+  if (hints) {
+    hints->flags = InputHint | StateHint;
+    hints->input = True;
+    hints->initial_state = NormalState;
+    XSetWMHints(d, xw, hints);
+    XFree(hints);
+  }
+
+  Atom protocols[] = {x_atom("WM_DELETE_WINDOW")};
+  XSetWMProtocols(d, xw, protocols, 1);
+
+  XClassHint* class_hint = XAllocClassHint();
+  if (class_hint) {
+    std::string res_name = w->window_class ? w->window_class->name : "window";
+    std::string res_class = res_name;
+    char program[256] = {};
+    ssize_t n = readlink("/proc/self/exe", program, sizeof(program) - 1);
+    if (n > 0) {
+      const char* base = std::strrchr(program, '/');
+      res_name = base ? base + 1 : program;
+    }
+    class_hint->res_name = res_name.data();
+    class_hint->res_class = res_class.data();
+    XSetClassHint(d, xw, class_hint);
+    XFree(class_hint);
+  }
+
+  long pid = static_cast<long>(getpid());
+  XChangeProperty(d, xw, x_atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&pid), 1);
+
+  if ((w->style & WS_CAPTION) != WS_CAPTION) {
+    // A pop-up without caption has no decorations at all.
+    MotifHints motif{kMotifDecorationsFlag, 0, 0, 0, 0};
+    Atom atom = x_atom("_MOTIF_WM_HINTS");
+    XChangeProperty(d, xw, atom, atom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&motif), 5);
+  }
+  window_set_x_title(w);
+}
+
+void window_apply_x_attributes(WindowObject* w) {
+  if (!x_display() || !w->xwindow) return;
+  if (w->parent == 0) set_top_level_hints(w);
+  window_apply_class_looks(w);
+}
+
+void window_map_x(WindowObject* w) {
+  Display* d = x_display();
+  if (!d || !w->xwindow) return;
+  XMapWindow(d, w->xwindow);
+  if (w->parent != 0) {
+    XFlush(d);
+    return;
+  }
+  // Wait until the window is really on the screen, so that what follows (input focus, drawing,
+  // pointer grabs) finds it viewable.
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapTimeoutMs);
+  XEvent event;
+  for (;;) {
+    if (XCheckTypedWindowEvent(d, w->xwindow, MapNotify, &event)) break;
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                      std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    pollfd fd{ConnectionNumber(d), POLLIN, 0};
+    poll(&fd, 1, static_cast<int>(std::min<long>(left.count(), 20)));
+  }
+  if (!x_window_manager_running()) {
+    // Without a window manager nobody gives a new window the keyboard; the original platform would.
+    XSetInputFocus(d, w->xwindow, RevertToParent, CurrentTime);
+  }
+  XFlush(d);
+}
+
+}  // namespace plat

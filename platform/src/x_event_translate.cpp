@@ -1,0 +1,222 @@
+// X events into window messages.
+#include <X11/Xutil.h>
+
+#include "input_keyboard.h"
+#include "input_state.h"
+#include "message_queue.h"
+#include "window_internal.h"
+#include "window_object.h"
+#include "x_display.h"
+
+namespace plat {
+namespace {
+
+// Events taken per pump at most, so a flood of motion cannot keep PeekMessageA from returning.
+constexpr int kPumpBudget = 4096;
+
+constexpr LPARAM kKeyExtended = 1 << 24;
+constexpr LPARAM kKeyAltDown = 1 << 29;
+constexpr LPARAM kKeyWasDown = 1 << 30;
+constexpr uint32_t kKeyReleased = 1u << 31;
+
+bool g_key_down[256] = {};  // by X keycode: tells auto-repeat presses from new ones
+
+WPARAM mouse_flags(unsigned state) {
+  WPARAM flags = 0;
+  if (state & Button1Mask) flags |= MK_LBUTTON;
+  if (state & Button2Mask) flags |= MK_MBUTTON;
+  if (state & Button3Mask) flags |= MK_RBUTTON;
+  if (state & ShiftMask) flags |= MK_SHIFT;
+  if (state & ControlMask) flags |= MK_CONTROL;
+  return flags;
+}
+
+LPARAM client_point(int x, int y) {
+  // Each coordinate is cut to 16 bits: -5 becomes 65531, as the original platform packs it.
+  return MAKELPARAM(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+}
+
+MSG stamped(HWND h, UINT message, WPARAM wparam, LPARAM lparam, int root_x, int root_y) {
+  input_note_cursor(root_x, root_y);
+  return make_message(h, message, wparam, lparam);
+}
+
+// Key messages go to the focus window when it lies inside the window that got the event.
+HWND key_target(HWND event_window) {
+  HWND focus = input_focus_window();
+  if (focus && window_root(focus) == window_root(event_window)) return focus;
+  return event_window;
+}
+
+bool is_auto_repeat_release(Display* d, const XKeyEvent& release) {
+  // Servers without detectable auto-repeat send a release and a press with the same time stamp.
+  if (XEventsQueued(d, QueuedAfterReading) == 0) return false;
+  XEvent next;
+  XPeekEvent(d, &next);
+  return next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time;
+}
+
+void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
+  unsigned keycode = event.keycode & 0xFF;
+  if (!press && is_auto_repeat_release(d, event)) return;
+  UINT vk = keyboard_virtual_key(&event);
+  bool repeat = press && g_key_down[keycode];
+  g_key_down[keycode] = press;
+  if (vk == 0) return;
+  keyboard_set_state(vk, press);
+
+  bool alt = (event.state & Mod1Mask) != 0 || (press && vk == VK_MENU);
+  bool ctrl = (event.state & ControlMask) != 0;
+  bool system = (alt && !ctrl) || vk == VK_F10;
+  unsigned scan = keyboard_scan_code(event.keycode);
+  LPARAM lparam = 1 | static_cast<LPARAM>((scan & 0xFF) << 16);
+  if (scan & 0x100) lparam |= kKeyExtended;
+  if (alt) lparam |= kKeyAltDown;
+  if (repeat || !press) lparam |= kKeyWasDown;
+  if (!press) lparam = static_cast<LPARAM>(static_cast<uint32_t>(lparam) | kKeyReleased);
+
+  if (press) {
+    char text[8] = {};
+    KeySym ignored;
+    int n = XLookupString(&event, text, sizeof(text), &ignored, nullptr);
+    unsigned char c = n == 1 ? static_cast<unsigned char>(text[0]) : 0;
+    // Latin-1 and Windows-1252 agree on the printable characters; of the control characters only
+    // those that keys type on the original platform count (Back, Tab, Return, Escape).
+    bool typed = (c >= 0x20 && c < 0x7F) || c >= 0xA0 || c == '\r' || c == '\t' || c == '\b' || c == 0x1B;
+    if (vk == VK_RETURN) c = '\r', typed = true;
+    keyboard_note_char(lparam, typed ? c : 0);
+  }
+
+  UINT message = press ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+  queue_input(stamped(key_target(h), message, vk, lparam, event.x_root, event.y_root));
+}
+
+void translate_button(HWND h, XButtonEvent& event, bool press) {
+  WPARAM flags = mouse_flags(event.state);
+  UINT message = 0;
+  WPARAM bit = 0;
+  UINT vk = 0;
+  switch (event.button) {
+    case Button1: message = press ? WM_LBUTTONDOWN : WM_LBUTTONUP, bit = MK_LBUTTON, vk = VK_LBUTTON; break;
+    case Button2: message = press ? WM_MBUTTONDOWN : WM_MBUTTONUP, bit = MK_MBUTTON, vk = VK_MBUTTON; break;
+    case Button3: message = press ? WM_RBUTTONDOWN : WM_RBUTTONUP, bit = MK_RBUTTON, vk = VK_RBUTTON; break;
+    case Button4:
+    case Button5: {
+      if (!press) return;
+      // The wheel reports to the focus window, in screen coordinates.
+      int delta = event.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA;
+      HWND target = key_target(h);
+      queue_input(stamped(target, WM_MOUSEWHEEL, MAKEWPARAM(flags, static_cast<uint16_t>(delta)),
+                          client_point(event.x_root, event.y_root), event.x_root, event.y_root));
+      return;
+    }
+    default:
+      return;
+  }
+  flags = press ? (flags | bit) : (flags & ~bit);
+  keyboard_set_state(vk, press);
+  if (press) input_button_pressed(h);
+  queue_input(stamped(h, message, flags, client_point(event.x, event.y), event.x_root, event.y_root));
+}
+
+void translate_configure(HWND h, WindowObject* w, XConfigureEvent& event, Display* d) {
+  if (event.window != w->xwindow) return;
+  bool sized = event.width != w->client_width || event.height != w->client_height;
+  // A window made 0 pixels wide keeps a 1-pixel X window; that is not a change of size.
+  if (w->client_width == 0 && event.width == 1) sized = false;
+  if (w->client_height == 0 && event.height == 1) sized = false;
+  int x = event.x + event.border_width;
+  int y = event.y + event.border_width;
+  if (w->parent == 0 && !event.send_event && w->reparented) {
+    // Coordinates are relative to the window manager's frame; ask where we really are.
+    ::Window child;
+    if (!XTranslateCoordinates(d, w->xwindow, DefaultRootWindow(d), 0, 0, &x, &y, &child)) return;
+  }
+  bool moved = x != w->client_x || y != w->client_y;
+  w->client_x = x;
+  w->client_y = y;
+  if (sized) {
+    w->client_width = event.width;
+    w->client_height = event.height;
+  }
+  if (moved) SendMessageA(h, WM_MOVE, 0, MAKELPARAM(x, y));
+  if (sized && window_get(h)) SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(event.width, event.height));
+}
+
+void translate(Display* d, XEvent& event) {
+  if (event.type == MappingNotify) {
+    XRefreshKeyboardMapping(&event.xmapping);
+    return;
+  }
+  HWND h = window_from_x(event.xany.window);
+  WindowObject* w = window_get(h);
+  if (!w) return;
+  switch (event.type) {
+    case KeyPress:
+    case KeyRelease:
+      translate_key(d, h, event.xkey, event.type == KeyPress);
+      break;
+    case ButtonPress:
+    case ButtonRelease:
+      translate_button(h, event.xbutton, event.type == ButtonPress);
+      break;
+    case MotionNotify:
+      queue_mouse_move(stamped(h, WM_MOUSEMOVE, mouse_flags(event.xmotion.state),
+                               client_point(event.xmotion.x, event.xmotion.y), event.xmotion.x_root,
+                               event.xmotion.y_root));
+      break;
+    case Expose: {
+      RECT r{event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+             event.xexpose.y + event.xexpose.height};
+      window_invalidate(w, &r, true);
+      break;
+    }
+    case ConfigureNotify:
+      translate_configure(h, w, event.xconfigure, d);
+      break;
+    case ReparentNotify:
+      if (event.xreparent.window == w->xwindow)
+        w->reparented = event.xreparent.parent != DefaultRootWindow(d);
+      break;
+    case FocusIn:
+    case FocusOut:
+      if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab) break;
+      if (event.xfocus.detail == NotifyPointer || event.xfocus.detail == NotifyInferior) break;
+      input_focus_changed(h, event.type == FocusIn);
+      break;
+    case ClientMessage:
+      if (event.xclient.message_type == x_atom("WM_PROTOCOLS") && event.xclient.format == 32 &&
+          static_cast<Atom>(event.xclient.data.l[0]) == x_atom("WM_DELETE_WINDOW")) {
+        // The close box: the window hears it as the system command, so the program sees it first.
+        POINT p = input_last_cursor();
+        queue_input(make_message(h, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(p.x, p.y)));
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+bool g_pumping = false;
+
+}  // namespace
+
+void x_pump_events() {
+  Display* d = x_display();
+  if (!d || g_pumping) return;
+  // Nothing waits: XPending only looks at what the server has already sent.
+  if (XPending(d) == 0) return;
+  g_pumping = true;
+  int budget = kPumpBudget;
+  do {
+    while (budget > 0 && XEventsQueued(d, QueuedAlready) > 0) {
+      XEvent event;
+      XNextEvent(d, &event);
+      translate(d, event);
+      --budget;
+    }
+  } while (budget > 0 && XEventsQueued(d, QueuedAfterReading) > 0);
+  g_pumping = false;
+}
+
+}  // namespace plat

@@ -1,0 +1,342 @@
+// Window classes, creation, geometry, what the window manager is told, and destruction.
+#include <gtest/gtest.h>
+// Xlib's macros (None, Bool, ...) after GoogleTest, which uses those names itself.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "../../platform/src/window_internal.h"
+#include "../../platform/src/x_display.h"
+#include "window_test_log.h"
+
+using namespace zelvo_test;
+
+namespace {
+
+constexpr const char* kClass = "CreateTestWindow";
+
+class WindowCreate : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    display_ = XOpenDisplay(nullptr);
+    ASSERT_NE(display_, nullptr) << "the tests need an X server";
+    register_logging_class(kClass);
+    message_log() = MessageLog{};
+  }
+  void TearDown() override {
+    for (HWND h : windows_) DestroyWindow(h);
+    pump_all();
+    if (display_) XCloseDisplay(display_);
+  }
+  HWND make(DWORD style, int x, int y, int w, int h, HWND parent = 0, HMENU id = 0, const char* title = "T") {
+    HWND hwnd = CreateWindowExA(0, kClass, title, style, x, y, w, h, parent, id, GetModuleHandleA(nullptr),
+                                nullptr);
+    if (hwnd && !parent) windows_.push_back(hwnd);
+    return hwnd;
+  }
+  // Geometry of the X window as the server has it: position inside the parent, size, border.
+  void x_geometry(HWND h, int& x, int& y, unsigned& w, unsigned& hh, unsigned& border) {
+    ::Window root;
+    unsigned depth;
+    XGetGeometry(display_, plat::x_window(h), &root, &x, &y, &w, &hh, &border, &depth);
+  }
+  std::string property(HWND h, const char* name, Atom& type) {
+    Atom a = XInternAtom(display_, name, False);
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::string out;
+    type = 0;
+    if (XGetWindowProperty(display_, plat::x_window(h), a, 0, 4096, False, AnyPropertyType, &type, &format,
+                           &count, &after, &data) == Success &&
+        data) {
+      out.assign(reinterpret_cast<char*>(data), count * (format == 32 ? sizeof(long) : format / 8));
+      XFree(data);
+    }
+    return out;
+  }
+
+  Display* display_ = nullptr;
+  std::vector<HWND> windows_;
+};
+
+TEST_F(WindowCreate, CaptionedPopupHasNominalFrameAndFixedSize) {
+  HWND h = make(kCaptionedStyle, CW_USEDEFAULT, CW_USEDEFAULT, 800, 600);
+  ASSERT_NE(h, 0u);
+  RECT client, outer;
+  ASSERT_TRUE(GetClientRect(h, &client));
+  ASSERT_TRUE(GetWindowRect(h, &outer));
+  EXPECT_EQ(client.right - client.left, 794);
+  EXPECT_EQ(client.bottom - client.top, 578);
+  EXPECT_EQ(outer.left, 0);
+  EXPECT_EQ(outer.top, 0);
+  EXPECT_EQ(outer.right - outer.left, 800);
+  EXPECT_EQ(outer.bottom - outer.top, 600);
+
+  // The X window is the client area, 3 right of and 19 below the outer corner.
+  int x, y;
+  unsigned w, hh, border;
+  x_geometry(h, x, y, w, hh, border);
+  EXPECT_EQ(x, 3);
+  EXPECT_EQ(y, 19);
+  EXPECT_EQ(w, 794u);
+  EXPECT_EQ(hh, 578u);
+
+  // No resizing: min = max size.
+  XSizeHints hints{};
+  long supplied = 0;
+  ASSERT_TRUE(XGetWMNormalHints(display_, plat::x_window(h), &hints, &supplied));
+  EXPECT_TRUE(hints.flags & PMinSize);
+  EXPECT_TRUE(hints.flags & PMaxSize);
+  EXPECT_EQ(hints.min_width, 794);
+  EXPECT_EQ(hints.max_width, 794);
+  EXPECT_EQ(hints.min_height, 578);
+  EXPECT_EQ(hints.max_height, 578);
+
+  Atom* protocols = nullptr;
+  int n = 0;
+  ASSERT_TRUE(XGetWMProtocols(display_, plat::x_window(h), &protocols, &n));
+  ASSERT_EQ(n, 1);
+  EXPECT_EQ(protocols[0], XInternAtom(display_, "WM_DELETE_WINDOW", False));
+  XFree(protocols);
+
+  Atom type;
+  std::string pid = property(h, "_NET_WM_PID", type);
+  ASSERT_EQ(pid.size(), sizeof(long));
+  long value;
+  std::memcpy(&value, pid.data(), sizeof value);
+  EXPECT_EQ(value, static_cast<long>(getpid()));
+  XClassHint class_hint{};
+  ASSERT_TRUE(XGetClassHint(display_, plat::x_window(h), &class_hint));
+  EXPECT_STREQ(class_hint.res_class, kClass);
+  XFree(class_hint.res_name);
+  XFree(class_hint.res_class);
+}
+
+TEST_F(WindowCreate, FullScreenBorderlessWindowCoversTheScreen) {
+  int sw = GetSystemMetrics(SM_CXSCREEN);
+  int sh = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_EQ(sw, DisplayWidth(display_, DefaultScreen(display_)));
+  EXPECT_EQ(sh, DisplayHeight(display_, DefaultScreen(display_)));
+  HWND h = make(kFullScreenStyle, CW_USEDEFAULT, CW_USEDEFAULT, sw, sh);
+  ASSERT_NE(h, 0u);
+  RECT outer, client;
+  GetWindowRect(h, &outer);
+  GetClientRect(h, &client);
+  EXPECT_EQ(outer.left, 0);
+  EXPECT_EQ(outer.top, 0);
+  EXPECT_EQ(outer.right, sw);
+  EXPECT_EQ(outer.bottom, sh);
+  EXPECT_EQ(client.right, sw - 2);
+  EXPECT_EQ(client.bottom, sh - 2);
+  // The one-pixel border is the X border, so the X window and its border cover the whole screen.
+  int x, y;
+  unsigned w, hh, border;
+  x_geometry(h, x, y, w, hh, border);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+  EXPECT_EQ(border, 1u);
+  EXPECT_EQ(static_cast<int>(w + 2 * border), sw);
+  EXPECT_EQ(static_cast<int>(hh + 2 * border), sh);
+  // No decorations.
+  Atom type;
+  std::string motif = property(h, "_MOTIF_WM_HINTS", type);
+  ASSERT_EQ(motif.size(), 5 * sizeof(long));
+  long fields[5];
+  std::memcpy(fields, motif.data(), sizeof fields);
+  EXPECT_EQ(fields[0] & 2, 2);  // decorations field used
+  EXPECT_EQ(fields[2], 0);      // and empty
+}
+
+TEST_F(WindowCreate, CreationMessagesArriveInsideCreateWindow) {
+  CREATESTRUCTA seen{};
+  std::string seen_title;
+  bool handle_valid_in_create = false;
+  message_log().handlers[WM_CREATE] = [&](HWND hwnd, WPARAM, LPARAM lparam) -> LRESULT {
+    auto* cs = static_cast<CREATESTRUCTA*>(LParamToPtr(lparam));
+    if (cs) {
+      seen = *cs;
+      seen_title = cs->lpszName;
+    }
+    handle_valid_in_create = IsWindow(hwnd);
+    return 0;
+  };
+  HWND h = make(kCaptionedStyle, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, 0, 0, "Tornado");
+  ASSERT_NE(h, 0u);
+  int nc = message_log().first(WM_NCCREATE);
+  int create = message_log().first(WM_CREATE);
+  ASSERT_GE(nc, 0);
+  ASSERT_GT(create, nc);
+  EXPECT_EQ(message_log().messages[create].hwnd, h);
+  EXPECT_TRUE(handle_valid_in_create);
+  EXPECT_EQ(seen_title, "Tornado");
+  EXPECT_EQ(seen.cx, 640);
+  EXPECT_EQ(seen.cy, 480);
+  EXPECT_EQ(static_cast<DWORD>(seen.style), kCaptionedStyle);
+  char title[32];
+  EXPECT_EQ(GetWindowTextA(h, title, sizeof title), 7);
+  EXPECT_STREQ(title, "Tornado");
+  EXPECT_TRUE(IsWindowVisible(h));
+}
+
+TEST_F(WindowCreate, CreateReturningMinusOneFailsCreation) {
+  message_log().handlers[WM_CREATE] = [](HWND, WPARAM, LPARAM) -> LRESULT { return -1; };
+  HWND h = make(kCaptionedStyle, 0, 0, 200, 100);
+  EXPECT_EQ(h, 0u);
+  ASSERT_EQ(message_log().count(WM_DESTROY), 1u);
+  HWND created = message_log().only(WM_CREATE).at(0).hwnd;
+  EXPECT_FALSE(IsWindow(created));
+  EXPECT_EQ(plat::x_window(created), 0u);
+}
+
+TEST_F(WindowCreate, ClassesAreNamedWithoutRegardToCase) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = WNDCLASSEXA_LEGACY_SIZE;
+  wc.lpfnWndProc = LoggingProc;
+  wc.lpszClassName = "CaseClass";
+  EXPECT_FALSE(GetClassInfoExA(0, "caseclass", &wc));
+  ATOM atom = RegisterClassExA(&wc);
+  EXPECT_NE(atom, 0);
+  WNDCLASSEXA again = wc;
+  again.lpszClassName = "CASECLASS";
+  EXPECT_EQ(RegisterClassExA(&again), 0);  // the name exists already
+  WNDCLASSEXA bad = wc;
+  bad.lpszClassName = "OtherClass";
+  bad.cbSize = 12;
+  EXPECT_EQ(RegisterClassExA(&bad), 0);
+  WNDCLASSEXA info{};
+  EXPECT_TRUE(GetClassInfoExA(0, "caseClass", &info));
+  EXPECT_EQ(info.lpfnWndProc, &LoggingProc);
+
+  // A class in use stays registered; an unused one goes.
+  HWND h = CreateWindowExA(0, "CASECLASS", "", WS_POPUP, 0, 0, 10, 10, 0, 0, 0, nullptr);
+  ASSERT_NE(h, 0u);
+  EXPECT_FALSE(UnregisterClassA("CaseClass", 0));
+  DestroyWindow(h);
+  EXPECT_TRUE(UnregisterClassA("CaseClass", 0));
+  EXPECT_FALSE(GetClassInfoExA(0, "CaseClass", &info));
+  EXPECT_EQ(CreateWindowExA(0, "CaseClass", "", WS_POPUP, 0, 0, 10, 10, 0, 0, 0, nullptr), 0u);
+}
+
+TEST_F(WindowCreate, ChildWindowsSitInTheParentsClientArea) {
+  HWND parent = make(kCaptionedStyle, 100, 50, 400, 300);
+  ASSERT_NE(parent, 0u);
+  HWND child = make(WS_CHILD | WS_VISIBLE, 10, 20, 64, 32, parent, 42);
+  ASSERT_NE(child, 0u);
+  EXPECT_EQ(GetParent(child), parent);
+  EXPECT_EQ(GetParent(parent), 0u);
+  EXPECT_EQ(GetDlgCtrlID(child), 42);
+  RECT r;
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r.left, 100 + 3 + 10);
+  EXPECT_EQ(r.top, 50 + 19 + 20);
+  EXPECT_EQ(r.right - r.left, 64);
+  POINT p{0, 0};
+  ClientToScreen(child, &p);
+  EXPECT_EQ(p.x, r.left);
+  ScreenToClient(parent, &p);
+  EXPECT_EQ(p.x, 10);
+  EXPECT_EQ(p.y, 20);
+
+  // The position the image button computes from the two window rectangles is the one requested.
+  RECT pr;
+  GetWindowRect(parent, &pr);
+  ASSERT_TRUE(MoveWindow(child, r.left - pr.left - 3, r.top - pr.top - 19, 48, 16, FALSE));
+  GetWindowRect(child, &r);
+  EXPECT_EQ(r.left, 100 + 3 + 10);
+  EXPECT_EQ(r.right - r.left, 48);
+  EXPECT_EQ(r.bottom - r.top, 16);
+  int x, y;
+  unsigned w, hh, border;
+  XSync(display_, False);
+  x_geometry(child, x, y, w, hh, border);
+  EXPECT_EQ(x, 10);
+  EXPECT_EQ(y, 20);
+  EXPECT_EQ(w, 48u);
+  EXPECT_EQ(hh, 16u);
+  ::Window root, x_parent, *children = nullptr;
+  unsigned n;
+  XQueryTree(display_, plat::x_window(child), &root, &x_parent, &children, &n);
+  if (children) XFree(children);
+  EXPECT_EQ(x_parent, plat::x_window(parent));
+  EXPECT_EQ(plat::window_from_x(plat::x_window(child)), child);
+}
+
+TEST_F(WindowCreate, DestroyReachesChildrenAndLeavesStaleHandles) {
+  HWND parent = make(kCaptionedStyle, 0, 0, 300, 200);
+  HWND child = make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, parent, 1);
+  ASSERT_NE(child, 0u);
+  ::Window x_parent = plat::x_window(parent);
+  message_log().messages.clear();
+  ASSERT_TRUE(DestroyWindow(parent));
+  std::vector<std::pair<HWND, UINT>> order;
+  for (const Logged& m : message_log().messages)
+    if (m.message == WM_DESTROY || m.message == WM_NCDESTROY) order.emplace_back(m.hwnd, m.message);
+  std::vector<std::pair<HWND, UINT>> expected = {
+      {parent, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {parent, WM_NCDESTROY}};
+  EXPECT_EQ(order, expected);
+
+  // Every call with the stale handles fails quietly.
+  for (HWND h : {parent, child}) {
+    RECT r{1, 2, 3, 4};
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_FALSE(GetWindowRect(h, &r));
+    EXPECT_FALSE(GetClientRect(h, &r));
+    EXPECT_FALSE(DestroyWindow(h));
+    EXPECT_FALSE(ShowWindow(h, SW_SHOW));
+    EXPECT_FALSE(UpdateWindow(h));
+    EXPECT_FALSE(MoveWindow(h, 0, 0, 5, 5, TRUE));
+    EXPECT_FALSE(PostMessageA(h, WM_USER, 0, 0));
+    EXPECT_EQ(SendMessageA(h, WM_USER, 0, 0), 0);
+    EXPECT_FALSE(SetPropA(h, "A", 1));
+    EXPECT_EQ(GetPropA(h, "A"), 0u);
+    EXPECT_EQ(SetCapture(h), 0u);
+    EXPECT_EQ(GetParent(h), 0u);
+    EXPECT_EQ(GetDlgCtrlID(h), 0);
+    EXPECT_FALSE(SetWindowTextA(h, "x"));
+    EXPECT_FALSE(InvalidateRect(h, nullptr, FALSE));
+    EXPECT_EQ(plat::x_window(h), 0u);
+  }
+  EXPECT_FALSE(UpdateWindow(0));
+  EXPECT_EQ(plat::window_from_x(x_parent), 0u);
+  // The X window is gone from the server.
+  XWindowAttributes attributes;
+  XSync(display_, False);
+  // (the layer's error handler, process-wide, records the BadWindow instead of ending the program)
+  EXPECT_FALSE(XGetWindowAttributes(display_, x_parent, &attributes));
+  plat::x_take_error();
+  windows_.clear();
+}
+
+TEST_F(WindowCreate, PropertiesAreCaseInsensitiveAndPerWindow) {
+  HWND a = make(WS_POPUP, 0, 0, 10, 10);
+  HWND b = make(WS_POPUP, 0, 0, 10, 10);
+  EXPECT_TRUE(SetPropA(a, "HoverModeByte", 3));
+  EXPECT_EQ(GetPropA(a, "HOVERMODEBYTE"), 3u);
+  EXPECT_EQ(GetPropA(b, "HOVERMODEBYTE"), 0u);
+  EXPECT_TRUE(SetPropA(a, "hovermodebyte", 2));  // replaces
+  EXPECT_EQ(RemovePropA(a, "HOVERMODEbyte"), 2u);
+  EXPECT_EQ(GetPropA(a, "HoverModeByte"), 0u);
+  EXPECT_EQ(RemovePropA(a, "HoverModeByte"), 0u);
+  EXPECT_FALSE(SetPropA(a, nullptr, 1));
+}
+
+TEST_F(WindowCreate, TitleIsConvertedFromWindows1252) {
+  HWND h = make(kCaptionedStyle, 0, 0, 100, 100, 0, 0, "x");
+  ASSERT_TRUE(SetWindowTextA(h, "applicazione \xE8 \x80"));
+  Atom type;
+  std::string utf8 = property(h, "_NET_WM_NAME", type);
+  EXPECT_EQ(type, XInternAtom(display_, "UTF8_STRING", False));
+  EXPECT_EQ(utf8, "applicazione \xC3\xA8 \xE2\x82\xAC");
+  std::string latin1 = property(h, "WM_NAME", type);
+  EXPECT_EQ(latin1, "applicazione \xE8 ?");
+  char back[64];
+  EXPECT_EQ(GetWindowTextA(h, back, 5), 4);
+  EXPECT_STREQ(back, "appl");
+}
+
+}  // namespace

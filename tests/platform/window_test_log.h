@@ -1,0 +1,95 @@
+// A window class whose procedure records every message, for the window and input tests.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "x_input.h"
+
+namespace zelvo_test {
+
+struct Logged {
+  HWND hwnd;
+  UINT message;
+  WPARAM wparam;
+  LPARAM lparam;
+};
+
+struct MessageLog {
+  std::vector<Logged> messages;
+  // Optional handlers by message; their result replaces default processing.
+  std::map<UINT, std::function<LRESULT(HWND, WPARAM, LPARAM)>> handlers;
+
+  std::vector<Logged> only(UINT message) const {
+    std::vector<Logged> out;
+    for (const Logged& m : messages)
+      if (m.message == message) out.push_back(m);
+    return out;
+  }
+  size_t count(UINT message) const { return only(message).size(); }
+  // Index of the first `message` in the log, or -1.
+  int first(UINT message) const {
+    for (size_t i = 0; i < messages.size(); ++i)
+      if (messages[i].message == message) return static_cast<int>(i);
+    return -1;
+  }
+};
+
+inline MessageLog& message_log() {
+  static MessageLog log;
+  return log;
+}
+
+inline LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  MessageLog& log = message_log();
+  log.messages.push_back(Logged{hwnd, message, wparam, lparam});
+  auto it = log.handlers.find(message);
+  if (it != log.handlers.end()) return it->second(hwnd, wparam, lparam);
+  return DefWindowProcA(hwnd, message, wparam, lparam);
+}
+
+// Registers the logging class once per program under `name`.
+inline void register_logging_class(const char* name) {
+  WNDCLASSEXA wc{};
+  if (GetClassInfoExA(0, name, &wc)) return;
+  WNDCLASSA c{};
+  c.style = CS_HREDRAW | CS_VREDRAW;
+  c.lpfnWndProc = LoggingProc;
+  c.hInstance = GetModuleHandleA(nullptr);
+  c.lpszClassName = name;
+  RegisterClassA(&c);
+}
+
+constexpr DWORD kCaptionedStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION |
+                                  WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kFullScreenStyle =
+    WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | WS_SYSMENU;
+
+// One frame-loop step as the framework takes it: peek without removing, then take and dispatch one.
+inline void pump_one() {
+  MSG msg;
+  if (PeekMessageA(&msg, 0, 0, 0, PM_NOREMOVE)) {
+    GetMessageA(&msg, 0, 0, 0);
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Takes and dispatches everything queued now.
+inline void pump_all() {
+  MSG msg;
+  while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+inline bool wait_for_message(UINT message, size_t count = 1, int timeout_ms = 3000) {
+  return pump_until(pump_all, [&] { return message_log().count(message) >= count; }, timeout_ms);
+}
+
+}  // namespace zelvo_test
