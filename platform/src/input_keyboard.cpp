@@ -5,6 +5,7 @@
 #include <X11/keysym.h>
 
 #include <array>
+#include <deque>
 
 namespace plat {
 namespace {
@@ -54,12 +55,17 @@ constexpr ScanName kExtendedScans[] = {
     {125, 0x5B | kExtended}, {126, 0x5C | kExtended}, {127, 0x5D | kExtended},
 };
 
-// Characters typed by the last press of each key, indexed by scan code and extended flag.
-std::array<uint8_t, 512> g_chars{};
+// Characters typed by key presses not yet translated, oldest first. A press that is never translated
+// is dropped once later ones are, or when the list is full.
+struct TypedChar {
+  LPARAM lparam;
+  DWORD time;
+  int character;
+};
+constexpr size_t kMaxTyped = 64;
+std::deque<TypedChar> g_typed;
 std::array<bool, 256> g_key_down{};
 std::array<bool, 256> g_key_toggled{};
-
-unsigned lparam_key(LPARAM lparam) { return (static_cast<uint32_t>(lparam) >> 16) & 0x1FF; }
 
 }  // namespace
 
@@ -89,11 +95,20 @@ unsigned keyboard_scan_code(unsigned keycode) {
   return key < 0x59 ? key : 0;
 }
 
-void keyboard_note_char(LPARAM lparam, int character) {
-  g_chars[lparam_key(lparam)] = static_cast<uint8_t>(character);
+void keyboard_note_char(LPARAM lparam, DWORD time, int character) {
+  if (g_typed.size() == kMaxTyped) g_typed.pop_front();
+  g_typed.push_back(TypedChar{lparam, time, character});
 }
 
-int keyboard_char_for(LPARAM lparam) { return g_chars[lparam_key(lparam)]; }
+int keyboard_take_char(LPARAM lparam, DWORD time) {
+  for (auto it = g_typed.begin(); it != g_typed.end(); ++it) {
+    if (it->lparam != lparam || it->time != time) continue;
+    int c = it->character;
+    g_typed.erase(g_typed.begin(), it + 1);
+    return c;
+  }
+  return 0;
+}
 
 void keyboard_set_state(UINT virtual_key, bool down) {
   if (virtual_key >= 256) return;

@@ -16,7 +16,7 @@ LRESULT DispatchMessageA(const MSG* msg) {
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg) return FALSE;
   if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return FALSE;
-  int c = plat::keyboard_char_for(msg->lParam);
+  int c = plat::keyboard_take_char(msg->lParam, msg->time);
   if (c <= 0) return FALSE;
   UINT char_message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
   return PostMessageA(msg->hwnd, char_message, static_cast<WPARAM>(c), msg->lParam);

@@ -75,6 +75,7 @@ void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
   if (repeat || !press) lparam |= kKeyWasDown;
   if (!press) lparam = static_cast<LPARAM>(static_cast<uint32_t>(lparam) | kKeyReleased);
 
+  int typed_char = 0;
   if (press) {
     char text[8] = {};
     KeySym ignored;
@@ -84,11 +85,13 @@ void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
     // those that keys type on the original platform count (Back, Tab, Return, Escape).
     bool typed = (c >= 0x20 && c < 0x7F) || c >= 0xA0 || c == '\r' || c == '\t' || c == '\b' || c == 0x1B;
     if (vk == VK_RETURN) c = '\r', typed = true;
-    keyboard_note_char(lparam, typed ? c : 0);
+    typed_char = typed ? c : 0;
   }
 
   UINT message = press ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-  queue_input(stamped(key_target(h), message, vk, lparam, event.x_root, event.y_root));
+  MSG msg = stamped(key_target(h), message, vk, lparam, event.x_root, event.y_root);
+  if (press) keyboard_note_char(lparam, msg.time, typed_char);
+  queue_input(msg);
 }
 
 void translate_button(HWND h, XButtonEvent& event, bool press) {
