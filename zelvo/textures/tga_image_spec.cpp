@@ -27,7 +27,8 @@ bool ReadImageSpecification(TGATexture& Texture, uint64_t max_image_size) {
   // allocate, never wrapped around.
   uint64_t size = uint64_t{Texture.Width} * TGA.BytesPerPixel * Texture.Height;
   TGA.ImageSize = size <= max_image_size ? static_cast<uint32_t>(size) : 0;
-  Texture.ImageData = size <= max_image_size ? static_cast<uint8_t*>(std::calloc(size, 1)) : nullptr;
+  // Not zero-filled: a successful load overwrites every byte, a failed one releases the buffer.
+  Texture.ImageData = size <= max_image_size ? static_cast<uint8_t*>(std::malloc(size)) : nullptr;
   if (!Texture.ImageData) {
     TgaMessage("Could not allocate memory for image");
     return false;
