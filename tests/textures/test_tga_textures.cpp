@@ -138,6 +138,12 @@ TEST_F(TgaTextures, MipmapChainOnlyWithAMipmappingFilter) {
   Bytes level2 = TexImage(GL_RGBA, 2, 2 * 1 * 4);
   EXPECT_EQ(level2, (Bytes{120, 80, 40, 200, 120, 80, 40, 200}));
 
+  // 24-bit: level 1 of a 4 x 4 image has 6-byte rows.
+  Bytes rgb;
+  for (int i = 0; i < 16; ++i) rgb.insert(rgb.end(), {40, 80, 120});
+  TextureLoadTGAID(dir_.Write("m24.tga", Concat(TgaHeader(2, 4, 4, 24), rgb)).c_str(), 6);
+  EXPECT_EQ(TexImage(GL_RGB, 1, 12), (Bytes{120, 80, 40, 120, 80, 40, 120, 80, 40, 120, 80, 40}));
+
   GL_Min_Filter = GL_LINEAR;
   TextureLoadTGAID(file.c_str(), 5);
   EXPECT_EQ(TexLevelWidth(0), 8);

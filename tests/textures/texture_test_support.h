@@ -30,6 +30,35 @@ inline Bytes TgaHeader(uint8_t type, uint16_t width, uint16_t height, uint8_t bi
   return h;
 }
 
+// A BMP file with a 40-byte info header. `rows` holds the file's rows bottom row first, each
+// width x bits / 8 bytes without padding; 8-bit files get a grey colour table.
+inline Bytes Bmp(int bits, int width, int height, const Bytes& rows, uint32_t info_size = 40) {
+  const int row_bytes = width * bits / 8;
+  const int stride = (row_bytes + 3) & ~3;
+  const uint32_t table = bits <= 8 ? (1u << bits) * 4 : 0;
+  const uint32_t offset = 14 + 40 + table;
+  Bytes out;
+  auto put16 = [&](uint32_t v) { out.push_back(v & 0xFF), out.push_back((v >> 8) & 0xFF); };
+  auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+  out.push_back('B');
+  out.push_back('M');
+  put32(offset + stride * height);
+  put32(0);
+  put32(offset);
+  put32(info_size);
+  put32(width);
+  put32(height);
+  put16(1);
+  put16(bits);
+  for (uint32_t v : {0u, uint32_t(stride * height), 2835u, 2835u, 0u, 0u}) put32(v);
+  for (uint32_t i = 0; i < table / 4; ++i) out.insert(out.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
+  for (int y = 0; y < height; ++y) {
+    out.insert(out.end(), rows.begin() + y * row_bytes, rows.begin() + (y + 1) * row_bytes);
+    out.insert(out.end(), stride - row_bytes, 0);
+  }
+  return out;
+}
+
 inline Bytes Concat(Bytes a, const Bytes& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
