@@ -1,0 +1,86 @@
+// The rectangle helpers. A rectangle includes its left and top edges and excludes its right and
+// bottom ones; one with right <= left or bottom <= top is empty.
+#include <windows.h>
+
+#include <algorithm>
+
+BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
+  if (!rect) return FALSE;
+  *rect = RECT{left, top, right, bottom};
+  return TRUE;
+}
+
+BOOL SetRectEmpty(LPRECT rect) { return SetRect(rect, 0, 0, 0, 0); }
+
+BOOL IsRectEmpty(const RECT* rect) {
+  return !rect || rect->right <= rect->left || rect->bottom <= rect->top ? TRUE : FALSE;
+}
+
+BOOL PtInRect(const RECT* rect, POINT point) {
+  return rect && point.x >= rect->left && point.x < rect->right && point.y >= rect->top &&
+                 point.y < rect->bottom
+             ? TRUE
+             : FALSE;
+}
+
+BOOL OffsetRect(LPRECT rect, int dx, int dy) {
+  if (!rect) return FALSE;
+  rect->left += dx;
+  rect->right += dx;
+  rect->top += dy;
+  rect->bottom += dy;
+  return TRUE;
+}
+
+BOOL InflateRect(LPRECT rect, int dx, int dy) {
+  if (!rect) return FALSE;
+  rect->left -= dx;
+  rect->right += dx;
+  rect->top -= dy;
+  rect->bottom += dy;
+  return TRUE;
+}
+
+BOOL IntersectRect(LPRECT dest, const RECT* a, const RECT* b) {
+  if (!dest || !a || !b) return FALSE;
+  RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
+         std::min(a->bottom, b->bottom)};
+  if (IsRectEmpty(&r)) {
+    SetRectEmpty(dest);
+    return FALSE;
+  }
+  *dest = r;
+  return TRUE;
+}
+
+// The smallest rectangle holding both; empty sources do not count.
+BOOL UnionRect(LPRECT dest, const RECT* a, const RECT* b) {
+  if (!dest || !a || !b) return FALSE;
+  const bool a_empty = IsRectEmpty(a), b_empty = IsRectEmpty(b);
+  if (a_empty && b_empty) {
+    SetRectEmpty(dest);
+    return FALSE;
+  }
+  if (a_empty) {
+    *dest = *b;
+  } else if (b_empty) {
+    *dest = *a;
+  } else {
+    *dest = RECT{std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
+                 std::max(a->bottom, b->bottom)};
+  }
+  return TRUE;
+}
+
+BOOL EqualRect(const RECT* a, const RECT* b) {
+  return a && b && a->left == b->left && a->top == b->top && a->right == b->right &&
+                 a->bottom == b->bottom
+             ? TRUE
+             : FALSE;
+}
+
+BOOL CopyRect(LPRECT dest, const RECT* source) {
+  if (!dest || !source) return FALSE;
+  *dest = *source;
+  return TRUE;
+}

@@ -1,0 +1,212 @@
+// Device contexts, selection rules, DIB sections, colour tables, palettes and stock objects.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "../../platform/src/gdi_internal.h"
+
+namespace {
+
+struct Info {
+  BITMAPINFOHEADER header;
+  RGBQUAD colors[256];
+};
+
+HBITMAP dib(int width, int height, int bpp, void** bits = nullptr, int colors = 0) {
+  Info info{};
+  info.header = BITMAPINFOHEADER{40, width, height, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0,
+                                 static_cast<DWORD>(colors), 0};
+  for (int i = 0; i < 256; ++i) info.colors[i] = RGBQUAD{static_cast<BYTE>(i), 0, static_cast<BYTE>(255 - i), 0};
+  return CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, bits, 0, 0);
+}
+
+TEST(GdiObjects, MemoryContextStartsWithAMonochromeBitmap) {
+  HDC dc = CreateCompatibleDC(0);
+  ASSERT_NE(dc, 0u);
+  HGDIOBJ initial = GetCurrentObject(dc, OBJ_BITMAP);
+  BITMAP bm{};
+  ASSERT_EQ(GetObjectA(initial, sizeof bm, &bm), static_cast<int>(sizeof bm));
+  EXPECT_EQ(bm.bmWidth, 1);
+  EXPECT_EQ(bm.bmHeight, 1);
+  EXPECT_EQ(bm.bmBitsPixel, 1);
+  EXPECT_TRUE(DeleteObject(initial));  // stock: survives
+  EXPECT_EQ(GetObjectA(initial, sizeof bm, &bm), static_cast<int>(sizeof bm));
+  // A compatible bitmap of a fresh memory context is monochrome, as on the real platform.
+  HBITMAP compatible = CreateCompatibleBitmap(dc, 8, 8);
+  GetObjectA(compatible, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmBitsPixel, 1);
+  EXPECT_EQ(bm.bmBits, nullptr);
+  EXPECT_EQ(bm.bmWidthBytes, 2);
+  DeleteObject(compatible);
+  HDC screen = GetDC(0);
+  compatible = CreateCompatibleBitmap(screen, 8, 8);
+  GetObjectA(compatible, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmBitsPixel, 32);
+  DeleteObject(compatible);
+  EXPECT_EQ(ReleaseDC(0, screen), 1);
+  EXPECT_EQ(GetObjectType(dc), static_cast<DWORD>(OBJ_MEMDC));
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_FALSE(DeleteDC(dc));
+  EXPECT_EQ(CreateCompatibleDC(dc), 0u);  // from a stale context
+}
+
+TEST(GdiObjects, SelectedObjectsAreNotDeletedAndBitmapsLiveInOneContext) {
+  const size_t bitmaps = plat::handle_count(plat::Kind::Bitmap);
+  const size_t contexts = plat::handle_count(plat::Kind::DC);
+  HDC a = CreateCompatibleDC(0);
+  HDC b = CreateCompatibleDC(a);
+  HBITMAP bitmap = dib(4, 4, 32);
+  HGDIOBJ old = SelectObject(a, bitmap);
+  EXPECT_EQ(old, GetCurrentObject(b, OBJ_BITMAP));  // the stock bitmap is shared
+  EXPECT_EQ(SelectObject(b, bitmap), 0u);           // already in `a`
+  EXPECT_EQ(SelectObject(a, bitmap), bitmap);       // again into the same one is fine
+  EXPECT_FALSE(DeleteObject(bitmap));
+  EXPECT_EQ(SelectObject(a, old), bitmap);
+  EXPECT_EQ(SelectObject(b, bitmap), old);
+  EXPECT_TRUE(DeleteDC(b));  // deleting the context frees the bitmap for deletion
+  EXPECT_TRUE(DeleteObject(bitmap));
+
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  HGDIOBJ old_brush = SelectObject(a, brush);
+  EXPECT_EQ(old_brush, GetStockObject(WHITE_BRUSH));
+  EXPECT_FALSE(DeleteObject(brush));
+  LOGBRUSH lb{};
+  EXPECT_EQ(GetObjectA(brush, sizeof lb, &lb), static_cast<int>(sizeof lb));
+  EXPECT_EQ(lb.lbColor, RGB(1, 2, 3));
+  SelectObject(a, old_brush);
+  EXPECT_TRUE(DeleteObject(brush));
+
+  // A window context cannot hold a bitmap.
+  HDC screen = GetDC(0);
+  HBITMAP other = dib(2, 2, 24);
+  EXPECT_EQ(SelectObject(screen, other), 0u);
+  EXPECT_EQ(DeleteDC(screen), FALSE);
+  ReleaseDC(0, screen);
+  DeleteObject(other);
+  DeleteDC(a);
+  EXPECT_EQ(plat::handle_count(plat::Kind::Bitmap), bitmaps);
+  EXPECT_EQ(plat::handle_count(plat::Kind::DC), contexts);
+}
+
+TEST(GdiObjects, DibSectionsOfEveryDepth) {
+  for (int bpp : {1, 4, 8, 16, 24, 32}) {
+    SCOPED_TRACE(bpp);
+    void* bits = nullptr;
+    HBITMAP h = dib(7, -3, bpp, &bits);
+    ASSERT_NE(h, 0u);
+    ASSERT_NE(bits, nullptr);
+    BITMAP bm{};
+    GetObjectA(h, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmBits, bits);
+    EXPECT_EQ(bm.bmHeight, 3);
+    EXPECT_EQ(bm.bmWidthBytes, (7 * bpp + 31) / 32 * 4);
+    for (int i = 0; i < bm.bmWidthBytes * 3; ++i) ASSERT_EQ(static_cast<uint8_t*>(bits)[i], 0);
+    DIBSECTION ds{};
+    GetObjectA(h, sizeof ds, &ds);
+    EXPECT_EQ(ds.dsBmih.biHeight, -3);  // the section keeps the row order it was asked for
+    DeleteObject(h);
+  }
+  void* bits = reinterpret_cast<void*>(1);
+  EXPECT_EQ(dib(0, 3, 8, &bits), 0u);
+  EXPECT_EQ(bits, nullptr);
+  EXPECT_EQ(dib(3, 3, 7), 0u);
+  EXPECT_EQ(dib(1 << 20, 1 << 20, 32), 0u);  // 4 TiB is refused, not attempted
+}
+
+TEST(GdiObjects, ColourTablesReadAndWriteThroughTheContext) {
+  HDC dc = CreateCompatibleDC(0);
+  RGBQUAD table[256];
+  EXPECT_EQ(GetDIBColorTable(dc, 0, 256, table), 0u);  // the stock bitmap is no DIB section
+  HBITMAP h = dib(4, 4, 4, nullptr, 10);
+  HGDIOBJ old = SelectObject(dc, h);
+  ASSERT_EQ(GetDIBColorTable(dc, 0, 256, table), 10u);
+  EXPECT_EQ(table[3].rgbBlue, 3);
+  EXPECT_EQ(table[3].rgbRed, 252);
+  EXPECT_EQ(GetDIBColorTable(dc, 8, 256, table), 2u);
+  EXPECT_EQ(table[0].rgbBlue, 8);
+  RGBQUAD red{0, 0, 255, 0};
+  EXPECT_EQ(SetDIBColorTable(dc, 9, 5, &red), 1u);
+  GetDIBColorTable(dc, 9, 1, table);
+  EXPECT_EQ(table[0].rgbRed, 255);
+  SelectObject(dc, old);
+  DeleteObject(h);
+  DeleteDC(dc);
+}
+
+TEST(GdiObjects, PalettesAndTheHalftonePalette) {
+  const size_t palettes = plat::handle_count(plat::Kind::Palette);
+  std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
+  auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
+  log->palVersion = 0x300;
+  log->palNumEntries = 256;
+  for (int i = 0; i < 256; ++i) log->palPalEntry[i] = PALETTEENTRY{static_cast<BYTE>(i), 1, 2, 0};
+  HPALETTE pal = CreatePalette(log);
+  ASSERT_NE(pal, 0u);
+  WORD count = 0;
+  EXPECT_EQ(GetObjectA(pal, sizeof count, &count), 2);
+  EXPECT_EQ(count, 256);
+  PALETTEENTRY entries[4];
+  EXPECT_EQ(GetPaletteEntries(pal, 254, 4, entries), 2u);
+  EXPECT_EQ(entries[1].peRed, 255);
+
+  HDC screen = GetDC(0);
+  HPALETTE halftone = CreateHalftonePalette(screen);
+  std::vector<PALETTEENTRY> ht(256);
+  ASSERT_EQ(GetPaletteEntries(halftone, 0, 256, ht.data()), 256u);
+  // Black and white at the ends, every level of the 6 x 6 x 6 cube present, no flags.
+  EXPECT_EQ(ht[0].peRed + ht[0].peGreen + ht[0].peBlue, 0);
+  EXPECT_EQ(ht[255].peRed & ht[255].peGreen & ht[255].peBlue, 255);
+  for (int r = 0; r < 6; ++r)
+    for (int b = 0; b < 6; ++b) {
+      bool found = false;
+      for (const PALETTEENTRY& e : ht)
+        found |= e.peRed == r * 51 && e.peGreen == 102 && e.peBlue == b * 51;
+      EXPECT_TRUE(found) << r << " " << b;
+    }
+  for (const PALETTEENTRY& e : ht) EXPECT_EQ(e.peFlags, 0);
+  ReleaseDC(0, screen);
+
+  HDC dc = CreateCompatibleDC(0);
+  HPALETTE previous = SelectPalette(dc, pal, TRUE);
+  EXPECT_EQ(previous, GetStockObject(DEFAULT_PALETTE));
+  EXPECT_EQ(RealizePalette(dc), 256u);
+  EXPECT_FALSE(DeleteObject(pal));  // still selected
+  EXPECT_EQ(SelectPalette(dc, previous, FALSE), pal);
+  EXPECT_EQ(RealizePalette(dc), 0u);
+  EXPECT_TRUE(DeleteObject(pal));
+  EXPECT_TRUE(DeleteObject(halftone));
+  EXPECT_EQ(SelectPalette(dc, pal, FALSE), 0u);  // stale
+  DeleteDC(dc);
+  EXPECT_EQ(plat::handle_count(plat::Kind::Palette), palettes);
+  log->palVersion = 0x200;
+  EXPECT_EQ(CreatePalette(log), 0u);
+}
+
+TEST(GdiObjects, StockObjectsAndSystemColours) {
+  EXPECT_EQ(GetStockObject(NULL_BRUSH), GetStockObject(HOLLOW_BRUSH));
+  for (int index : {WHITE_BRUSH, BLACK_BRUSH, NULL_BRUSH, BLACK_PEN, DEFAULT_PALETTE}) {
+    HGDIOBJ o = GetStockObject(index);
+    ASSERT_NE(o, 0u) << index;
+    EXPECT_EQ(GetStockObject(index), o);  // always the same object
+    EXPECT_TRUE(DeleteObject(o));
+    EXPECT_NE(GetObjectType(o), 0u);  // and it survives
+  }
+  LOGBRUSH lb{};
+  GetObjectA(GetStockObject(NULL_BRUSH), sizeof lb, &lb);
+  EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_NULL));
+  GetObjectA(GetStockObject(BLACK_BRUSH), sizeof lb, &lb);
+  EXPECT_EQ(lb.lbColor, RGB(0, 0, 0));
+  EXPECT_EQ(GetSysColor(15), RGB(240, 240, 240));
+  GetObjectA(GetSysColorBrush(15), sizeof lb, &lb);
+  EXPECT_EQ(lb.lbColor, RGB(240, 240, 240));
+  EXPECT_EQ(GetSysColorBrush(99), 0u);
+  WORD count = 0;
+  GetObjectA(GetStockObject(DEFAULT_PALETTE), sizeof count, &count);
+  EXPECT_EQ(count, 20);
+  // Made at start-up: asking for them creates nothing.
+  const size_t brushes = plat::handle_count(plat::Kind::Brush);
+  GetSysColorBrush(3);
+  GetStockObject(GRAY_BRUSH);
+  EXPECT_EQ(plat::handle_count(plat::Kind::Brush), brushes);
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+// Global memory blocks behind handles: lock counts, reallocation that moves, freeing.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "../../platform/src/handle_table.h"
+
+namespace {
+
+TEST(GlobalMemory, ReallocKeepsContentsAndMoves) {
+  const size_t blocks = plat::handle_count(plat::Kind::Global);
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 32 + 16 * 100);
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(GlobalSize(h), 1632u);
+  auto* p = static_cast<uint8_t*>(GlobalLock(h));
+  ASSERT_NE(p, nullptr);
+  for (int i = 0; i < 1632; ++i) p[i] = static_cast<uint8_t>(i * 7);
+  EXPECT_FALSE(GlobalUnlock(h));
+  EXPECT_EQ(GetLastError(), 0u);
+
+  // Grow in steps as a rectangle buffer does; every step keeps what was there.
+  for (int rects = 200; rects <= 2000; rects += 100) {
+    const SIZE_T size = 32 + 16 * static_cast<SIZE_T>(rects);
+    ASSERT_EQ(GlobalReAlloc(h, size, GMEM_MOVEABLE), h);
+    EXPECT_EQ(GlobalSize(h), size);
+    auto* q = static_cast<uint8_t*>(GlobalLock(h));
+    for (int i = 0; i < 1632; ++i) ASSERT_EQ(q[i], static_cast<uint8_t>(i * 7));
+    if (rects == 200) {
+      EXPECT_NE(q, p);  // the block moved
+    }
+    GlobalUnlock(h);
+  }
+  // Shrinking keeps the front.
+  ASSERT_EQ(GlobalReAlloc(h, 10, GMEM_MOVEABLE), h);
+  EXPECT_EQ(static_cast<uint8_t*>(GlobalLock(h))[9], 63);
+  EXPECT_EQ(GlobalFree(h), 0u);  // freeing a locked block is allowed
+  EXPECT_EQ(plat::handle_count(plat::Kind::Global), blocks);
+  EXPECT_EQ(GlobalFree(h), h);  // a second free fails with the handle
+  EXPECT_EQ(GlobalLock(h), nullptr);
+  EXPECT_EQ(GlobalSize(h), 0u);
+  EXPECT_EQ(GlobalReAlloc(h, 10, GMEM_MOVEABLE), 0u);
+}
+
+TEST(GlobalMemory, LockCountsAndZeroInit) {
+  HGLOBAL h = GlobalAlloc(GHND, 64);
+  auto* p = static_cast<uint8_t*>(GlobalLock(h));
+  for (int i = 0; i < 64; ++i) ASSERT_EQ(p[i], 0);
+  EXPECT_EQ(GlobalLock(h), p);  // a second lock, same place
+  EXPECT_TRUE(GlobalUnlock(h));  // still locked once
+  EXPECT_FALSE(GlobalUnlock(h));
+  EXPECT_FALSE(GlobalUnlock(h));  // not locked any more
+  EXPECT_EQ(GetLastError(), 158u);
+  std::memset(GlobalLock(h), 0xAB, 64);
+  GlobalUnlock(h);
+  ASSERT_EQ(GlobalReAlloc(h, 128, GMEM_MOVEABLE | GMEM_ZEROINIT), h);
+  auto* q = static_cast<uint8_t*>(GlobalLock(h));
+  EXPECT_EQ(q[63], 0xAB);
+  EXPECT_EQ(q[64], 0);
+  EXPECT_EQ(q[127], 0);
+  GlobalUnlock(h);
+  GlobalFree(h);
+}
+
+TEST(GlobalMemory, FixedBlocksDoNotMoveWithoutPermission) {
+  HGLOBAL h = GlobalAlloc(GMEM_FIXED, 16);
+  ASSERT_NE(h, 0u);
+  void* p = GlobalLock(h);
+  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, 0), 0u);  // cannot grow in place
+  EXPECT_EQ(GlobalSize(h), 16u);
+  EXPECT_EQ(GlobalReAlloc(h, 8, 0), h);  // shrinking needs no move
+  EXPECT_EQ(GlobalLock(h), p);
+  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, GMEM_MOVEABLE), h);  // allowed to move
+  EXPECT_EQ(GlobalSize(h), 1u << 20);
+  GlobalFree(h);
+  EXPECT_NE(GlobalAlloc(GMEM_MOVEABLE, 0), 0u);  // an empty block is still a block
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+// Regions: building from rectangle lists, combining, hit-testing and reading them back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+#include "../../platform/src/gdi_internal.h"
+
+namespace {
+
+std::vector<char> region_data(const std::vector<RECT>& rects, size_t capacity) {
+  std::vector<char> block(sizeof(RGNDATAHEADER) + capacity * sizeof(RECT));
+  RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()), 0, {0, 0, 0, 0}};
+  std::memcpy(block.data(), &header, sizeof header);
+  std::memcpy(block.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
+  return block;
+}
+
+HRGN from_rects(const std::vector<RECT>& rects, size_t capacity = 0) {
+  std::vector<char> block = region_data(rects, std::max(capacity, rects.size()));
+  return ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()), reinterpret_cast<RGNDATA*>(block.data()));
+}
+
+// What a region covers, pixel by pixel, in a small window of the plane.
+std::vector<bool> coverage(HRGN region, int size = 40) {
+  std::vector<bool> out;
+  for (int y = -2; y < size; ++y)
+    for (int x = -2; x < size; ++x) out.push_back(PtInRegion(region, x, y));
+  return out;
+}
+
+TEST(Region, RectangleListsUnionLikePixelSets) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> coord(0, 36);
+  const size_t regions = plat::handle_count(plat::Kind::Region);
+  for (int round = 0; round < 20; ++round) {
+    std::vector<RECT> rects;
+    std::vector<bool> expected(42 * 42, false);
+    for (int i = 0; i < 25; ++i) {
+      RECT r{coord(random), coord(random), coord(random), coord(random)};  // unsorted corners too
+      rects.push_back(r);
+      for (int y = std::min(r.top, r.bottom); y < std::max(r.top, r.bottom); ++y)
+        for (int x = std::min(r.left, r.right); x < std::max(r.left, r.right); ++x)
+          expected[static_cast<size_t>(y + 2) * 42 + (x + 2)] = true;
+    }
+    HRGN region = from_rects(rects);
+    ASSERT_NE(region, 0u);
+    EXPECT_EQ(coverage(region), expected);
+
+    // The same set built by unions of single rectangles is an equal region.
+    HRGN combined = CreateRectRgn(0, 0, 0, 0);
+    for (const RECT& r : rects) {
+      HRGN one = CreateRectRgnIndirect(&r);
+      EXPECT_NE(CombineRgn(combined, combined, one, RGN_OR), ERROR);
+      DeleteObject(one);
+    }
+    EXPECT_TRUE(EqualRgn(region, combined));
+
+    // GetRegionData gives rectangles that rebuild the same region.
+    DWORD size = GetRegionData(region, 0, nullptr);
+    std::vector<char> block(size);
+    ASSERT_EQ(GetRegionData(region, size, reinterpret_cast<RGNDATA*>(block.data())), size);
+    RGNDATAHEADER header;
+    std::memcpy(&header, block.data(), sizeof header);
+    EXPECT_EQ(header.dwSize, 32u);
+    EXPECT_EQ(header.iType, 1u);
+    EXPECT_EQ(header.nRgnSize, header.nCount * 16);
+    EXPECT_EQ(size, 32 + header.nCount * 16);
+    EXPECT_EQ(plat::region_rects(region).size(), header.nCount);
+    HRGN rebuilt = ExtCreateRegion(nullptr, size, reinterpret_cast<RGNDATA*>(block.data()));
+    EXPECT_TRUE(EqualRgn(region, rebuilt));
+    RECT box, bound = header.rcBound;
+    GetRgnBox(region, &box);
+    EXPECT_TRUE(EqualRect(&box, &bound));
+    for (HRGN h : {region, combined, rebuilt}) EXPECT_TRUE(DeleteObject(h));
+  }
+  EXPECT_EQ(plat::handle_count(plat::Kind::Region), regions);
+}
+
+TEST(Region, CombineModesAndComplexity) {
+  HRGN a = CreateRectRgn(0, 0, 10, 10);
+  HRGN b = CreateRectRgn(5, 5, 15, 15);
+  HRGN d = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(CombineRgn(d, a, b, RGN_AND), SIMPLEREGION);
+  RECT box;
+  GetRgnBox(d, &box);
+  EXPECT_EQ(box.left, 5);
+  EXPECT_EQ(box.right, 10);
+  EXPECT_EQ(CombineRgn(d, a, b, RGN_OR), COMPLEXREGION);
+  EXPECT_TRUE(PtInRegion(d, 14, 14));
+  EXPECT_FALSE(PtInRegion(d, 14, 2));
+  EXPECT_EQ(CombineRgn(d, a, b, RGN_DIFF), COMPLEXREGION);
+  EXPECT_TRUE(PtInRegion(d, 2, 2));
+  EXPECT_FALSE(PtInRegion(d, 7, 7));
+  EXPECT_EQ(CombineRgn(d, a, b, RGN_XOR), COMPLEXREGION);
+  EXPECT_FALSE(PtInRegion(d, 7, 7));
+  EXPECT_TRUE(PtInRegion(d, 12, 12));
+  EXPECT_TRUE(PtInRegion(d, 2, 2));
+  EXPECT_EQ(CombineRgn(d, a, 0, RGN_COPY), SIMPLEREGION);
+  EXPECT_TRUE(EqualRgn(d, a));
+  EXPECT_EQ(CombineRgn(d, a, a, RGN_DIFF), NULLREGION);
+  EXPECT_EQ(GetRgnBox(d, &box), NULLREGION);
+  EXPECT_TRUE(IsRectEmpty(&box));
+  EXPECT_EQ(CombineRgn(d, a, b, 99), ERROR);
+  EXPECT_EQ(CombineRgn(d, a, 0, RGN_OR), ERROR);
+
+  EXPECT_EQ(OffsetRgn(a, 3, -2), SIMPLEREGION);
+  EXPECT_TRUE(PtInRegion(a, 12, 7));
+  EXPECT_FALSE(PtInRegion(a, 1, 1));
+  EXPECT_EQ(OffsetRgn(a, 0x7FFFFFFF, 0), ERROR);  // would leave the coordinate space
+  RECT inside{11, 0, 20, 3}, outside{20, 20, 30, 30};
+  EXPECT_TRUE(RectInRegion(a, &inside));
+  EXPECT_FALSE(RectInRegion(a, &outside));
+  for (HRGN h : {a, b, d}) DeleteObject(h);
+  EXPECT_FALSE(PtInRegion(a, 5, 5));
+  EXPECT_EQ(CombineRgn(d, b, b, RGN_OR), ERROR);
+  EXPECT_TRUE(plat::region_rects(a).empty());
+}
+
+TEST(Region, ExtCreateRegionValidatesItsHeader) {
+  std::vector<RECT> rects = {{0, 0, 4, 4}, {10, 0, 12, 2}};
+  std::vector<char> good = region_data(rects, 2);
+  auto try_with = [&](auto change, DWORD size) {
+    std::vector<char> block = good;
+    RGNDATAHEADER header;
+    std::memcpy(&header, block.data(), sizeof header);
+    change(header);
+    std::memcpy(block.data(), &header, sizeof header);
+    HRGN h = ExtCreateRegion(nullptr, size, reinterpret_cast<RGNDATA*>(block.data()));
+    bool made = h != 0;
+    DeleteObject(h);
+    return made;
+  };
+  const DWORD size = static_cast<DWORD>(good.size());
+  EXPECT_TRUE(try_with([](RGNDATAHEADER&) {}, size));
+  EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.dwSize = 36; }, size));
+  EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.iType = 2; }, size));
+  EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.nCount = 3; }, size));
+  EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.nCount = 0x10000001; }, size));  // 16 x count wraps
+  EXPECT_FALSE(try_with([](RGNDATAHEADER&) {}, 20));
+  XFORM xform{1, 0, 0, 1, 0, 0};
+  EXPECT_EQ(ExtCreateRegion(&xform, size, reinterpret_cast<RGNDATA*>(good.data())), 0u);
+  EXPECT_EQ(ExtCreateRegion(nullptr, size, nullptr), 0u);
+
+  // A buffer larger than the rectangles it counts is fine: only nCount rectangles are read.
+  HRGN h = from_rects(rects, 100);
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(plat::region_rects(h).size(), 3u);  // bands: two boxes over y 0..2, one over y 2..4
+  DeleteObject(h);
+  // No rectangles: an empty region, not a failure.
+  h = from_rects({});
+  ASSERT_NE(h, 0u);
+  RECT box;
+  EXPECT_EQ(GetRgnBox(h, &box), NULLREGION);
+  DeleteObject(h);
+}
+
+TEST(Region, RowRunsMergeIntoBands) {
+  // A filled 30 x 20 block made of one-pixel-high rows is one rectangle.
+  std::vector<RECT> rows;
+  for (int y = 0; y < 20; ++y) rows.push_back(RECT{0, y, 30, y + 1});
+  HRGN h = from_rects(rows);
+  std::vector<RECT> rects = plat::region_rects(h);
+  ASSERT_EQ(rects.size(), 1u);
+  EXPECT_EQ(rects[0].right, 30);
+  EXPECT_EQ(rects[0].bottom, 20);
+  HRGN whole = CreateRectRgn(30, 20, 0, 0);  // corners given the other way round
+  EXPECT_TRUE(EqualRgn(h, whole));
+  DeleteObject(h);
+  DeleteObject(whole);
+}
+
+TEST(Rect, HelpersFollowTheHalfOpenConvention) {
+  RECT a, b, c;
+  SetRect(&a, 0, 0, 10, 10);
+  SetRect(&b, 5, 5, 20, 8);
+  EXPECT_TRUE(IntersectRect(&c, &a, &b));
+  EXPECT_EQ(c.left, 5);
+  EXPECT_EQ(c.right, 10);
+  EXPECT_EQ(c.bottom, 8);
+  EXPECT_TRUE(UnionRect(&c, &a, &b));
+  EXPECT_EQ(c.right, 20);
+  EXPECT_EQ(c.bottom, 10);
+  EXPECT_TRUE(PtInRect(&a, POINT{0, 0}));
+  EXPECT_FALSE(PtInRect(&a, POINT{10, 5}));
+  OffsetRect(&b, 100, 0);
+  EXPECT_FALSE(IntersectRect(&c, &a, &b));
+  EXPECT_TRUE(IsRectEmpty(&c));
+  SetRectEmpty(&c);
+  EXPECT_TRUE(UnionRect(&c, &c, &a));
+  EXPECT_TRUE(EqualRect(&c, &a));
+  CopyRect(&c, &b);
+  EXPECT_TRUE(EqualRect(&c, &b));
+  InflateRect(&c, 1, 2);
+  EXPECT_EQ(c.top, 3);
+  EXPECT_EQ(c.left, 104);
+}
+
+}  // namespace
