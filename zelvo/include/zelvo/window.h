@@ -1,3 +1,178 @@
+// The window layer: the main window and its GL context, the input state its window procedure keeps,
+// the per-frame message pump step, and the mouse-driven view transform.
+//
+// An application calls, in this order: OGLWindowSetting -> CreateOGLWindow -> frame loop (SetGLMsg,
+// drawing with SetGLMouseMove, SwapBuffers(DCWindow), repeat while Active) -> DeleteOGLWindow.
+// Everything runs on the thread that created the window; all state is in the globals below.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
+
 #include "checked.h"
+
+// A point or direction of three single-precision coordinates. The render header may define it too;
+// the guard keeps one definition whichever header comes first.
+#ifndef ZELVO_TGLVECTOR_DEFINED
+#define ZELVO_TGLVECTOR_DEFINED
+struct TGLVector {
+  float X, Y, Z;
+};
+typedef TGLVector TGLVertex;
+#endif
+
+// ---------------------------------------------------------------------------------------------
+// Window life cycle and GL context
+// ---------------------------------------------------------------------------------------------
+
+extern HWND hWindow;    // the main window
+extern HDC DCWindow;    // its device context; the application swaps buffers on it
+extern HGLRC RCWindow;  // its GL rendering context, current on the creating thread
+
+extern int32_t SetTypeCursor;   // cursor kind for the next WindowRegister (ARROW..HELP)
+extern int32_t SetTypeIcon;     // icon kind (GENERIC or FILEICON)
+extern const char* CursorFile;  // cursor file for FILECURSOR; stored, not copied
+extern const char* IconFile;    // icon file for FILEICON; stored, not copied
+
+// Outer window size in pixels, set at creation (the screen size in full screen); never follows a
+// later resize.
+extern int32_t Width;
+extern int32_t Height;
+extern int32_t Bits;     // colour depth asked for; every size of the pixel format asks for it
+extern bool FullScreen;  // written by the application before CreateOGLWindow
+
+extern int32_t Pixel_Format_Flags;  // extra PFD_* flags OR-ed into the pixel-format request
+
+typedef void (*ZelvMenuProc)();
+extern ZelvMenuProc CreateMenuBar;    // called by CreateOGLWindow when ShowMenuBar
+extern ZelvMenuProc CreateMouseMenu;  // called on WM_CONTEXTMENU when ShowMenuBar
+extern WNDPROC GetInputCommand;       // receives WM_COMMAND when ShowMenuBar
+extern bool ShowMenuBar;
+extern bool ShowStatusBar;
+
+extern HWND hStatus;  // the status bar, when ShowStatusBar
+extern HWND aWnd;     // the status bar CreateStatusBar made last
+extern zelvo::CheckedArray<char, 0, 260, "FileName"> FileName;        // initial status text
+extern zelvo::CheckedArray<int32_t, 1, 20, "StatusItem"> StatusItem;  // right edges of the parts
+extern zelvo::CheckedArray<int32_t, 1, 20, "Edges"> Edges;
+extern int32_t MaxStatusItem;  // number of status-bar parts, at most 20
+
+extern WNDCLASSEXA WindowClassEx;  // the image button's class record
+extern bool FogOnOff;
+extern uint32_t ObjNull;  // an empty display list made by OGLWindowSetting (0 without a context)
+extern DWORD Start;       // tick count taken by OGLWindowSetting in free-look mode
+
+namespace zelvo {
+// Cursor kinds. `SIZE` is only reachable as zelvo::SIZE: the bare name is the Windows SIZE record.
+inline constexpr int32_t ARROW = 1;
+inline constexpr int32_t IBEAM = 2;
+inline constexpr int32_t WAIT = 3;
+inline constexpr int32_t CROSS = 4;
+inline constexpr int32_t UPARROW = 5;
+inline constexpr int32_t SIZE = 6;
+inline constexpr int32_t FILECURSOR = 7;
+inline constexpr int32_t SIZENWSE = 8;
+inline constexpr int32_t SIZENESW = 9;
+inline constexpr int32_t SIZEWE = 10;
+inline constexpr int32_t SIZENS = 11;
+inline constexpr int32_t SIZEALL = 12;
+inline constexpr int32_t NOCURSOR = 13;
+inline constexpr int32_t HAND = 14;
+inline constexpr int32_t APPSTARTING = 15;
+inline constexpr int32_t HELP = 16;
+// Icon kinds.
+inline constexpr int32_t GENERIC = 1;
+inline constexpr int32_t FILEICON = 2;
+}  // namespace zelvo
+using zelvo::APPSTARTING;
+using zelvo::ARROW;
+using zelvo::CROSS;
+using zelvo::FILECURSOR;
+using zelvo::FILEICON;
+using zelvo::GENERIC;
+using zelvo::HAND;
+using zelvo::HELP;
+using zelvo::IBEAM;
+using zelvo::NOCURSOR;
+using zelvo::SIZEALL;
+using zelvo::SIZENESW;
+using zelvo::SIZENS;
+using zelvo::SIZENWSE;
+using zelvo::SIZEWE;
+using zelvo::UPARROW;
+using zelvo::WAIT;
+
+inline constexpr const char* SzHoverClass = "IMAGEBUTTON";
+// PFD_DOUBLEBUFFER | PFD_STEREO | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_SUPPORT_DIRECTDRAW,
+// offered to applications for Pixel_Format_Flags.
+inline constexpr int32_t ZELV_ACCELERATION = 8231;
+
+// Shows a box captioned "Error" with the message, then ends the program with status 1.
+[[noreturn]] void ThrowError(const char* pcErrorMessage);
+
+// Records the cursor and icon choice for the next WindowRegister. Call before CreateOGLWindow; the
+// file names are kept by pointer until then.
+void OGLWindowSetting(int32_t TypeCursor, const char* CurFile, int32_t TypeIcon,
+                      const char* IcoFile);
+
+// Registers "GLWindow" (and "IMAGEBUTTON" when it does not exist yet); true when "GLWindow" was.
+bool WindowRegister();
+// Creates and shows the main window, windowed or full screen after FullScreen; 0 on failure.
+HWND WindowCreate(const char* pcApplicationName);
+// Device context, pixel format and a current rendering context for the window; true on success.
+bool WindowInit(HWND hParent);
+// Registers, creates and initialises the main window. Every failure ends the program in ThrowError,
+// so it returns true whenever it returns.
+bool CreateOGLWindow(const char* AppName, int32_t AppWidth, int32_t AppHeight, int32_t AppBits,
+                     bool AppFullScreen);
+// Releases the rendering context, the device context and the window. Calls on a window the system
+// already destroyed fail silently.
+void DeleteOGLWindow();
+// A status bar child of Parent with MaxStatusItem parts from StatusItem; 0 when it is not made.
+HWND CreateStatusBar(HWND Parent);
+
+// ---------------------------------------------------------------------------------------------
+// Message handling and input state
+// ---------------------------------------------------------------------------------------------
+
+extern bool Active;  // true from the window's creation until its destruction (or Escape)
+
+// Key state by virtual-key code: 0 released, -1 held.
+extern zelvo::CheckedArray<int32_t, 0, 500, "SetKey"> SetKey;
+extern bool LeftMouseDown, RightMouseDown;
+extern bool LeftMouseDown2, RightMouseDown2;  // copies for the application
+extern bool MouseFree;                        // free mouse-look; any key release clears it
+extern int32_t XCoord, YCoord;                // left-drag anchor (client coordinates)
+extern int32_t ZCoord;                        // right-drag anchor (client y)
+extern int32_t SetMX, SetMY;                  // last left-button press; 0 after release
+extern int32_t SetOMX, SetOMY;                // last mouse move
+extern float XRot, YRot;                      // view angles in degrees
+extern float XRot2, YRot2;                    // copies, changed alike, for the application
+extern float Depth;                           // view distance offset
+extern float Depth2;                          // copy, changed alike, for the application
+extern POINT MPos;                            // cursor position in free-look mode (screen)
+extern MSG Msg_;                              // the last message SetGLMsg took
+
+// The window procedure of "GLWindow": turns messages into the input state above.
+LRESULT CALLBACK GLWndProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
+
+// One step of the message pump: when a message is waiting, takes exactly that one, translates and
+// dispatches it. Never waits.
+void SetGLMsg();
+
+// ---------------------------------------------------------------------------------------------
+// Mouse-driven view
+// ---------------------------------------------------------------------------------------------
+
+inline constexpr int32_t GL_M0 = 0;  // translate along z; XRot about x, YRot about y
+inline constexpr int32_t GL_MX = 1;  // translate along y; XRot about x, YRot about z
+inline constexpr int32_t GL_MY = 2;  // translate along x; XRot about -z, YRot about y
+inline constexpr int32_t GL_MZ = 3;  // translate along z; XRot about y, YRot about x
+
+extern int32_t MSpeed;  // mouse speed factor; 0 until the first SetGLMouseMove
+extern TGLVertex My;    // the translation the last SetGLMouseMove applied
+
+// Applies -Depth, XRot and YRot to the current matrix in the axes of mode XYZ, and sets MSpeed.
+// A mode outside 0..3 only sets MSpeed.
+void SetGLMouseMove(int32_t XYZ, int32_t Speed);

@@ -1,0 +1,308 @@
+// The window procedure fed with messages on a real window: drags, keys, Escape, commands, the
+// status-bar refresh of default processing.
+#include <gtest/gtest.h>
+
+#include "input_state.h"
+
+namespace {
+
+using zelvo_test::drain_messages;
+using zelvo_test::reset_input_state;
+
+LRESULT move(WPARAM buttons, int x, int y) {
+  return GLWndProc(hWindow, WM_MOUSEMOVE, buttons, MAKELPARAM(x, y));
+}
+
+class WndProc : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Active = false;
+    ASSERT_NE(zelvo_test::make_input_window("WndProcTest"), 0u);
+    // The creation message reached the procedure inside CreateWindowExA.
+    EXPECT_TRUE(Active);
+  }
+  void SetUp() override {
+    ASSERT_TRUE(IsWindow(hWindow));
+    drain_messages();
+    reset_input_state();
+  }
+  void TearDown() override {
+    ReleaseCapture();
+    drain_messages();
+  }
+};
+
+TEST_F(WndProc, LeftDragTurnsOneDegreePerPixelAtSpeedTwo) {
+  MSpeed = 2;
+  GLWndProc(hWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 200));
+  EXPECT_TRUE(LeftMouseDown);
+  EXPECT_TRUE(LeftMouseDown2);
+  EXPECT_EQ(GetCapture(), hWindow);
+  EXPECT_EQ(XCoord, 100);
+  EXPECT_EQ(YCoord, 200);
+  EXPECT_EQ(SetMX, 100);
+  EXPECT_EQ(SetMY, 200);
+
+  // Vertical motion turns XRot, horizontal motion turns YRot.
+  move(MK_LBUTTON, 103, 195);
+  EXPECT_FLOAT_EQ(XRot, -5);
+  EXPECT_FLOAT_EQ(YRot, 3);
+  EXPECT_FLOAT_EQ(XRot2, -5);
+  EXPECT_FLOAT_EQ(YRot2, 3);
+  EXPECT_EQ(XCoord, 103);
+  EXPECT_EQ(YCoord, 195);
+  EXPECT_EQ(SetOMX, 103);
+  EXPECT_EQ(SetOMY, 195);
+  EXPECT_EQ(SetMX, 100);  // the press position stays
+
+  move(MK_LBUTTON, 104, 195);
+  EXPECT_FLOAT_EQ(XRot, -5);
+  EXPECT_FLOAT_EQ(YRot, 4);
+
+  GLWndProc(hWindow, WM_LBUTTONUP, 0, MAKELPARAM(104, 195));
+  EXPECT_FALSE(LeftMouseDown);
+  EXPECT_FALSE(LeftMouseDown2);
+  EXPECT_EQ(GetCapture(), 0u);
+  EXPECT_EQ(XCoord, 0);
+  EXPECT_EQ(YCoord, 0);
+  EXPECT_EQ(SetMX, 0);
+  EXPECT_EQ(SetMY, 0);
+
+  // Without the button, motion turns nothing.
+  move(0, 150, 150);
+  EXPECT_FLOAT_EQ(XRot, -5);
+  EXPECT_FLOAT_EQ(YRot, 4);
+  EXPECT_EQ(SetOMX, 150);
+}
+
+TEST_F(WndProc, HalfPixelStepsAreKeptInFloatingPoint) {
+  MSpeed = 1;
+  GLWndProc(hWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  move(MK_LBUTTON, 11, 9);
+  EXPECT_FLOAT_EQ(XRot, -0.5f);
+  EXPECT_FLOAT_EQ(YRot, 0.5f);
+}
+
+TEST_F(WndProc, SpeedZeroMovesTheAnchorsButNoAngle) {
+  GLWndProc(hWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  GLWndProc(hWindow, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(10, 10));
+  move(MK_LBUTTON | MK_RBUTTON, 60, 90);
+  EXPECT_EQ(XRot, 0);
+  EXPECT_EQ(YRot, 0);
+  EXPECT_EQ(Depth, 0);
+  EXPECT_EQ(XCoord, 60);
+  EXPECT_EQ(YCoord, 90);
+  EXPECT_EQ(ZCoord, 90);
+}
+
+TEST_F(WndProc, RightDragMovesTheDepthByATenthOfThePixels) {
+  MSpeed = 2;
+  GLWndProc(hWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(50, 300));
+  EXPECT_TRUE(RightMouseDown);
+  EXPECT_TRUE(RightMouseDown2);
+  EXPECT_EQ(GetCapture(), hWindow);
+  EXPECT_EQ(ZCoord, 300);
+  EXPECT_EQ(XCoord, 0);  // the left anchors are not touched
+
+  move(MK_RBUTTON, 80, 315);
+  EXPECT_FLOAT_EQ(Depth, -3);
+  EXPECT_FLOAT_EQ(Depth2, -3);
+  EXPECT_EQ(ZCoord, 315);
+  EXPECT_EQ(XRot, 0);
+  EXPECT_EQ(YRot, 0);
+
+  move(MK_RBUTTON, 80, 310);
+  EXPECT_FLOAT_EQ(Depth, -2);
+
+  GLWndProc(hWindow, WM_RBUTTONUP, 0, MAKELPARAM(80, 310));
+  EXPECT_FALSE(RightMouseDown);
+  EXPECT_FALSE(RightMouseDown2);
+  EXPECT_EQ(ZCoord, 310);  // kept after release
+  EXPECT_EQ(GetCapture(), 0u);
+}
+
+TEST_F(WndProc, RightDragDoesNothingInFreeLook) {
+  MSpeed = 2;
+  GLWndProc(hWindow, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(50, 300));
+  MouseFree = true;
+  // Not the foreground window, so free look does nothing either.
+  const HWND main = hWindow;
+  hWindow = main + 1;
+  move(MK_RBUTTON, 50, 400);
+  hWindow = main;
+  EXPECT_EQ(Depth, 0);
+  EXPECT_EQ(ZCoord, 300);
+  EXPECT_EQ(XRot, 0);
+}
+
+TEST_F(WndProc, BothButtonsTurnAndMoveInOneStep) {
+  MSpeed = 2;
+  GLWndProc(hWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+  GLWndProc(hWindow, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(100, 100));
+  EXPECT_TRUE(LeftMouseDown);  // the second press keeps the first button's state
+  move(MK_LBUTTON | MK_RBUTTON, 110, 120);
+  EXPECT_FLOAT_EQ(XRot, 20);
+  EXPECT_FLOAT_EQ(YRot, 10);
+  EXPECT_FLOAT_EQ(Depth, -4);
+}
+
+TEST_F(WndProc, CapturedDragPastTheLeftEdgeJumpsByTheUnsignedDifference) {
+  MSpeed = 2;
+  GLWndProc(hWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 50));
+  move(MK_LBUTTON, -3, 50);  // packs as 65533
+  EXPECT_EQ(XCoord, 65533);
+  EXPECT_FLOAT_EQ(YRot, 65531);
+}
+
+TEST_F(WndProc, FreeLookTurnsByTheCursorOffsetAndClampsOnlyYRot) {
+  MSpeed = 2;
+  Width = 400;
+  Height = 300;
+  SetForegroundWindow(hWindow);
+  ASSERT_EQ(GetForegroundWindow(), hWindow);
+  MouseFree = true;
+
+  // Horizontal offset turns XRot, vertical offset turns YRot; the cursor goes back to the centre.
+  ASSERT_TRUE(SetCursorPos(250, 120));
+  move(0, 1, 1);
+  EXPECT_EQ(MPos.x, 250);
+  EXPECT_EQ(MPos.y, 120);
+  EXPECT_FLOAT_EQ(XRot, 1);
+  EXPECT_FLOAT_EQ(YRot, -0.6f);
+  EXPECT_FLOAT_EQ(XRot2, 1);
+  EXPECT_FLOAT_EQ(YRot2, -0.6f);
+  POINT p{};
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 200);
+  EXPECT_EQ(p.y, 150);
+
+  XRot = XRot2 = 100;
+  YRot = YRot2 = 59.5f;
+  SetCursorPos(200, 250);
+  move(0, 1, 1);
+  EXPECT_FLOAT_EQ(YRot, 60);
+  EXPECT_FLOAT_EQ(YRot2, 60);
+  EXPECT_FLOAT_EQ(XRot, 100);  // never clamped
+  EXPECT_FLOAT_EQ(XRot2, 100);
+
+  YRot = YRot2 = -59;
+  SetCursorPos(200, 50);
+  move(0, 1, 1);
+  EXPECT_FLOAT_EQ(YRot, -60);
+  EXPECT_FLOAT_EQ(YRot2, -60);
+
+  // Not the foreground window: nothing turns and the cursor stays where it is.
+  const HWND main = hWindow;
+  hWindow = main + 1;
+  SetCursorPos(300, 300);
+  move(0, 1, 1);
+  hWindow = main;
+  EXPECT_FLOAT_EQ(YRot, -60);
+  EXPECT_FLOAT_EQ(XRot, 100);
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 300);
+  Width = Height = 0;
+}
+
+TEST_F(WndProc, KeysAreRecordedAsAllBitsTrue) {
+  GLWndProc(hWindow, WM_KEYDOWN, 'A', 1);
+  EXPECT_EQ(SetKey['A'], -1);
+  // An auto-repeated key-down (previous-state bit set) leaves it held.
+  GLWndProc(hWindow, WM_KEYDOWN, 'A', static_cast<LPARAM>(0x40000001));
+  EXPECT_EQ(SetKey['A'], -1);
+  GLWndProc(hWindow, WM_KEYDOWN, VK_LEFT, 1);
+  EXPECT_EQ(SetKey[VK_LEFT], -1);
+
+  MouseFree = true;
+  GLWndProc(hWindow, WM_KEYUP, 'A', static_cast<LPARAM>(0xC0000001));
+  EXPECT_EQ(SetKey['A'], 0);
+  EXPECT_EQ(SetKey[VK_LEFT], -1);
+  EXPECT_FALSE(MouseFree);
+
+  // Keys held with Alt arrive as system keys and are not recorded.
+  GLWndProc(hWindow, WM_SYSKEYDOWN, 'B', 0x20000001);
+  EXPECT_EQ(SetKey['B'], 0);
+}
+
+TEST_F(WndProc, EscapeEndsTheRunAtOnceButKeepsTheWindow) {
+  Active = true;
+  EXPECT_EQ(GLWndProc(hWindow, WM_KEYDOWN, VK_ESCAPE, 1), 0);
+  EXPECT_FALSE(Active);
+  EXPECT_EQ(SetKey[VK_ESCAPE], 0);
+  EXPECT_TRUE(IsWindow(hWindow));
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, 0, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(m.wParam, 0u);
+}
+
+int g_command_calls = 0;
+HWND g_command_window = 0;
+UINT g_command_message = 0;
+WPARAM g_command_wparam = 0;
+LPARAM g_command_lparam = 0;
+LRESULT CALLBACK record_command(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  ++g_command_calls;
+  g_command_window = w;
+  g_command_message = m;
+  g_command_wparam = wp;
+  g_command_lparam = lp;
+  return 77;
+}
+
+TEST_F(WndProc, CommandsReachTheApplicationOnlyWithTheMenuFeatureOn) {
+  g_command_calls = 0;
+  GetInputCommand = record_command;
+  EXPECT_EQ(GLWndProc(hWindow, WM_COMMAND, 5, 0), 0);
+  EXPECT_EQ(g_command_calls, 0);
+
+  ShowMenuBar = true;
+  GetInputCommand = nullptr;
+  EXPECT_EQ(GLWndProc(hWindow, WM_COMMAND, 5, 0), 0);
+
+  GetInputCommand = record_command;
+  EXPECT_EQ(GLWndProc(hWindow, WM_COMMAND, 5, 9), 0);  // the callback's result is dropped
+  EXPECT_EQ(g_command_calls, 1);
+  EXPECT_EQ(g_command_window, hWindow);
+  EXPECT_EQ(g_command_message, static_cast<UINT>(WM_COMMAND));
+  EXPECT_EQ(g_command_wparam, 5u);
+  EXPECT_EQ(g_command_lparam, 9);
+}
+
+int g_menu_calls = 0;
+void count_menu() { ++g_menu_calls; }
+
+TEST_F(WndProc, ContextMenuCallbackRunsOnlyWithTheMenuFeatureOn) {
+  g_menu_calls = 0;
+  CreateMouseMenu = count_menu;
+  GLWndProc(hWindow, WM_CONTEXTMENU, hWindow, MAKELPARAM(10, 10));
+  EXPECT_EQ(g_menu_calls, 0);
+  ShowMenuBar = true;
+  GLWndProc(hWindow, WM_CONTEXTMENU, hWindow, MAKELPARAM(10, 10));
+  EXPECT_EQ(g_menu_calls, 1);
+  CreateMouseMenu = nullptr;  // skipped, not called through nil
+  GLWndProc(hWindow, WM_CONTEXTMENU, hWindow, MAKELPARAM(10, 10));
+  EXPECT_EQ(g_menu_calls, 1);
+}
+
+TEST_F(WndProc, PaintValidatesTheWindow) {
+  InvalidateRect(hWindow, nullptr, FALSE);
+  ASSERT_TRUE(GetUpdateRect(hWindow, nullptr, FALSE));
+  EXPECT_EQ(SendMessageA(hWindow, WM_PAINT, 0, 0), 0);
+  EXPECT_FALSE(GetUpdateRect(hWindow, nullptr, FALSE));
+}
+
+TEST_F(WndProc, DestroyEndsTheRunAndPostsQuit) {
+  const HWND main = hWindow;
+  const HWND other = CreateWindowExA(0, "WndProcTest", "other", WS_POPUP, 0, 0, 10, 10, 0, 0,
+                                     GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(other, 0u);
+  EXPECT_TRUE(Active);
+  DestroyWindow(other);
+  EXPECT_FALSE(Active);
+  MSG m;
+  EXPECT_TRUE(PeekMessageA(&m, 0, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(hWindow, main);
+}
+
+}  // namespace
