@@ -13,6 +13,7 @@
 
 #include "icon_image.h"
 #include "message_box_text.h"
+#include "window_internal.h"
 #include "x_display.h"
 
 namespace plat {
@@ -391,7 +392,8 @@ int Box::run() {
 
 }  // namespace
 
-int run_message_box_window(HWND, const std::string& caption, const std::string& text, UINT type) {
+int run_message_box_window(HWND owner, const std::string& caption, const std::string& text,
+                           UINT type) {
   Display* d = x_display();
   if (!d) return 0;
   ::Window previous_focus = 0;
@@ -401,7 +403,9 @@ int run_message_box_window(HWND, const std::string& caption, const std::string& 
   ::Window window = 0;
   {
     Box box(d, type);
-    bool created = box.create(0, caption, text);
+    // The box stays above its owner's top-level window (none for owner 0 or a window that is gone).
+    ::Window owner_x = owner ? x_window(GetAncestor(owner, GA_ROOT)) : 0;
+    bool created = box.create(owner_x, caption, text);
     window = box.window();
     if (created) answer = box.run();
   }

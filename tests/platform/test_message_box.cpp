@@ -18,6 +18,7 @@
 
 #include "../../platform/src/icon_image.h"
 #include "../../platform/src/message_box_text.h"
+#include "../../platform/src/window_internal.h"
 #include "../../platform/src/x_display.h"
 
 namespace {
@@ -119,7 +120,7 @@ void click_button(Display* d, Window box, int id) {
 }
 
 // Shows a real box and lets `act` answer it from another connection; returns MessageBoxA's result.
-int answer_box(const char* text, const char* caption, UINT type,
+int answer_box(HWND owner, const char* text, const char* caption, UINT type,
                std::function<void(Display*, Window)> act) {
   std::thread driver([&] {
     Display* d = XOpenDisplay(nullptr);
@@ -129,9 +130,14 @@ int answer_box(const char* text, const char* caption, UINT type,
     if (box) act(d, box);
     XCloseDisplay(d);
   });
-  int result = MessageBoxA(0, text, caption, type);
+  int result = MessageBoxA(owner, text, caption, type);
   driver.join();
   return result;
+}
+
+int answer_box(const char* text, const char* caption, UINT type,
+               std::function<void(Display*, Window)> act) {
+  return answer_box(0, text, caption, type, std::move(act));
 }
 
 struct HookCall {
@@ -409,4 +415,23 @@ TEST(MessageBoxNoDisplay, ReturnsZeroAndWritesCaptionAndTextToStandardError) {
         std::exit(result == 0 ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "Error: non \xC3\xA8 stata  inizilizata");
+}
+
+TEST(MessageBoxWindow, BoxWithAnOwnerIsTransientForIt) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "MessageBoxOwner";
+  RegisterClassA(&wc);
+  HWND owner = CreateWindowExA(0, "MessageBoxOwner", "owner", WS_POPUP | WS_VISIBLE, 10, 10, 100,
+                               80, 0, 0, 0, nullptr);
+  ASSERT_NE(owner, 0u);
+  ::Window owner_x = plat::x_window(owner), transient_for = 0;
+  EXPECT_EQ(answer_box(owner, "owned", "Owner", MB_OK,
+                       [&](Display* d, Window box) {
+                         XGetTransientForHint(d, box, &transient_for);
+                         press(d, XK_Return);
+                       }),
+            IDOK);
+  EXPECT_EQ(transient_for, owner_x);
+  DestroyWindow(owner);
 }
