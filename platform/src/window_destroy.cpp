@@ -29,6 +29,10 @@ void destroy_tree(HWND h, bool destroy_x) {
   input_forget_window(h);
   queue_forget_window(h);
   if (w->invalid) window_validate(w);
+  if (w->region) {
+    DeleteObject(w->region);
+    w->region = 0;
+  }
   if (WindowObject* parent = window_get(w->parent)) {
     auto& siblings = parent->children;
     for (auto it = siblings.begin(); it != siblings.end(); ++it)

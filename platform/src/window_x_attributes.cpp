@@ -192,6 +192,7 @@ void window_apply_x_attributes(WindowObject* w) {
   if (!x_display() || !w->xwindow) return;
   if (w->parent == 0) set_top_level_hints(w);
   window_apply_class_looks(w);
+  window_apply_shape(w);
 }
 
 void window_map_x(WindowObject* w) {
