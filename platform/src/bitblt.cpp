@@ -1,0 +1,91 @@
+// BitBlt: copies between memory contexts with format conversion, and paints memory contexts onto
+// windows. Both rectangles are clipped to their bitmaps, then to the destination's clipping region.
+#include <algorithm>
+#include <vector>
+
+#include "gdi_internal.h"
+
+namespace plat {
+namespace {
+
+struct Box {
+  int64_t left, top, right, bottom;
+  bool empty() const { return right <= left || bottom <= top; }
+};
+
+Box intersect(const Box& a, const Box& b) {
+  return Box{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+             std::min(a.bottom, b.bottom)};
+}
+
+Bitmap* selected_bitmap(const DeviceContext& dc) {
+  return dc.memory ? handle_cast<Bitmap>(dc.bitmap) : nullptr;
+}
+
+// Fills with black or white, the two raster operations that need no source.
+BOOL fill(DeviceContext& dest, int x, int y, int width, int height, uint32_t rgb) {
+  Box box{x, y, int64_t{x} + width, int64_t{y} + height};
+  Bitmap* bitmap = selected_bitmap(dest);
+  if (dest.memory) {
+    if (!bitmap) return FALSE;
+    box = intersect(box, Box{0, 0, bitmap->width, bitmap->height});
+  }
+  if (box.empty()) return TRUE;
+  const RECT rect{static_cast<LONG>(box.left), static_cast<LONG>(box.top), static_cast<LONG>(box.right),
+                  static_cast<LONG>(box.bottom)};
+  for (const RECT& r : clip_rects(dest, rect)) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (bitmap) {
+      fill_rgb32(*bitmap, r.left, r.top, w, h, rgb);
+    } else {
+      std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, rgb);
+      if (!put_rgb32(dest, r.left, r.top, w, h, pixels.data())) return FALSE;
+    }
+  }
+  return TRUE;
+}
+
+}  // namespace
+}  // namespace plat
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y,
+            DWORD rop) {
+  plat::DeviceContext* to = plat::handle_cast<plat::DeviceContext>(dest);
+  if (!to) return FALSE;
+  if (rop == BLACKNESS) return plat::fill(*to, x, y, width, height, 0x000000);
+  if (rop == WHITENESS) return plat::fill(*to, x, y, width, height, 0xFFFFFF);
+  if (rop != SRCCOPY) return FALSE;
+  plat::DeviceContext* from = plat::handle_cast<plat::DeviceContext>(source);
+  if (!from) return FALSE;
+  // Reading back from windows is not offered: the source is a bitmap in a memory context.
+  plat::Bitmap* source_bitmap = plat::selected_bitmap(*from);
+  if (!source_bitmap) return FALSE;
+  plat::Bitmap* dest_bitmap = plat::selected_bitmap(*to);
+  if (to->memory && !dest_bitmap) return FALSE;
+  if (width <= 0 || height <= 0) return TRUE;
+
+  // Work in destination coordinates: the source rectangle, moved onto the destination.
+  const int64_t shift_x = int64_t{x} - source_x, shift_y = int64_t{y} - source_y;
+  plat::Box box{x, y, int64_t{x} + width, int64_t{y} + height};
+  box = plat::intersect(box, plat::Box{shift_x, shift_y, shift_x + source_bitmap->width,
+                                       shift_y + source_bitmap->height});
+  if (dest_bitmap) box = plat::intersect(box, plat::Box{0, 0, dest_bitmap->width, dest_bitmap->height});
+  // Window coordinates beyond 16 bits are off any screen.
+  box = plat::intersect(box, plat::Box{-32768, -32768, 32767, 32767});
+  if (box.empty()) return TRUE;
+
+  const RECT rect{static_cast<LONG>(box.left), static_cast<LONG>(box.top), static_cast<LONG>(box.right),
+                  static_cast<LONG>(box.bottom)};
+  for (const RECT& r : plat::clip_rects(*to, rect)) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int sx = static_cast<int>(r.left - shift_x), sy = static_cast<int>(r.top - shift_y);
+    if (dest_bitmap) {
+      plat::convert_pixels(*source_bitmap, sx, sy, *dest_bitmap, r.left, r.top, w, h);
+    } else {
+      std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+      plat::rect_to_rgb32(*source_bitmap, sx, sy, w, h, pixels.data());
+      if (!plat::put_rgb32(*to, r.left, r.top, w, h, pixels.data())) return FALSE;
+    }
+  }
+  return TRUE;
+}
