@@ -1,0 +1,60 @@
+# Installation: the public headers under include/Zelvo (so that our windows.h never lands directly in
+# a system include folder), the three static libraries, a CMake package for find_package(Zelvo) with
+# the imported targets Zelvo::Platform, Zelvo::Zelvo and Zelvo::ZelvGames, and pkg-config files.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(ZELVO_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/Zelvo)
+set(ZELVO_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Zelvo)
+set(ZELVO_INSTALL_PKGCONFIGDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The same names inside the build as outside, so code moves between the two unchanged.
+add_library(Zelvo::Platform ALIAS zelvo_platform)
+add_library(Zelvo::Zelvo ALIAS zelvo)
+add_library(Zelvo::ZelvGames ALIAS zelv_games)
+set_target_properties(zelvo_platform PROPERTIES EXPORT_NAME Platform)
+set_target_properties(zelvo PROPERTIES EXPORT_NAME Zelvo)
+set_target_properties(zelv_games PROPERTIES EXPORT_NAME ZelvGames)
+# The public headers need C++20 (class-type template arguments); consumers get it with the target.
+target_compile_features(zelvo_platform INTERFACE cxx_std_20)
+
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/include/ ${PROJECT_SOURCE_DIR}/zelvo/include/
+        ${PROJECT_SOURCE_DIR}/zelv_games/include/
+        DESTINATION ${ZELVO_INSTALL_INCLUDEDIR} COMPONENT Development
+        FILES_MATCHING PATTERN "*.h")
+
+install(TARGETS zelvo_platform zelvo zelv_games EXPORT ZelvoTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
+        INCLUDES DESTINATION ${ZELVO_INSTALL_INCLUDEDIR})
+install(EXPORT ZelvoTargets NAMESPACE Zelvo:: DESTINATION ${ZELVO_INSTALL_CMAKEDIR}
+        COMPONENT Development)
+
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/ZelvoConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/package/ZelvoConfig.cmake INSTALL_DESTINATION ${ZELVO_INSTALL_CMAKEDIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/package/ZelvoConfigVersion.cmake
+  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/package/ZelvoConfig.cmake
+        ${PROJECT_BINARY_DIR}/package/ZelvoConfigVersion.cmake
+        DESTINATION ${ZELVO_INSTALL_CMAKEDIR} COMPONENT Development)
+
+# The pkg-config files locate the prefix from their own folder, so an installed tree stays usable
+# after `cmake --install --prefix`, DESTDIR staging or a move.
+foreach(kind LIBDIR INCLUDEDIR)
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_${kind}}")
+    set(ZELVO_PC_${kind} "${CMAKE_INSTALL_${kind}}")
+  else()
+    set(ZELVO_PC_${kind} "\${prefix}/${CMAKE_INSTALL_${kind}}")
+  endif()
+endforeach()
+if(IS_ABSOLUTE "${ZELVO_INSTALL_PKGCONFIGDIR}")
+  set(ZELVO_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+else()
+  file(RELATIVE_PATH ZELVO_PC_UP "/prefix/${ZELVO_INSTALL_PKGCONFIGDIR}" "/prefix")
+  string(REGEX REPLACE "/$" "" ZELVO_PC_UP "${ZELVO_PC_UP}")
+  set(ZELVO_PC_PREFIX "\${pcfiledir}/${ZELVO_PC_UP}")
+endif()
+foreach(pc zelvo zelv_games)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/${pc}.pc.in ${PROJECT_BINARY_DIR}/package/${pc}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/package/${pc}.pc DESTINATION ${ZELVO_INSTALL_PKGCONFIGDIR}
+          COMPONENT Development)
+endforeach()
