@@ -292,6 +292,24 @@ TEST_F(WndProc, PaintValidatesTheWindow) {
   EXPECT_FALSE(GetUpdateRect(hWindow, nullptr, FALSE));
 }
 
+TEST_F(WndProc, ButtonlessMessagesRefreshTheStatusBar) {
+  hStatus = CreateStatusBar(hWindow);
+  ASSERT_NE(hStatus, 0u);
+  drain_messages();
+
+  // A pending paint of the status bar survives a message that carries a button...
+  InvalidateRect(hStatus, nullptr, FALSE);
+  ASSERT_TRUE(GetUpdateRect(hStatus, nullptr, FALSE));
+  move(MK_LBUTTON, 5, 5);
+  EXPECT_TRUE(GetUpdateRect(hStatus, nullptr, FALSE));
+  // ...and is delivered at once by one that carries none.
+  move(0, 6, 6);
+  EXPECT_FALSE(GetUpdateRect(hStatus, nullptr, FALSE));
+
+  DestroyWindow(hStatus);
+  hStatus = 0;
+}
+
 TEST_F(WndProc, DestroyEndsTheRunAndPostsQuit) {
   const HWND main = hWindow;
   const HWND other = CreateWindowExA(0, "WndProcTest", "other", WS_POPUP, 0, 0, 10, 10, 0, 0,
