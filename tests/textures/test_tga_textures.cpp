@@ -197,6 +197,9 @@ TEST_F(TgaTextures, SelectBindsTheSlotOrNameZero) {
 }
 
 TEST(TgaTextureSlots, OutOfRangeSlotsStopTheProgram) {
+  // A fresh process for each death: the forked copy of a process that has had a GL context may not
+  // exit cleanly.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   ScratchDir dir;
   const std::string file = dir.Write("x.tga", Concat(TgaHeader(2, 1, 1, 24), {1, 2, 3}));
   EXPECT_EXIT(TextureLoadTGAID(file.c_str(), 201), ::testing::ExitedWithCode(2), "index 201 is outside TextureTGA2");

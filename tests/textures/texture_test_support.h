@@ -80,7 +80,7 @@ class ScratchDir {
     std::string file = File(name);
     FILE* f = std::fopen(file.c_str(), "wb");
     if (f) {
-      std::fwrite(bytes.data(), 1, bytes.size(), f);
+      if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
       std::fclose(f);
     }
     return file;
