@@ -148,7 +148,13 @@ ShownCursor show_and_read(::Cursor cursor) {
   using GetImage = XFixesCursorImage* (*)(Display*);
   auto get_image = reinterpret_cast<GetImage>(dlsym(lib, "XFixesGetCursorImage"));
   Display* d = plat::x_display();
-  Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 100, 100, 200, 200, 0, 0, 0xFFFFFF);
+  // Override-redirect, so that a window manager neither frames nor moves it.
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;
+  attributes.background_pixel = 0xFFFFFF;
+  Window w =
+      XCreateWindow(d, DefaultRootWindow(d), 100, 100, 200, 200, 0, CopyFromParent, InputOutput,
+                    CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
   XDefineCursor(d, w, cursor);
   XMapRaised(d, w);
   XSync(d, False);
