@@ -40,8 +40,10 @@ inline void put32(std::vector<uint8_t>& out, uint32_t v) {
 }  // namespace detail
 
 // The bytes of a bottom-up BI_RGB BMP (BITMAPINFOHEADER) of `bits` per pixel: 1, 4, 8, 16 (5-5-5),
-// 24 or 32. `table` overrides the palette of palettized depths (the picture's colours must be in it).
-inline std::vector<uint8_t> EncodeBmp(const Picture& picture, int bits, std::vector<Rgb> table = {}) {
+// 24 or 32. `table` overrides the palette of palettized depths (the picture's colours must be in
+// it).
+inline std::vector<uint8_t> EncodeBmp(const Picture& picture, int bits,
+                                      std::vector<Rgb> table = {}) {
   const bool indexed = bits <= 8;
   if (indexed && table.empty()) {
     for (const Rgb& c : picture.pixels) {
@@ -90,9 +92,15 @@ inline std::vector<uint8_t> EncodeBmp(const Picture& picture, int bits, std::vec
     for (int x = 0; x < picture.width; ++x) {
       const Rgb& c = picture.at(x, y);
       switch (bits) {
-        case 1: row[x / 8] |= uint8_t(index_of(c) << (7 - x % 8)); break;
-        case 4: row[x / 2] |= uint8_t(index_of(c) << (x % 2 ? 0 : 4)); break;
-        case 8: row[x] = uint8_t(index_of(c)); break;
+        case 1:
+          row[x / 8] |= uint8_t(index_of(c) << (7 - x % 8));
+          break;
+        case 4:
+          row[x / 2] |= uint8_t(index_of(c) << (x % 2 ? 0 : 4));
+          break;
+        case 8:
+          row[x] = uint8_t(index_of(c));
+          break;
         case 16: {
           const uint32_t v = (uint32_t(c.r >> 3) << 10) | (uint32_t(c.g >> 3) << 5) | (c.b >> 3);
           row[x * 2] = uint8_t(v);
@@ -110,7 +118,8 @@ inline std::vector<uint8_t> EncodeBmp(const Picture& picture, int bits, std::vec
           row[x * 4 + 2] = c.r;
           row[x * 4 + 3] = 0;
           break;
-        default: throw std::runtime_error("unsupported depth");
+        default:
+          throw std::runtime_error("unsupported depth");
       }
     }
     out.insert(out.end(), row.begin(), row.end());

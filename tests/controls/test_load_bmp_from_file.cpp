@@ -106,7 +106,8 @@ TEST(LoadBmpFromFile, ShortColourTablesFillTheRestWithBlack) {
     std::string file;
     std::vector<Rgb> table;
   };
-  for (const Case& c : {Case{"mono.bmp", {kMagenta, Rgb{40, 80, 160}}}, Case{"nibble.bmp", nibble_table}}) {
+  for (const Case& c :
+       {Case{"mono.bmp", {kMagenta, Rgb{40, 80, 160}}}, Case{"nibble.bmp", nibble_table}}) {
     HPALETTE palette = 0;
     HBITMAP bitmap = LoadBmpFromFile(dir / c.file, palette);
     ASSERT_NE(bitmap, 0u) << c.file;

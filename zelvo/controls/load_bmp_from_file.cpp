@@ -8,8 +8,8 @@ namespace {
 
 constexpr int kPaletteEntries = 256;
 
-// The palette of a bitmap of 8 bits per pixel or fewer, from its own colour table. Entries the table
-// does not define (1- and 4-bit bitmaps, shortened tables) stay black.
+// The palette of a bitmap of 8 bits per pixel or fewer, from its own colour table. Entries the
+// table does not define (1- and 4-bit bitmaps, shortened tables) stay black.
 HPALETTE PaletteFromColorTable(HBITMAP bitmap) {
   HDC memory = CreateCompatibleDC(0);
   if (!memory) return 0;
@@ -19,7 +19,8 @@ HPALETTE PaletteFromColorTable(HBITMAP bitmap) {
   std::memset(table, 0, sizeof table);
   GetDIBColorTable(memory, 0, kPaletteEntries, table);
 
-  std::vector<BYTE> block(offsetof(LOGPALETTE, palPalEntry) + kPaletteEntries * sizeof(PALETTEENTRY));
+  std::vector<BYTE> block(offsetof(LOGPALETTE, palPalEntry) +
+                          kPaletteEntries * sizeof(PALETTEENTRY));
   auto* description = reinterpret_cast<LOGPALETTE*>(block.data());
   description->palVersion = 0x300;
   description->palNumEntries = kPaletteEntries;
@@ -47,9 +48,9 @@ HPALETTE ScreenHalftonePalette() {
 }  // namespace
 
 HBITMAP LoadBmpFromFile(const std::string& FileName, HPALETTE& Pal) {
-  auto bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), FileName.c_str(),
-                                                IMAGE_BITMAP, 0, 0,
-                                                LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  auto bitmap =
+      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), FileName.c_str(), IMAGE_BITMAP, 0,
+                                      0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   if (!bitmap) return 0;
 
   BITMAP info;

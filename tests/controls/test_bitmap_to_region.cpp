@@ -1,0 +1,271 @@
+// Regions cut from colour-keyed BMP files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <Zelvo.h>
+
+#include "../../platform/src/handle_table.h"
+#include "bmp_writer.h"
+#include "temp_dir.h"
+
+using namespace ctrl_test;
+
+namespace {
+
+constexpr COLORREF kMagentaKey = 0x00FF00FF;
+
+struct Run {
+  int left, right, y;
+};
+
+// The opaque runs of a picture, found independently of the code under test.
+std::vector<Run> OpaqueRuns(const Picture& p, Rgb key, int tolerance) {
+  auto inside = [](int v, int low, int tol) { return v >= low && v <= std::min(low + tol, 255); };
+  auto clear = [&](Rgb c) {
+    return inside(c.r, key.r, tolerance) && inside(c.g, key.g, tolerance) &&
+           inside(c.b, key.b, tolerance);
+  };
+  std::vector<Run> runs;
+  for (int y = 0; y < p.height; ++y) {
+    for (int x = 0; x < p.width;) {
+      if (clear(p.at(x, y))) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < p.width && !clear(p.at(x, y))) ++x;
+      runs.push_back({start, x, y});
+    }
+  }
+  return runs;
+}
+
+// The same runs made into one region in a single request.
+HRGN RegionAtOnce(const std::vector<Run>& runs) {
+  std::vector<uint8_t> block(sizeof(RGNDATAHEADER) +
+                             sizeof(RECT) * std::max<size_t>(runs.size(), 1));
+  auto* data = reinterpret_cast<RGNDATA*>(block.data());
+  data->rdh =
+      RGNDATAHEADER{sizeof(RGNDATAHEADER), RDH_RECTANGLES, DWORD(runs.size()), 0, {0, 0, 0, 0}};
+  auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+  for (size_t i = 0; i < runs.size(); ++i) {
+    rects[i] = RECT{runs[i].left, runs[i].y, runs[i].right, runs[i].y + 1};
+    UnionRect(&data->rdh.rcBound, &data->rdh.rcBound, &rects[i]);
+  }
+  return ExtCreateRegion(nullptr, DWORD(block.size()), data);
+}
+
+// Every pixel is in the region exactly when it is opaque.
+void ExpectPixelExact(HRGN region, const Picture& p, Rgb key, int tolerance) {
+  std::vector<uint8_t> opaque(size_t(p.width) * p.height, 0);
+  for (const Run& r : OpaqueRuns(p, key, tolerance))
+    for (int x = r.left; x < r.right; ++x) opaque[size_t(r.y) * p.width + x] = 1;
+  int wrong = 0;
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x)
+      if (bool(PtInRegion(region, x, y)) != bool(opaque[size_t(y) * p.width + x]) && ++wrong < 10)
+        ADD_FAILURE() << "pixel (" << x << ", " << y << ") should be "
+                      << (opaque[size_t(y) * p.width + x] ? "in" : "out of") << " the region";
+  EXPECT_EQ(wrong, 0);
+  // Nothing outside the picture.
+  RECT box{};
+  GetRgnBox(region, &box);
+  if (!IsRectEmpty(&box)) {
+    EXPECT_GE(box.left, 0);
+    EXPECT_GE(box.top, 0);
+    EXPECT_LE(box.right, p.width);
+    EXPECT_LE(box.bottom, p.height);
+  }
+}
+
+struct LiveObjects {
+  size_t bitmaps = plat::handle_count(plat::Kind::Bitmap);
+  size_t palettes = plat::handle_count(plat::Kind::Palette);
+  size_t regions = plat::handle_count(plat::Kind::Region);
+  size_t contexts = plat::handle_count(plat::Kind::DC);
+  size_t globals = plat::handle_count(plat::Kind::Global);
+};
+
+class BitmapToRegionTest : public ::testing::Test {
+ protected:
+  HRGN Cut(const Picture& p, COLORREF key, BYTE tolerance, int bits = 24) {
+    const std::string file = dir_ / ("picture" + std::to_string(serial_++) + ".bmp");
+    WriteBmp(file, p, bits);
+    HRGN region = BitmapToRegion(file, key, tolerance);
+    if (region) made_.push_back(region);
+    return region;
+  }
+  ~BitmapToRegionTest() override {
+    for (HRGN r : made_) DeleteObject(r);
+  }
+  TempDir dir_;
+  int serial_ = 0;
+  std::vector<HRGN> made_;
+};
+
+TEST_F(BitmapToRegionTest, FullyOpaqueBitmapIsItsWholeRectangle) {
+  Picture p(33, 17, Rgb{0, 128, 0});
+  HRGN region = Cut(p, kMagentaKey, 1);
+  ASSERT_NE(region, 0u);
+  HRGN whole = CreateRectRgn(0, 0, 33, 17);
+  EXPECT_TRUE(EqualRgn(region, whole));
+  DeleteObject(whole);
+  RECT box{};
+  EXPECT_EQ(GetRgnBox(region, &box), SIMPLEREGION);
+}
+
+TEST_F(BitmapToRegionTest, AllKeyBitmapGivesAnEmptyRegionNotZero) {
+  Picture p(40, 30, kMagenta);
+  HRGN region = Cut(p, kMagentaKey, 1);
+  ASSERT_NE(region, 0u);
+  RECT box{};
+  EXPECT_EQ(GetRgnBox(region, &box), NULLREGION);
+  EXPECT_FALSE(PtInRegion(region, 0, 0));
+}
+
+TEST_F(BitmapToRegionTest, MagentaWithToleranceOneKeepsOnlyTheUpperNeighbours) {
+  Picture p(6, 1, kMagenta);
+  p.at(0, 0) = Rgb{255, 0, 255};  // key: out
+  p.at(1, 0) = Rgb{255, 1, 255};  // green within tolerance: out
+  p.at(2, 0) = Rgb{255, 2, 255};  // green beyond tolerance: in
+  p.at(3, 0) = Rgb{254, 0, 255};  // red below the key: in
+  p.at(4, 0) = Rgb{255, 0, 254};  // blue below the key: in
+  p.at(5, 0) = Rgb{255, 1, 255};  // out
+  HRGN region = Cut(p, kMagentaKey, 1);
+  ASSERT_NE(region, 0u);
+  const bool expected[] = {false, false, true, true, true, false};
+  for (int x = 0; x < 6; ++x) EXPECT_EQ(bool(PtInRegion(region, x, 0)), expected[x]) << x;
+  ExpectPixelExact(region, p, kMagenta, 1);
+}
+
+TEST_F(BitmapToRegionTest, ToleranceRangeIsClampedAt255) {
+  // Key red 250, green 0, blue 0 with tolerance 10: red 250..255 is transparent, 249 is not.
+  Picture p(10, 2, Rgb{0, 0, 0});
+  const uint8_t reds[] = {249, 250, 251, 255, 249, 252, 254, 200, 255, 250};
+  for (int x = 0; x < 10; ++x) p.at(x, 0) = Rgb{reds[x], 5, 10};
+  for (int x = 0; x < 10; ++x) p.at(x, 1) = Rgb{252, uint8_t(x + 5), 0};  // green 5..14
+  HRGN region = Cut(p, RGB(250, 0, 0), 10);
+  ASSERT_NE(region, 0u);
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(bool(PtInRegion(region, x, 0)), reds[x] < 250) << x;
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(bool(PtInRegion(region, x, 1)), x + 5 > 10) << x;
+  ExpectPixelExact(region, p, Rgb{250, 0, 0}, 10);
+}
+
+TEST_F(BitmapToRegionTest, AlternatingRowGivesOnePixelPerRunUpToTheRightEdge) {
+  Picture p(11, 1, kMagenta);
+  for (int x = 0; x < 11; x += 2) p.at(x, 0) = Rgb{30, 60, 90};
+  HRGN region = Cut(p, kMagentaKey, 1);
+  ASSERT_NE(region, 0u);
+  ExpectPixelExact(region, p, kMagenta, 1);
+  RECT box{};
+  GetRgnBox(region, &box);
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.right, 11);  // the last run reaches the edge
+  HRGN expected = RegionAtOnce(OpaqueRuns(p, kMagenta, 1));
+  EXPECT_TRUE(EqualRgn(region, expected));
+  DeleteObject(expected);
+}
+
+TEST_F(BitmapToRegionTest, TopRowOfThePictureIsYZero) {
+  Picture p(20, 12, kMagenta);
+  for (int x = 3; x < 9; ++x) p.at(x, 0) = Rgb{0, 0, 0};
+  p.at(19, 11) = Rgb{1, 1, 1};
+  HRGN region = Cut(p, kMagentaKey, 1);
+  ASSERT_NE(region, 0u);
+  EXPECT_TRUE(PtInRegion(region, 3, 0));
+  EXPECT_FALSE(PtInRegion(region, 3, 11));
+  EXPECT_TRUE(PtInRegion(region, 19, 11));
+  ExpectPixelExact(region, p, kMagenta, 1);
+}
+
+TEST_F(BitmapToRegionTest, ManyBatchesGiveTheSameRegionAsOneRequest) {
+  // Some 5800 runs: several batches of 2000 and a partial last one. Rows differ so that no two
+  // neighbouring rows coalesce into one band.
+  Picture p(201, 70, kMagenta);
+  for (int y = 0; y < p.height; ++y)
+    for (int x = (y % 3); x < p.width; x += 2 + (y % 2))
+      p.at(x, y) = Rgb{uint8_t(x), uint8_t(y), 7};
+  const auto runs = OpaqueRuns(p, kMagenta, 1);
+  ASSERT_GT(runs.size(), 4000u);
+  HRGN region = Cut(p, kMagentaKey, 1);
+  ASSERT_NE(region, 0u);
+  HRGN expected = RegionAtOnce(runs);
+  ASSERT_NE(expected, 0u);
+  EXPECT_TRUE(EqualRgn(region, expected));
+  DeleteObject(expected);
+  ExpectPixelExact(region, p, kMagenta, 1);
+}
+
+TEST_F(BitmapToRegionTest, ExactlyOneFullBatchStillWorks) {
+  // 2000 runs exactly: the batch is flushed inside the scan and the final flush adds an empty one.
+  Picture p(200, 20, kMagenta);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 200; x += 2) p.at(x, y) = Rgb{0, uint8_t(y), 0};
+  ASSERT_EQ(OpaqueRuns(p, kMagenta, 1).size(), 2000u);
+  HRGN region = Cut(p, kMagentaKey, 1);
+  ASSERT_NE(region, 0u);
+  ExpectPixelExact(region, p, kMagenta, 1);
+}
+
+TEST_F(BitmapToRegionTest, EverySourceDepthGivesTheSameRegion) {
+  // Two colours only, so that 1-bit files can hold the picture; a star-like blob on the key.
+  Picture p(45, 29, kMagenta);
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x) {
+      const int dx = x - 22, dy = y - 14;
+      if (dx * dx + dy * dy < 150 || (std::abs(dx) < 2) || (y % 7 == 3 && x % 5 != 0))
+        p.at(x, y) = Rgb{0, 0, 255};
+    }
+  HRGN reference = Cut(p, kMagentaKey, 1, 24);
+  ASSERT_NE(reference, 0u);
+  ExpectPixelExact(reference, p, kMagenta, 1);
+  for (int bits : {1, 4, 8, 16, 32}) {
+    SCOPED_TRACE(bits);
+    HRGN region = Cut(p, kMagentaKey, 1, bits);
+    ASSERT_NE(region, 0u);
+    EXPECT_TRUE(EqualRgn(region, reference));
+  }
+}
+
+TEST_F(BitmapToRegionTest, LeavesOnlyTheResultBehind) {
+  Picture p(64, 64, kMagenta);
+  for (int y = 0; y < 64; ++y)
+    for (int x = (y * 7) % 5; x < 64; x += 3) p.at(x, y) = Rgb{9, 9, 9};
+  const std::string file = dir_ / "leak.bmp";
+  WriteBmp(file, p, 8);
+  const LiveObjects before;
+  HRGN region = BitmapToRegion(file, kMagentaKey, 1);
+  ASSERT_NE(region, 0u);
+  const LiveObjects after;
+  EXPECT_EQ(after.regions, before.regions + 1);
+  EXPECT_EQ(after.bitmaps, before.bitmaps);
+  EXPECT_EQ(after.palettes, before.palettes);
+  EXPECT_EQ(after.contexts, before.contexts);
+  EXPECT_EQ(after.globals, before.globals);
+  DeleteObject(region);
+  EXPECT_EQ(plat::handle_count(plat::Kind::Region), before.regions);
+}
+
+TEST_F(BitmapToRegionTest, UnloadableFileGivesZeroAndLeavesNothing) {
+  WriteFile(dir_ / "truncated.bmp", {'B', 'M', 0x40, 0, 0, 0});
+  const LiveObjects before;
+  EXPECT_EQ(BitmapToRegion(dir_ / "nothing-here.bmp", kMagentaKey, 1), 0u);
+  EXPECT_EQ(BitmapToRegion(dir_ / "truncated.bmp", kMagentaKey, 1), 0u);
+  const LiveObjects after;
+  EXPECT_EQ(after.regions, before.regions);
+  EXPECT_EQ(after.bitmaps, before.bitmaps);
+  EXPECT_EQ(after.palettes, before.palettes);
+  EXPECT_EQ(after.contexts, before.contexts);
+  EXPECT_EQ(after.globals, before.globals);
+}
+
+TEST(BitmapToRegionDeathTest, KeyAboveTheInterfaceRangeIsARunTimeError) {
+  TempDir dir;
+  WriteBmp(dir / "one.bmp", Picture(2, 2, kMagenta));
+  EXPECT_EXIT(BitmapToRegion(dir / "one.bmp", 0x80FF00FFu, 1), ::testing::ExitedWithCode(2),
+              "run-time error");
+}
+
+}  // namespace
