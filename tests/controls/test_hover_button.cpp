@@ -1,0 +1,307 @@
+// The "IMAGEBUTTON" control under real pointer input: states, clicks, shape, painting, clean-up.
+#include <gtest/gtest.h>
+
+#include <zelvo/controls.h>
+
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "../../platform/src/handle_table.h"
+#include "../../platform/src/window_internal.h"
+#include "bmp_writer.h"
+#include "pointer.h"
+#include "temp_dir.h"
+
+using namespace ctrl_test;
+
+namespace {
+
+constexpr int kW = 60, kH = 40;
+constexpr int kButtonId = 77;
+constexpr int kRequestedX = 30, kRequestedY = 25;
+
+// Magenta outside the shape: the top-right corner and a hole in the middle.
+bool Opaque(int x, int y) {
+  if (x >= 40 && y < 20) return false;
+  if (x >= 10 && x < 20 && y >= 15 && y < 25) return false;
+  return true;
+}
+
+// Every state has its own colours, varying across the picture so that a shifted copy shows.
+Rgb StateColour(int state, int x, int y) {
+  const uint8_t base[] = {0, 200, 40, 90};
+  return Rgb{base[state], uint8_t(x * 4), uint8_t(y * 6 + state * 7)};
+}
+
+Picture StatePicture(int state) {
+  Picture p(kW, kH, kMagenta);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      if (Opaque(x, y)) p.at(x, y) = StateColour(state, x, y);
+  return p;
+}
+
+std::vector<std::pair<WPARAM, LPARAM>> commands;
+
+LRESULT CALLBACK ParentProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) {
+    commands.emplace_back(wParam, lParam);
+    return 0;
+  }
+  return DefWindowProcA(w, message, wParam, lParam);
+}
+
+struct LiveObjects {
+  size_t bitmaps = plat::handle_count(plat::Kind::Bitmap);
+  size_t palettes = plat::handle_count(plat::Kind::Palette);
+  size_t regions = plat::handle_count(plat::Kind::Region);
+  size_t contexts = plat::handle_count(plat::Kind::DC);
+  size_t globals = plat::handle_count(plat::Kind::Global);
+  size_t windows = plat::handle_count(plat::Kind::Window);
+  bool operator==(const LiveObjects&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const LiveObjects& o) {
+  return out << "bitmaps " << o.bitmaps << ", palettes " << o.palettes << ", regions " << o.regions
+             << ", DCs " << o.contexts << ", globals " << o.globals << ", windows " << o.windows;
+}
+
+class HoverButtonTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA button{};
+    button.cbSize = sizeof button;
+    button.lpfnWndProc = HoverButtonHandler;
+    button.hInstance = instance;
+    button.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    button.lpszClassName = "IMAGEBUTTON";
+    ASSERT_NE(RegisterClassExA(&button), 0);
+    WNDCLASSA parent{};
+    parent.lpfnWndProc = ParentProc;
+    parent.hInstance = instance;
+    parent.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    parent.lpszClassName = "ButtonTestParent";
+    ASSERT_NE(RegisterClassA(&parent), 0);
+  }
+
+  void SetUp() override {
+    ASSERT_NE(plat::x_display(), nullptr) << "no X display";
+    for (int state = 1; state <= 3; ++state)
+      WriteBmp(dir_ / (std::string("Btn") + "?NHP"[state] + ".BMP"), StatePicture(state), 24);
+    commands.clear();
+    MovePointer(5, 5);  // away from everything
+    before_ = LiveObjects();
+    // A captioned fixed-size window: the button keeps its requested position inside it.
+    parent_ =
+        CreateWindowExA(0, "ButtonTestParent", "buttons", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                        200, 150, 300, 200, 0, 0, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(parent_, 0u);
+    ShowWindow(parent_, SW_SHOW);
+    BmpType = dir_ / "Btn";
+    button_ =
+        CreateWindowExA(0, "IMAGEBUTTON", "", WS_CHILD | WS_VISIBLE, kRequestedX, kRequestedY, 5, 7,
+                        parent_, static_cast<HMENU>(kButtonId), GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(button_, 0u);
+    UpdateWindow(parent_);
+    Settle();
+    RECT r{};
+    GetWindowRect(button_, &r);
+    origin_ = POINT{r.left, r.top};
+  }
+
+  void TearDown() override {
+    if (parent_) DestroyWindow(parent_);
+    Settle();
+    BmpType.clear();
+  }
+
+  DWORD Mode() const { return GetPropA(button_, HoverMode); }
+  void MoveOnButton(int x, int y) { MovePointer(origin_.x + x, origin_.y + y); }
+  // A point of the parent's client area well away from the button.
+  void MoveOffButton() { MovePointer(origin_.x + kW + 40, origin_.y + kH + 30); }
+
+  // Waits until the button shows the given state's picture on screen; reports the first mismatch.
+  ::testing::AssertionResult Shows(int state) {
+    std::string mismatch;
+    const bool ok = PumpUntil([&] {
+      Display* d = plat::x_display();
+      XImage* image = XGetImage(d, plat::x_window(button_), 0, 0, kW, kH, AllPlanes, ZPixmap);
+      if (!image) {
+        mismatch = "no image";
+        return false;
+      }
+      mismatch.clear();
+      for (int y = 0; y < kH && mismatch.empty(); ++y)
+        for (int x = 0; x < kW && mismatch.empty(); ++x) {
+          if (!Opaque(x, y)) continue;
+          const unsigned long got = XGetPixel(image, x, y);
+          const Rgb want = StateColour(state, x, y);
+          const unsigned long expected = (unsigned long)want.r << 16 | want.g << 8 | want.b;
+          if (got != expected) {
+            char text[120];
+            std::snprintf(text, sizeof text, "pixel (%d, %d) is %06lx, state %d has %06lx", x, y,
+                          got, state, expected);
+            mismatch = text;
+          }
+        }
+      XDestroyImage(image);
+      return mismatch.empty();
+    });
+    if (ok) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << mismatch;
+  }
+
+  TempDir dir_;
+  HWND parent_ = 0;
+  HWND button_ = 0;
+  POINT origin_{};
+  LiveObjects before_;
+};
+
+TEST_F(HoverButtonTest, TakesTheNormalBitmapsSizeAndKeepsTheRequestedPosition) {
+  RECT r{};
+  ASSERT_TRUE(GetWindowRect(button_, &r));
+  EXPECT_EQ(r.right - r.left, kW);
+  EXPECT_EQ(r.bottom - r.top, kH);
+  POINT client{0, 0};
+  ClientToScreen(parent_, &client);
+  EXPECT_EQ(r.left - client.x, kRequestedX);
+  EXPECT_EQ(r.top - client.y, kRequestedY);
+  EXPECT_EQ(Mode(), 1u);
+  for (const char* name : {NormalBmp, HoverBmp, PressBmp, ButtonRgn})
+    EXPECT_NE(GetPropA(button_, name), 0u) << name;
+  EXPECT_TRUE(Shows(1));
+}
+
+TEST_F(HoverButtonTest, WindowShapeIsTheNormalBitmapWithoutItsKey) {
+  int count = 0, ordering = 0;
+  XRectangle* rects = XShapeGetRectangles(plat::x_display(), plat::x_window(button_), ShapeBounding,
+                                          &count, &ordering);
+  ASSERT_NE(rects, nullptr);
+  std::set<std::pair<int, int>> covered;
+  for (int i = 0; i < count; ++i)
+    for (int y = rects[i].y; y < rects[i].y + rects[i].height; ++y)
+      for (int x = rects[i].x; x < rects[i].x + rects[i].width; ++x) covered.insert({x, y});
+  XFree(rects);
+  std::set<std::pair<int, int>> opaque;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      if (Opaque(x, y)) opaque.insert({x, y});
+  EXPECT_TRUE(covered == opaque) << covered.size() << " pixels in the shape, " << opaque.size()
+                                 << " opaque";
+}
+
+TEST_F(HoverButtonTest, HoverPressReleaseOverTheShapeClicksOnce) {
+  MoveOnButton(5, 5);
+  EXPECT_EQ(Mode(), 2u);
+  EXPECT_EQ(GetCapture(), button_);
+  EXPECT_TRUE(Shows(2));
+  LeftButton(true);
+  EXPECT_EQ(Mode(), 3u);
+  EXPECT_TRUE(Shows(3));
+  LeftButton(false);
+  Settle();
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].first, WPARAM(kButtonId));  // notification code 0 in the high word
+  EXPECT_EQ(commands[0].second, 0);
+  // The normal image until the next move, which switches to the hover image.
+  EXPECT_EQ(Mode(), 1u);
+  EXPECT_TRUE(Shows(1));
+  MoveOnButton(7, 6);
+  EXPECT_EQ(Mode(), 2u);
+  EXPECT_TRUE(Shows(2));
+  EXPECT_EQ(commands.size(), 1u);
+}
+
+TEST_F(HoverButtonTest, DraggingOffBeforeReleaseDoesNotClick) {
+  MoveOnButton(5, 30);
+  LeftButton(true);
+  ASSERT_EQ(Mode(), 3u);
+  MoveOffButton();
+  EXPECT_EQ(Mode(), 1u);
+  EXPECT_NE(GetCapture(), button_);
+  EXPECT_TRUE(Shows(1));
+  LeftButton(false);
+  Settle();
+  EXPECT_TRUE(commands.empty());
+}
+
+TEST_F(HoverButtonTest, EnteringWithTheButtonHeldGoesStraightToPressed) {
+  // Pressed on the desktop, outside every window of the program.
+  MovePointer(20, 20);
+  LeftButton(true);
+  MoveOnButton(30, 35);
+  EXPECT_EQ(Mode(), 3u);
+  EXPECT_TRUE(Shows(3));
+  LeftButton(false);
+  Settle();
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].first, WPARAM(kButtonId));
+  EXPECT_EQ(commands[0].second, 0);
+}
+
+TEST_F(HoverButtonTest, KeyColouredPartsNeitherHighlightNorClick) {
+  for (POINT p : {POINT{50, 5}, POINT{15, 20}}) {  // the cut-off corner and the hole
+    SCOPED_TRACE(p.x);
+    MoveOnButton(p.x, p.y);
+    EXPECT_EQ(Mode(), 1u);
+    EXPECT_NE(GetCapture(), button_);
+    LeftButton(true);
+    LeftButton(false);
+    Settle();
+    EXPECT_EQ(Mode(), 1u);
+    EXPECT_TRUE(commands.empty());
+  }
+  EXPECT_TRUE(Shows(1));
+}
+
+TEST_F(HoverButtonTest, StateWithoutAnImageIsValidatedNotRepainted) {
+  SetPropA(button_, HoverMode, 9);
+  InvalidateRect(button_, nullptr, FALSE);
+  Settle();
+  RECT update{};
+  EXPECT_FALSE(GetUpdateRect(button_, &update, FALSE));
+}
+
+TEST_F(HoverButtonTest, DestructionRemovesThePropertiesAndLeaksNothing) {
+  MoveOnButton(5, 5);  // hold the capture and a repainted state when destroyed
+  // The destruction message itself, while the window still exists to be asked.
+  EXPECT_EQ(HoverButtonHandler(button_, WM_DESTROY, 0, 0), 0);
+  for (const char* name : {NormalBmp, HoverBmp, PressBmp, HoverMode, ButtonRgn})
+    EXPECT_EQ(GetPropA(button_, name), 0u) << name;
+  EXPECT_TRUE(DestroyWindow(button_));
+  DestroyWindow(parent_);
+  parent_ = 0;
+  Settle();
+  EXPECT_EQ(LiveObjects(), before_);
+}
+
+TEST_F(HoverButtonTest, MissingBitmapRefusesCreationWithoutLeaks) {
+  DestroyWindow(parent_);
+  parent_ = 0;
+  Settle();
+  for (const char* missing : {"BtnN.BMP", "BtnH.BMP", "BtnP.BMP"}) {
+    SCOPED_TRACE(missing);
+    TempDir partial;
+    for (const char* name : {"BtnN.BMP", "BtnH.BMP", "BtnP.BMP"})
+      if (std::string(name) != missing) WriteBmp(partial / name, StatePicture(1), 24);
+    const LiveObjects before;
+    HWND parent = CreateWindowExA(0, "ButtonTestParent", "p", WS_OVERLAPPED | WS_CAPTION, 0, 0, 100,
+                                  100, 0, 0, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(parent, 0u);
+    BmpType = partial / "Btn";
+    EXPECT_EQ(CreateWindowExA(0, "IMAGEBUTTON", "", WS_CHILD, 0, 0, 10, 10, parent,
+                              static_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr),
+              0u);
+    DestroyWindow(parent);
+    Settle();
+    EXPECT_EQ(LiveObjects(), before);
+  }
+}
+
+}  // namespace
