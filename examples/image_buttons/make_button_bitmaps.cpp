@@ -1,6 +1,7 @@
-// Draws the example's button bitmaps: a star, a rounded blob and an arrow, each in a normal, a hover
-// and a pressed look, on a magenta key, as 24-bit BMP files <Name>N.BMP, <Name>H.BMP, <Name>P.BMP.
-// Edges are hard (no blending into the key), so the shape cut from the key is exactly the drawing.
+// Draws the example's button bitmaps: a star, a rounded blob and an arrow, each in a normal, a
+// hover and a pressed look, on a magenta key, as 24-bit BMP files <Name>N.BMP, <Name>H.BMP,
+// <Name>P.BMP. Edges are hard (no blending into the key), so the shape cut from the key is exactly
+// the drawing.
 //
 // usage: make_button_bitmaps OUTPUT_FOLDER
 #include <cmath>
@@ -120,12 +121,17 @@ int main(int argc, char** argv) {
   const std::string folder = argv[1];
 
   const auto star = Star(48, 50, 46, 19);
-  const auto arrow = std::vector<std::pair<double, double>>{
-      {4, 26}, {70, 26}, {70, 6}, {116, 40}, {70, 74}, {70, 54}, {4, 54}};
+  const auto arrow = std::vector<std::pair<double, double>>{{4, 26},  {70, 26}, {70, 6}, {116, 40},
+                                                            {70, 74}, {70, 54}, {4, 54}};
   const Shape shapes[] = {
-      {"Star", 96, 96, [star](double x, double y) { return InPolygon(star, x, y); },
+      {"Star",
+       96,
+       96,
+       [star](double x, double y) { return InPolygon(star, x, y); },
        {250, 200, 40}},
-      {"Blob", 110, 90,
+      {"Blob",
+       110,
+       90,
        [](double x, double y) {
          const double dx = (x - 55) / 50, dy = (y - 45) / 40;
          const double angle = std::atan2(dy, dx);
@@ -133,7 +139,10 @@ int main(int argc, char** argv) {
          return dx * dx + dy * dy < reach * reach;
        },
        {60, 190, 110}},
-      {"Arrow", 120, 80, [arrow](double x, double y) { return InPolygon(arrow, x, y); },
+      {"Arrow",
+       120,
+       80,
+       [arrow](double x, double y) { return InPolygon(arrow, x, y); },
        {70, 130, 240}},
   };
   for (const Shape& shape : shapes) {
