@@ -19,10 +19,12 @@ struct Channel {
   int bits = 0;
   uint8_t widen[256] = {};  // for bits <= 8: value -> 8-bit value by bit replication
 
+  // The width counts from the lowest to the highest mask bit, so that even a mask with holes never
+  // indexes past the table.
   explicit Channel(uint32_t m) : mask(m) {
     if (m == 0) return;
     shift = std::countr_zero(m);
-    bits = std::popcount(m);
+    bits = 32 - std::countl_zero(m) - shift;
     if (bits > 8) return;
     for (uint32_t v = 0; v < (1u << bits); ++v) {
       uint32_t out = 0;

@@ -24,21 +24,6 @@ bool valid_depth(int bpp) {
   return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
 }
 
-// A channel mask must be one run of bits inside the pixel; masks must not share bits.
-bool valid_masks(const uint32_t masks[3], int bpp) {
-  uint32_t seen = 0;
-  for (int i = 0; i < 3; ++i) {
-    uint32_t m = masks[i];
-    if (bpp == 16 && (m >> 16) != 0) return false;
-    if (m & seen) return false;
-    seen |= m;
-    if (m == 0) continue;
-    uint32_t low = m & (~m + 1);  // lowest set bit
-    if (((m + low) & m) != 0) return false;  // not contiguous
-  }
-  return true;
-}
-
 void default_masks(int bpp, uint32_t masks[3]) {
   if (bpp == 16) {
     masks[0] = 0x7C00;
@@ -126,6 +111,20 @@ bool decode_rle(const uint8_t* d, size_t len, Bitmap& out, bool four_bit) {
 }
 
 }  // namespace
+
+bool valid_masks(const uint32_t masks[3], int bpp) {
+  uint32_t seen = 0;
+  for (int i = 0; i < 3; ++i) {
+    uint32_t m = masks[i];
+    if (bpp == 16 && (m >> 16) != 0) return false;
+    if (m & seen) return false;
+    seen |= m;
+    if (m == 0) continue;
+    uint32_t low = m & (~m + 1);  // lowest set bit
+    if (((m + low) & m) != 0) return false;  // not contiguous
+  }
+  return true;
+}
 
 size_t dib_stride(int width, int bits_per_pixel) {
   if (width <= 0 || bits_per_pixel <= 0) return 0;

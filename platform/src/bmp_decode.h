@@ -26,6 +26,9 @@ struct BmpLayout {
   uint64_t rle_size = 0;  // compressed files: bytes of pixel data, from biSizeImage when it is sane
 };
 
+// Channel masks of a 16- or 32-bit bitmap: each one run of bits inside the pixel, none shared.
+bool valid_masks(const uint32_t masks[3], int bits_per_pixel);
+
 // The headers are always within this many bytes of the start of a file.
 constexpr size_t kBmpHeaderBytes = 14 + 124 + 12 + 256 * 4;
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gdi_internal.h"
+#include "bmp_decode.h"
 
 namespace plat {
 namespace {
@@ -70,6 +70,7 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
   if (h.biCompression == BI_BITFIELDS) {
     const uint8_t* masks = h.biSize == 40 ? after_header : reinterpret_cast<const uint8_t*>(info) + 40;
     std::memcpy(bitmap->masks, masks, sizeof bitmap->masks);
+    if (!plat::valid_masks(bitmap->masks, bpp)) return 0;
     bitmap->bitfields = true;
   }
   if (bpp <= 8) {

@@ -105,6 +105,23 @@ TEST(GdiObjects, DibSectionsOfEveryDepth) {
     EXPECT_EQ(ds.dsBmih.biHeight, -3);  // the section keeps the row order it was asked for
     DeleteObject(h);
   }
+  // Channel masks: 5-6-5 is accepted and reported back; masks with holes or shared bits are not.
+  struct {
+    BITMAPINFOHEADER header;
+    DWORD masks[3];
+  } info{{40, 2, 2, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0}, {0xF800, 0x07E0, 0x001F}};
+  HBITMAP h = CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0);
+  ASSERT_NE(h, 0u);
+  DIBSECTION ds{};
+  GetObjectA(h, sizeof ds, &ds);
+  EXPECT_EQ(ds.dsBmih.biCompression, static_cast<DWORD>(BI_BITFIELDS));
+  EXPECT_EQ(ds.dsBitfields[1], 0x07E0u);
+  DeleteObject(h);
+  info.masks[0] = 0xF00F;
+  EXPECT_EQ(CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0), 0u);
+  info.masks[0] = 0xFFE0;
+  EXPECT_EQ(CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0), 0u);
+
   void* bits = reinterpret_cast<void*>(1);
   EXPECT_EQ(dib(0, 3, 8, &bits), 0u);
   EXPECT_EQ(bits, nullptr);

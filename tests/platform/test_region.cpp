@@ -14,7 +14,7 @@ std::vector<char> region_data(const std::vector<RECT>& rects, size_t capacity) {
   std::vector<char> block(sizeof(RGNDATAHEADER) + capacity * sizeof(RECT));
   RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()), 0, {0, 0, 0, 0}};
   std::memcpy(block.data(), &header, sizeof header);
-  std::memcpy(block.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
+  if (!rects.empty()) std::memcpy(block.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
   return block;
 }
 
