@@ -1,4 +1,5 @@
 // Registration of the window classes "GLWindow" and "IMAGEBUTTON".
+#include "zelvo/controls.h"
 #include "zelvo/window.h"
 
 namespace {
@@ -59,8 +60,7 @@ void register_image_button() {
   WindowClassEx = WNDCLASSEXA{};
   WindowClassEx.cbSize = sizeof(WNDCLASSEXA);
   WindowClassEx.style = 0;
-  // Default processing until the image button's own procedure is part of the library.
-  WindowClassEx.lpfnWndProc = DefWindowProcA;
+  WindowClassEx.lpfnWndProc = HoverButtonHandler;
   WindowClassEx.cbClsExtra = 0;
   WindowClassEx.cbWndExtra = 0;
   WindowClassEx.hInstance = GetModuleHandleA(nullptr);
