@@ -118,6 +118,38 @@ inline std::vector<uint32_t> magick_rgb(const std::string& file) {
   return out;
 }
 
+// Writes several BMP files from one picture in one ImageMagick run (it is slow to start): each
+// entry is the options for one file, ending with the format prefix, and the file name.
+inline bool magick_write_all(const std::string& source, const std::vector<std::pair<std::string, std::string>>& outputs) {
+  // Each file's settings stay inside its parentheses.
+  std::string command = "convert -respect-parentheses '" + source + "'";
+  for (const auto& [options, file] : outputs) {
+    const size_t space = options.rfind(' ');
+    const std::string settings = space == std::string::npos ? "" : options.substr(0, space);
+    const std::string format = space == std::string::npos ? options : options.substr(space + 1);
+    command += " \\( +clone " + settings + " -write " + format + "'" + file + "' +delete \\)";
+  }
+  return run(command + " null:");
+}
+
+// Decodes several files in one ImageMagick run; an empty result for a file it cannot read.
+inline std::vector<std::vector<uint32_t>> magick_rgb_all(const std::vector<std::string>& files) {
+  std::string command = "convert";
+  for (const std::string& f : files) command += " '" + f + "'";
+  const std::string pattern = folder() + "/decoded-%d.rgb";
+  for (size_t i = 0; i < files.size(); ++i) std::remove((folder() + "/decoded-" + std::to_string(i) + ".rgb").c_str());
+  run(command + " -depth 8 +adjoin rgb:'" + pattern + "'");
+  std::vector<std::vector<uint32_t>> out;
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::vector<uint8_t> bytes = read_file(folder() + "/decoded-" + std::to_string(i) + ".rgb");
+    std::vector<uint32_t> pixels;
+    for (size_t k = 0; k + 2 < bytes.size(); k += 3)
+      pixels.push_back((uint32_t{bytes[k]} << 16) | (uint32_t{bytes[k + 1]} << 8) | bytes[k + 2]);
+    out.push_back(pixels);
+  }
+  return out;
+}
+
 // A BMP file of our own making, for the variants ImageMagick does not write.
 struct Writer {
   int width = 0;
