@@ -39,7 +39,7 @@ Image MakeCloudSheet() {
         const float window = 1.0f - Smoothstep(22.0f, 30.0f, r);
         const float alpha = Smoothstep(0.12f, 0.95f, 1.0f - std::exp(-1.2f * density)) * window;
         uint8_t* p = image.at(cx0 + x, cy0 + y);
-        const uint8_t a = static_cast<uint8_t>(alpha * 255.0f + 0.5f);
+        const uint8_t a = UnitToByte(alpha);
         if (a < 4) continue;  // stays 0, 0, 0, 0
         // Lit from above: the top of each puff is whiter than its base.
         const float shade = std::clamp(0.72f + 0.22f * (1.0f - y / 63.0f) + 0.12f * (rough - 0.5f), 0.0f, 1.0f);

@@ -40,9 +40,9 @@ Image MakeFloorTiles() {
         b = base * (0.88f - warm);
       }
       uint8_t* p = image.at(x, y);
-      p[0] = static_cast<uint8_t>(std::clamp(r, 0.0f, 1.0f) * 255.0f + 0.5f);
-      p[1] = static_cast<uint8_t>(std::clamp(g, 0.0f, 1.0f) * 255.0f + 0.5f);
-      p[2] = static_cast<uint8_t>(std::clamp(b, 0.0f, 1.0f) * 255.0f + 0.5f);
+      p[0] = UnitToByte(r);
+      p[1] = UnitToByte(g);
+      p[2] = UnitToByte(b);
       p[3] = 255;
     }
   }

@@ -1,6 +1,7 @@
 // Tileable value noise.
 #include "noise.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tools {
@@ -47,6 +48,10 @@ float Smoothstep(float edge0, float edge1, float x) {
   float t = (x - edge0) / (edge1 - edge0);
   t = t < 0 ? 0 : (t > 1 ? 1 : t);
   return t * t * (3 - 2 * t);
+}
+
+uint8_t UnitToByte(float x) {
+  return static_cast<uint8_t>(std::lround(std::clamp(x, 0.0f, 1.0f) * 255.0f));
 }
 
 }  // namespace tools

@@ -19,4 +19,7 @@ float PeriodicFbm(float x, float y, int period, int octaves, uint32_t seed);
 
 float Smoothstep(float edge0, float edge1, float x);
 
+// A value in 0..1 (clamped) as a byte, rounded to the nearest step.
+uint8_t UnitToByte(float x);
+
 }  // namespace tools

@@ -26,10 +26,10 @@ Image MakeWaterSwirls() {
       const float crest = Smoothstep(0.75f, 1.0f, body);
       const float shade = 0.55f + 0.35f * detail + 0.25f * crest;
       uint8_t* p = image.at(x, y);
-      p[0] = static_cast<uint8_t>(std::clamp(shade * 0.62f, 0.0f, 1.0f) * 255.0f + 0.5f);
-      p[1] = static_cast<uint8_t>(std::clamp(shade * 0.72f, 0.0f, 1.0f) * 255.0f + 0.5f);
-      p[2] = static_cast<uint8_t>(std::clamp(shade * 0.86f, 0.0f, 1.0f) * 255.0f + 0.5f);
-      p[3] = static_cast<uint8_t>(alpha * 255.0f + 0.5f);
+      p[0] = UnitToByte(shade * 0.62f);
+      p[1] = UnitToByte(shade * 0.72f);
+      p[2] = UnitToByte(shade * 0.86f);
+      p[3] = UnitToByte(alpha);
     }
   }
   return image;

@@ -75,6 +75,7 @@ std::vector<RECT> clip_rects(const DeviceContext& dc, const RECT& box) {
   int n = 0;
   const pixman_box32_t* boxes = pixman_region32_rectangles(&part, &n);
   std::vector<RECT> out;
+  out.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) out.push_back(RECT{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
   pixman_region32_fini(&part);
   return out;
