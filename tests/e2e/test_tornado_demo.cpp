@@ -2,142 +2,14 @@
 // with and without a window manager, driven with xdotool.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
 #include <thread>
 
-#include "../window/child_process.h"
+#include "demo_session.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-using zelvo_test::ChildProcess;
-
-const std::string kDemo = ZELVO_BINARY_DIR "/demo/TornadoDemo";
-const std::string kDemoDir = ZELVO_BINARY_DIR "/demo";
-
-// A private Xvfb of 1920 x 1080 x 24 with GLX, optionally with openbox managing it.
-class XServer {
- public:
-  explicit XServer(bool window_manager) {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    xvfb_ = fork();
-    if (xvfb_ == 0) {
-      close(fds[0]);
-      const int null_out = open("/dev/null", O_WRONLY);
-      dup2(null_out, 1);
-      dup2(null_out, 2);
-      const std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "+extension",
-             "GLX", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(fds[1]);
-    // The server writes the number and the newline separately and fails if the pipe is gone in
-    // between, so read up to the newline before closing.
-    std::string number;
-    char c;
-    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(fds[0]);
-    if (number.empty()) return;
-    display_ = ":" + number;
-    if (window_manager) {
-      wm_ = std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/openbox"},
-                                           std::vector<std::string>{"DISPLAY=" + display_});
-      for (int i = 0; i < 100 && run("wmctrl -m").first != 0; ++i)
-        std::this_thread::sleep_for(50ms);
-    }
-  }
-  ~XServer() {
-    wm_.reset();
-    if (xvfb_ > 0) {
-      kill(xvfb_, SIGTERM);
-      waitpid(xvfb_, nullptr, 0);
-    }
-  }
-
-  bool ok() const { return !display_.empty(); }
-  const std::string& display() const { return display_; }
-
-  // Runs a shell command against this server; returns its status and standard output.
-  std::pair<int, std::string> run(const std::string& command) const {
-    const std::string full = "DISPLAY=" + display_ + " " + command + " 2>/dev/null";
-    FILE* p = popen(full.c_str(), "r");
-    if (!p) return {-1, {}};
-    std::string out;
-    char buf[512];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    const int status = pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-  }
-
-  // The window titled exactly `title`, waiting up to `seconds`; empty when none appears. A window
-  // may get a new X window once when its GL pixel format is set, so the answer is the id that two
-  // searches a moment apart agree on.
-  std::string find_window(const std::string& title, int seconds = 15) const {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    std::string last;
-    while (std::chrono::steady_clock::now() < end) {
-      auto [status, out] = run("xdotool search --name '^" + title + "$'");
-      const std::string id = status == 0 ? out.substr(0, out.find('\n')) : std::string{};
-      if (!id.empty() && id == last) return id;
-      last = id;
-      std::this_thread::sleep_for(200ms);
-    }
-    return {};
-  }
-
-  // Gives `window` the keyboard focus and types `keys` into it through XTest.
-  void type_into(const std::string& window, const std::string& keys) const {
-    if (wm_)
-      run("xdotool windowactivate --sync " + window);
-    else
-      run("xdotool windowfocus --sync " + window);
-    run("xdotool key " + keys);
-  }
-
-  // Client geometry of a window from xwininfo: x, y, width, height.
-  std::array<int, 4> geometry(const std::string& window) const {
-    const std::string info = run("xwininfo -id " + window).second;
-    auto field = [&](const char* name) {
-      const auto at = info.find(name);
-      return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + std::strlen(name));
-    };
-    return {field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"),
-            field("Height:")};
-  }
-
- private:
-  pid_t xvfb_ = -1;
-  std::string display_;
-  std::unique_ptr<ChildProcess> wm_;
-};
-
-std::unique_ptr<ChildProcess> start_demo(const XServer& x) {
-  return std::make_unique<ChildProcess>(std::vector<std::string>{kDemo},
-                                        std::vector<std::string>{"DISPLAY=" + x.display()},
-                                        kDemoDir);
-}
-
-// Starts the demo and answers the question box with `key`; returns the Tornado window.
-std::string open_demo(const XServer& x, ChildProcess& demo, const std::string& key) {
-  const std::string box = x.find_window("Video!");
-  EXPECT_FALSE(box.empty()) << demo.output();
-  if (box.empty()) return {};
-  x.type_into(box, key);
-  const std::string window = x.find_window("Tornado");
-  EXPECT_FALSE(window.empty()) << demo.output();
-  return window;
-}
-
-void expect_ends_with_status_zero(ChildProcess& demo, std::chrono::milliseconds within) {
-  ASSERT_TRUE(demo.wait(within)) << "still running\n" << demo.output();
-  EXPECT_EQ(demo.exit_status(), 0) << demo.output();
-}
+using namespace zelvo_test;
 
 TEST(TornadoDemo, AsksInItsBoxThenNoOpensTheWindowAndEscapeEndsIt) {
   XServer x(false);
