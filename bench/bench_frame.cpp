@@ -19,7 +19,8 @@ void BM_Frame800x600(benchmark::State& state) {
     OpenGL_Draw();
     glFinish();
   }
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Frame800x600)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
     } else if (Flag(argv[i], "--every", v)) {
       g_every = std::max(1L, std::atol(v.c_str()));
     } else if (Flag(argv[i], "--size", v)) {
-      if (std::sscanf(v.c_str(), "%dx%d", &g_width, &g_height) != 2 || g_width <= 0 || g_height <= 0) {
+      if (std::sscanf(v.c_str(), "%dx%d", &g_width, &g_height) != 2 || g_width <= 0 ||
+          g_height <= 0) {
         std::fprintf(stderr, "--size wants WxH, for example 160x120\n");
         return 2;
       }
@@ -79,7 +80,10 @@ int main(int argc, char** argv) {
     }
   }
   argc = kept;
-  benchmark::RegisterBenchmark("BM_Soak", BM_Soak)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+  benchmark::RegisterBenchmark("BM_Soak", BM_Soak)
+      ->Iterations(1)
+      ->Unit(benchmark::kSecond)
+      ->UseRealTime();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -159,10 +159,12 @@ void OursTga(benchmark::State& state, const std::string& file) {
 
 void OursBmp(benchmark::State& state, const std::string& file) {
   for (auto _ : state) {
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), file.c_str(), IMAGE_BITMAP, 0, 0,
-                                                     LR_LOADFROMFILE | LR_LOADTRANSPARENT | LR_CREATEDIBSECTION));
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), file.c_str(), IMAGE_BITMAP, 0, 0,
+                   LR_LOADFROMFILE | LR_LOADTRANSPARENT | LR_CREATEDIBSECTION));
     BITMAP info{};
-    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || !info.bmBits) state.SkipWithError("LoadImageA failed");
+    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || !info.bmBits)
+      state.SkipWithError("LoadImageA failed");
     benchmark::DoNotOptimize(info.bmBits);
     DeleteObject(bitmap);
   }

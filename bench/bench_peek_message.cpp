@@ -17,8 +17,8 @@ HWND open_window() {
   wc.lpfnWndProc = Proc;
   wc.lpszClassName = "PeekBenchWindow";
   RegisterClassA(&wc);
-  window = CreateWindowExA(0, "PeekBenchWindow", "bench", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 320,
-                           240, 0, 0, 0, nullptr);
+  window = CreateWindowExA(0, "PeekBenchWindow", "bench", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0,
+                           320, 240, 0, 0, 0, nullptr);
   // Empty the queue (exposure, paint) so that every measured step finds nothing.
   MSG msg;
   for (int i = 0; i < 100; ++i)

@@ -1,4 +1,5 @@
-// Scene set-up of the demo: the floor, funnel and cloud textures, loaded once before the frame loop.
+// Scene set-up of the demo: the floor, funnel and cloud textures, loaded once before the frame
+// loop.
 #include <Zelvo.h>
 
 #include "scene.h"

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t depth = GetBmpDepth(file.c_str());
   int32_t expected = 0;
   if (size >= 54 && data[0] == 'B' && data[1] == 'M') {
-    const uint32_t header_size = data[14] | data[15] << 8 | data[16] << 16 | uint32_t{data[17]} << 24;
+    const uint32_t header_size =
+        data[14] | data[15] << 8 | data[16] << 16 | uint32_t{data[17]} << 24;
     if (header_size != 12) expected = data[28] | data[29] << 8;
   }
   if (depth != expected || FileMode != 0) __builtin_trap();

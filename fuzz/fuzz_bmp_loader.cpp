@@ -6,10 +6,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   plat::BmpLayout layout;
-  // Headers that ask for more than 1 MiB of pixels are valid, but zeroing that much for a run-length
-  // file of a few bytes only slows the search down.
+  // Headers that ask for more than 1 MiB of pixels are valid, but zeroing that much for a
+  // run-length file of a few bytes only slows the search down.
   if (plat::bmp_parse_headers(data, size, size, layout) &&
-      static_cast<uint64_t>(layout.stride) * static_cast<uint64_t>(layout.height) > (uint64_t{1} << 20))
+      static_cast<uint64_t>(layout.stride) * static_cast<uint64_t>(layout.height) >
+          (uint64_t{1} << 20))
     return 0;
   auto bitmap = plat::bmp_decode(data, size);
   if (bitmap) {

@@ -18,7 +18,8 @@ static int AnswerOk(HWND, LPCSTR, LPCSTR, UINT, void* boxes) {
 // kept, since the reader refuses them before allocating.
 static bool AllocatesTooMuch(const uint8_t* data, size_t size) {
   if (size < 17) return false;
-  const uint64_t bytes = uint64_t(data[12] | data[13] << 8) * (data[14] | data[15] << 8) * (data[16] / 8);
+  const uint64_t bytes =
+      uint64_t(data[12] | data[13] << 8) * (data[14] | data[15] << 8) * (data[16] / 8);
   return bytes > (16u << 20) && bytes <= UINT32_MAX;
 }
 
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int boxes = 0;
   SetMessageBoxHook(&AnswerOk, &boxes);
   // fmemopen refuses an empty buffer; an empty file reads the same.
-  FILE* stream = size ? fmemopen(const_cast<uint8_t*>(data), size, "rb") : std::fopen("/dev/null", "rb");
+  FILE* stream =
+      size ? fmemopen(const_cast<uint8_t*>(data), size, "rb") : std::fopen("/dev/null", "rb");
   if (!stream) __builtin_trap();
   TGATexture texture{};
   const bool ok = zelvo::LoadTGAStream(texture, stream);

@@ -1,7 +1,7 @@
-// The cloud sprite sheet: 8 cells across, 4 down, each a different soft puff made of a few overlapping
-// blobs roughened by noise. Alpha falls to zero well inside each cell, so neighbouring cells never
-// bleed into a sprite; the transparent background is stored as zero bytes, which run-length encodes
-// to almost nothing.
+// The cloud sprite sheet: 8 cells across, 4 down, each a different soft puff made of a few
+// overlapping blobs roughened by noise. Alpha falls to zero well inside each cell, so neighbouring
+// cells never bleed into a sprite; the transparent background is stored as zero bytes, which
+// run-length encodes to almost nothing.
 #include <algorithm>
 #include <cmath>
 
@@ -42,7 +42,8 @@ Image MakeCloudSheet() {
         const uint8_t a = UnitToByte(alpha);
         if (a < 4) continue;  // stays 0, 0, 0, 0
         // Lit from above: the top of each puff is whiter than its base.
-        const float shade = std::clamp(0.72f + 0.22f * (1.0f - y / 63.0f) + 0.12f * (rough - 0.5f), 0.0f, 1.0f);
+        const float shade =
+            std::clamp(0.72f + 0.22f * (1.0f - y / 63.0f) + 0.12f * (rough - 0.5f), 0.0f, 1.0f);
         p[0] = static_cast<uint8_t>(shade * 250.0f);
         p[1] = static_cast<uint8_t>(shade * 252.0f);
         p[2] = static_cast<uint8_t>(shade * 255.0f);

@@ -69,7 +69,9 @@ bool WriteBmp24(const std::string& path, const Image& image) {
 }
 
 void EncodeRleRow(const uint8_t* pixels, int count, int bpp, std::vector<uint8_t>& out) {
-  auto same = [&](int a, int b) { return std::memcmp(pixels + a * bpp, pixels + b * bpp, bpp) == 0; };
+  auto same = [&](int a, int b) {
+    return std::memcmp(pixels + a * bpp, pixels + b * bpp, bpp) == 0;
+  };
   int i = 0;
   while (i < count) {
     int run = 1;

@@ -1,6 +1,6 @@
 // Minimal writers for the two file formats the demo reads: 24-bit BMP and true-colour TGA.
-// Pixels are given top row first, RGBA, 4 bytes each; the writers store rows bottom-up as both formats
-// ordinarily do.
+// Pixels are given top row first, RGBA, 4 bytes each; the writers store rows bottom-up as both
+// formats ordinarily do.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +21,8 @@ struct Image {
 // 24-bit bottom-up BMP, rows padded to 4 bytes; alpha is dropped.
 bool WriteBmp24(const std::string& path, const Image& image);
 
-// TGA type 2 (rle false) or type 10 (rle true), 24 or 32 bits, bottom-left origin, no image ID and no
-// colour map. Run-length packets never cross a row.
+// TGA type 2 (rle false) or type 10 (rle true), 24 or 32 bits, bottom-left origin, no image ID and
+// no colour map. Run-length packets never cross a row.
 bool WriteTga(const std::string& path, const Image& image, int bits, bool rle);
 
 // The RLE pixel data of one row of already-ordered BGR(A) pixels, appended to out.

@@ -27,7 +27,8 @@ float PeriodicNoise(float x, float y, int period, uint32_t seed) {
   const float tx = x - fx, ty = y - fy;
   const float sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
   const float a = HashUnit(wrap(ix), wrap(iy), seed), b = HashUnit(wrap(ix + 1), wrap(iy), seed);
-  const float c = HashUnit(wrap(ix), wrap(iy + 1), seed), d = HashUnit(wrap(ix + 1), wrap(iy + 1), seed);
+  const float c = HashUnit(wrap(ix), wrap(iy + 1), seed),
+              d = HashUnit(wrap(ix + 1), wrap(iy + 1), seed);
   return (a + (b - a) * sx) * (1 - sy) + (c + (d - c) * sx) * sy;
 }
 

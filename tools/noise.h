@@ -1,5 +1,5 @@
-// Seeded, tileable value noise for the generated textures. Integer hashing only, so the output is the
-// same on every machine and every run.
+// Seeded, tileable value noise for the generated textures. Integer hashing only, so the output is
+// the same on every machine and every run.
 #pragma once
 
 #include <cstdint>

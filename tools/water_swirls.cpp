@@ -1,6 +1,7 @@
-// The funnel's surface: diagonal swirls of bluish-grey water with transparent gaps between them. The
-// funnel is drawn with an alpha test, so alpha is mostly fully on or fully off, with a narrow soft
-// edge. The swirl phase uses whole-number frequencies in u and v, so the texture wraps both ways.
+// The funnel's surface: diagonal swirls of bluish-grey water with transparent gaps between them.
+// The funnel is drawn with an alpha test, so alpha is mostly fully on or fully off, with a narrow
+// soft edge. The swirl phase uses whole-number frequencies in u and v, so the texture wraps both
+// ways.
 #include <algorithm>
 #include <cmath>
 

@@ -6,14 +6,29 @@ namespace {
 // Sets the blend function of a cloud style; an unknown style keeps the current one.
 void SelectCloudBlend(int32_t TypeClouds) {
   switch (TypeClouds) {
-    case CLOUD_BRIGHT: glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR); break;
-    case CLOUD_NORMAL: glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA); break;
-    case CLOUD_TINY_DARK: glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
-    case CLOUD_VERY_DARK: glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA); break;
-    case CLOUD_TINY_BRIGHT: glBlendFunc(GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_SRC_ALPHA); break;
-    case CLOUD_DARK_SMOOTH: glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA); break;
-    case CLOUD_DARK: glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA); break;
-    default: break;
+    case CLOUD_BRIGHT:
+      glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
+      break;
+    case CLOUD_NORMAL:
+      glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+    case CLOUD_TINY_DARK:
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+    case CLOUD_VERY_DARK:
+      glBlendFunc(GL_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+    case CLOUD_TINY_BRIGHT:
+      glBlendFunc(GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+    case CLOUD_DARK_SMOOTH:
+      glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+    case CLOUD_DARK:
+      glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+    default:
+      break;
   }
 }
 

@@ -31,8 +31,8 @@ BOOL fill(DeviceContext& dest, int x, int y, int width, int height, uint32_t rgb
     box = intersect(box, Box{0, 0, bitmap->width, bitmap->height});
   }
   if (box.empty()) return TRUE;
-  const RECT rect{static_cast<LONG>(box.left), static_cast<LONG>(box.top), static_cast<LONG>(box.right),
-                  static_cast<LONG>(box.bottom)};
+  const RECT rect{static_cast<LONG>(box.left), static_cast<LONG>(box.top),
+                  static_cast<LONG>(box.right), static_cast<LONG>(box.bottom)};
   for (const RECT& r : clip_rects(dest, rect)) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (bitmap) {
@@ -69,13 +69,14 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   plat::Box box{x, y, int64_t{x} + width, int64_t{y} + height};
   box = plat::intersect(box, plat::Box{shift_x, shift_y, shift_x + source_bitmap->width,
                                        shift_y + source_bitmap->height});
-  if (dest_bitmap) box = plat::intersect(box, plat::Box{0, 0, dest_bitmap->width, dest_bitmap->height});
+  if (dest_bitmap)
+    box = plat::intersect(box, plat::Box{0, 0, dest_bitmap->width, dest_bitmap->height});
   // Window coordinates beyond 16 bits are off any screen.
   box = plat::intersect(box, plat::Box{-32768, -32768, 32767, 32767});
   if (box.empty()) return TRUE;
 
-  const RECT rect{static_cast<LONG>(box.left), static_cast<LONG>(box.top), static_cast<LONG>(box.right),
-                  static_cast<LONG>(box.bottom)};
+  const RECT rect{static_cast<LONG>(box.left), static_cast<LONG>(box.top),
+                  static_cast<LONG>(box.right), static_cast<LONG>(box.bottom)};
   for (const RECT& r : plat::clip_rects(*to, rect)) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     const int sx = static_cast<int>(r.left - shift_x), sy = static_cast<int>(r.top - shift_y);

@@ -98,7 +98,8 @@ class RowReader {
         for (int i = 0; i < width; ++i) {
           uint32_t v;
           std::memcpy(&v, row + 4 * static_cast<size_t>(sx + i), 4);
-          out[i] = plain_ ? (v & 0xFFFFFF) : (red_.get(v) << 16) | (green_.get(v) << 8) | blue_.get(v);
+          out[i] =
+              plain_ ? (v & 0xFFFFFF) : (red_.get(v) << 16) | (green_.get(v) << 8) | blue_.get(v);
         }
         break;
     }
@@ -229,7 +230,8 @@ void convert_pixels(const Bitmap& source, int sx, int sy, Bitmap& dest, int dx, 
     const size_t bytes_per_pixel = static_cast<size_t>(source.bits_per_pixel / 8);
     for (int k = 0; k < height; ++k) {
       const int y = upwards ? height - 1 - k : k;
-      std::memmove(dest.row(dy + y) + bytes_per_pixel * dx, source.row(sy + y) + bytes_per_pixel * sx,
+      std::memmove(dest.row(dy + y) + bytes_per_pixel * dx,
+                   source.row(sy + y) + bytes_per_pixel * sx,
                    bytes_per_pixel * static_cast<size_t>(width));
     }
     return;
@@ -246,7 +248,8 @@ void convert_pixels(const Bitmap& source, int sx, int sy, Bitmap& dest, int dx, 
 
 void rect_to_rgb32(const Bitmap& source, int sx, int sy, int width, int height, uint32_t* out) {
   RowReader reader(source);
-  for (int y = 0; y < height; ++y) reader.read(sx, sy + y, width, out + static_cast<size_t>(y) * width);
+  for (int y = 0; y < height; ++y)
+    reader.read(sx, sy + y, width, out + static_cast<size_t>(y) * width);
 }
 
 void fill_rgb32(Bitmap& dest, int x, int y, int width, int height, uint32_t rgb) {

@@ -24,7 +24,8 @@ uint32_t place(uint32_t value8, unsigned long mask) {
 
 }  // namespace
 
-bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height, const uint32_t* pixels) {
+bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height,
+               const uint32_t* pixels) {
   Display* display = x_display();
   if (!display || width <= 0 || height <= 0) return false;
   ::Window target = dc.screen ? DefaultRootWindow(display) : x_window(dc.window);
@@ -34,25 +35,27 @@ bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height, con
   Visual* visual = attributes.visual;
   if (visual->c_class != TrueColor && visual->c_class != DirectColor) return false;
 
-  XImage* image = XCreateImage(display, visual, static_cast<unsigned>(attributes.depth), ZPixmap, 0,
-                               nullptr, static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
+  XImage* image =
+      XCreateImage(display, visual, static_cast<unsigned>(attributes.depth), ZPixmap, 0, nullptr,
+                   static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
   if (!image) return false;
-  image->data = static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * height));
+  image->data =
+      static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * height));
   if (!image->data) {
     XDestroyImage(image);
     return false;
   }
   // Bits outside the colour masks (the alpha of a 32-bit visual) are set, so the pixels are opaque.
   const unsigned long colour_bits = visual->red_mask | visual->green_mask | visual->blue_mask;
-  const uint32_t extra =
-      attributes.depth >= 32 ? static_cast<uint32_t>(~colour_bits) : 0;
+  const uint32_t extra = attributes.depth >= 32 ? static_cast<uint32_t>(~colour_bits) : 0;
   const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
                       visual->red_mask == 0xFF0000 && visual->green_mask == 0x00FF00 &&
                       visual->blue_mask == 0x0000FF;
   for (int row = 0; row < height; ++row) {
     const uint32_t* in = pixels + static_cast<size_t>(row) * width;
     if (direct) {
-      auto* out = reinterpret_cast<uint8_t*>(image->data + static_cast<size_t>(row) * image->bytes_per_line);
+      auto* out = reinterpret_cast<uint8_t*>(image->data +
+                                             static_cast<size_t>(row) * image->bytes_per_line);
       for (int i = 0; i < width; ++i) {
         const uint32_t v = in[i] | extra;
         std::memcpy(out + 4 * static_cast<size_t>(i), &v, 4);

@@ -120,7 +120,7 @@ bool valid_masks(const uint32_t masks[3], int bpp) {
     if (m & seen) return false;
     seen |= m;
     if (m == 0) continue;
-    uint32_t low = m & (~m + 1);  // lowest set bit
+    uint32_t low = m & (~m + 1);             // lowest set bit
     if (((m + low) & m) != 0) return false;  // not contiguous
   }
   return true;
@@ -260,7 +260,8 @@ bool bmp_parse_headers(const uint8_t* data, size_t size, uint64_t file_size, Bmp
 uint64_t bmp_min_pixel_bytes(const BmpLayout& layout) {
   const uint64_t row_bytes =
       (static_cast<uint64_t>(layout.width) * static_cast<uint64_t>(layout.bits_per_pixel) + 7) / 8;
-  return static_cast<uint64_t>(layout.stride) * static_cast<uint64_t>(layout.height - 1) + row_bytes;
+  return static_cast<uint64_t>(layout.stride) * static_cast<uint64_t>(layout.height - 1) +
+         row_bytes;
 }
 
 std::unique_ptr<Bitmap> bmp_decode_pixels(const BmpLayout& layout, const uint8_t* pixels,
@@ -288,7 +289,8 @@ std::unique_ptr<Bitmap> bmp_decode_pixels(const BmpLayout& layout, const uint8_t
   for (int y = 0; y < layout.height; ++y) {
     const size_t from = stride * static_cast<size_t>(y);
     const size_t n = std::min(stride, available - from);
-    uint8_t* to = bitmap->bits() + stride * static_cast<size_t>(layout.top_down ? layout.height - 1 - y : y);
+    uint8_t* to =
+        bitmap->bits() + stride * static_cast<size_t>(layout.top_down ? layout.height - 1 - y : y);
     std::memcpy(to, pixels + from, n);
     if (n < stride) std::memset(to + n, 0, stride - n);
   }

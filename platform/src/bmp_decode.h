@@ -40,8 +40,8 @@ bool bmp_parse_headers(const uint8_t* data, size_t size, uint64_t file_size, Bmp
 // Bytes of pixel data an uncompressed file must hold: all rows, the last one may lack its padding.
 uint64_t bmp_min_pixel_bytes(const BmpLayout& layout);
 
-// Decodes the pixel array (`pixels`, the `available` bytes from layout.pixel_offset to the end of the
-// file) into a new bitmap with bottom-up rows. nullptr when the data is short or RLE overruns.
+// Decodes the pixel array (`pixels`, the `available` bytes from layout.pixel_offset to the end of
+// the file) into a new bitmap with bottom-up rows. nullptr when the data is short or RLE overruns.
 std::unique_ptr<Bitmap> bmp_decode_pixels(const BmpLayout& layout, const uint8_t* pixels,
                                           size_t available);
 

@@ -64,7 +64,8 @@ std::unique_ptr<Bitmap> load_bmp_file(const char* name) {
   if (!bmp_parse_headers(head.data(), head.size(), file_size, layout)) return nullptr;
 
   const uint64_t available = file_size - layout.pixel_offset;
-  const uint64_t image = static_cast<uint64_t>(layout.stride) * static_cast<uint64_t>(layout.height);
+  const uint64_t image =
+      static_cast<uint64_t>(layout.stride) * static_cast<uint64_t>(layout.height);
   if (layout.compression != BI_RLE8 && layout.compression != BI_RLE4 && !layout.top_down &&
       available >= image) {
     auto bitmap = make_bitmap(layout.width, layout.height, layout.bits_per_pixel, false);
@@ -72,7 +73,8 @@ std::unique_ptr<Bitmap> load_bmp_file(const char* name) {
     bitmap->colors = layout.colors;
     bitmap->bitfields = layout.bitfields;
     std::copy(layout.masks, layout.masks + 3, bitmap->masks);
-    if (!file.read_at(bitmap->bits(), static_cast<size_t>(image), layout.pixel_offset)) return nullptr;
+    if (!file.read_at(bitmap->bits(), static_cast<size_t>(image), layout.pixel_offset))
+      return nullptr;
     return bitmap;
   }
   std::vector<uint8_t> pixels(static_cast<size_t>(available));
@@ -84,7 +86,7 @@ std::unique_ptr<Bitmap> load_bmp_file(const char* name) {
 void make_transparent(Bitmap& bitmap) {
   if (bitmap.colors.empty()) return;
   const uint8_t first = bitmap.bits()[0];
-  size_t index = bitmap.bits_per_pixel == 8 ? first
+  size_t index = bitmap.bits_per_pixel == 8   ? first
                  : bitmap.bits_per_pixel == 4 ? first >> 4
                                               : first >> 7;
   if (index >= bitmap.colors.size()) return;
@@ -101,7 +103,8 @@ std::unique_ptr<Bitmap> resize(const Bitmap& source, int width, int height) {
   std::copy(source.masks, source.masks + 3, out->masks);
   const int bpp = source.bits_per_pixel;
   for (int y = 0; y < height; ++y) {
-    const uint8_t* from = source.row(static_cast<int>(static_cast<int64_t>(y) * source.height / height));
+    const uint8_t* from =
+        source.row(static_cast<int>(static_cast<int64_t>(y) * source.height / height));
     uint8_t* to = out->row(y);
     for (int x = 0; x < width; ++x) {
       const int sx = static_cast<int>(static_cast<int64_t>(x) * source.width / width);

@@ -55,7 +55,8 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
   if (!info || section != 0) return 0;  // no file mappings here
   if (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS) return 0;
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (h.biSize != 40 && h.biSize != 52 && h.biSize != 56 && h.biSize != 108 && h.biSize != 124) return 0;
+  if (h.biSize != 40 && h.biSize != 52 && h.biSize != 56 && h.biSize != 108 && h.biSize != 124)
+    return 0;
   if (h.biPlanes != 1 || h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN) return 0;
   const int bpp = h.biBitCount;
   if (h.biCompression == BI_BITFIELDS) {
@@ -68,7 +69,8 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
   bitmap->top_down = h.biHeight < 0;
   const uint8_t* after_header = reinterpret_cast<const uint8_t*>(info) + h.biSize;
   if (h.biCompression == BI_BITFIELDS) {
-    const uint8_t* masks = h.biSize == 40 ? after_header : reinterpret_cast<const uint8_t*>(info) + 40;
+    const uint8_t* masks =
+        h.biSize == 40 ? after_header : reinterpret_cast<const uint8_t*>(info) + 40;
     std::memcpy(bitmap->masks, masks, sizeof bitmap->masks);
     if (!plat::valid_masks(bitmap->masks, bpp)) return 0;
     bitmap->bitfields = true;
@@ -83,7 +85,8 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
     } else {
       // Indices into the palette selected in the context.
       plat::DeviceContext* context = plat::handle_cast<plat::DeviceContext>(dc);
-      plat::Palette* palette = context ? plat::handle_cast<plat::Palette>(context->palette) : nullptr;
+      plat::Palette* palette =
+          context ? plat::handle_cast<plat::Palette>(context->palette) : nullptr;
       if (!palette) return 0;
       bitmap->colors.resize(count);
       for (size_t i = 0; i < count; ++i) {
@@ -112,7 +115,8 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bits_per_pixel, co
   if (bitmap && bits && !bitmap->permanent) {
     const size_t source_stride = (static_cast<size_t>(width) * bpp + 15) / 16 * 2;
     for (int y = 0; y < height; ++y)
-      std::memcpy(bitmap->row(y), static_cast<const uint8_t*>(bits) + source_stride * y, source_stride);
+      std::memcpy(bitmap->row(y), static_cast<const uint8_t*>(bits) + source_stride * y,
+                  source_stride);
   }
   return handle;
 }

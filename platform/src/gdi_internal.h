@@ -9,8 +9,8 @@
 
 namespace plat {
 
-// A drawing object that device contexts can hold. `selections` counts the live contexts that have it
-// selected; such an object is not deleted.
+// A drawing object that device contexts can hold. `selections` counts the live contexts that have
+// it selected; such an object is not deleted.
 struct GdiObject : Object {
   explicit GdiObject(Kind k) : Object(k) {}
   unsigned selections = 0;
@@ -27,8 +27,9 @@ struct Bitmap : GdiObject {
   int bits_per_pixel = 0;  // 1, 4, 8, 16, 24 or 32
   size_t stride = 0;       // bytes per row, a multiple of 4
   bool top_down = false;   // rows stored from the top of the picture (DIB sections asked for so)
-  bool dib = true;         // a DIB section (its pixels are visible to the program); else device-dependent
-  bool bitfields = false;  // the masks came from the creator (BI_BITFIELDS) rather than the defaults
+  bool dib = true;  // a DIB section (its pixels are visible to the program); else device-dependent
+  bool bitfields =
+      false;  // the masks came from the creator (BI_BITFIELDS) rather than the defaults
   uint32_t masks[3] = {0, 0, 0};
   std::vector<RGBQUAD> colors;  // colour table of 1-, 4- and 8-bit bitmaps
   std::unique_ptr<uint8_t[]> pixels;
@@ -47,8 +48,8 @@ size_t dib_stride(int width, int bits_per_pixel);
 // The largest pixel array a bitmap may have (1 GiB).
 constexpr uint64_t kMaxBitmapBytes = uint64_t{1} << 30;
 
-// A new bitmap with uninitialised pixels of the given layout, or nullptr when the size is zero, absurd,
-// or the memory is not there. Sets default masks for 16 (5-5-5) and 32 bits (8-8-8).
+// A new bitmap with uninitialised pixels of the given layout, or nullptr when the size is zero,
+// absurd, or the memory is not there. Sets default masks for 16 (5-5-5) and 32 bits (8-8-8).
 std::unique_ptr<Bitmap> make_bitmap(int width, int height, int bits_per_pixel, bool zero);
 
 struct Palette : GdiObject {
@@ -107,8 +108,8 @@ void dc_destroy(HDC dc);
 // right within a band (what XShape wants). Empty for an empty region or a stale handle.
 std::vector<RECT> region_rects(HRGN region);
 
-// The region a context clips to, intersected with `box`, as rectangles; `box` alone when the context
-// has no clipping region.
+// The region a context clips to, intersected with `box`, as rectangles; `box` alone when the
+// context has no clipping region.
 std::vector<RECT> clip_rects(const DeviceContext& dc, const RECT& box);
 
 // A copy of a region (for clipping regions); 0 on failure.
@@ -135,6 +136,7 @@ void fill_rgb32(Bitmap& dest, int x, int y, int width, int height, uint32_t rgb)
 
 // Paints 0x00RRGGBB pixels (`width` x `height`, rows top first) into a window's client area (or the
 // root window for the screen) at (x, y). False without a display or window.
-bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height, const uint32_t* pixels);
+bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height,
+               const uint32_t* pixels);
 
 }  // namespace plat

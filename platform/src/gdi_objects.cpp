@@ -18,8 +18,9 @@ BITMAP describe(const plat::Bitmap& b) {
   bm.bmWidth = b.width;
   bm.bmHeight = b.height;
   // Device-dependent bitmaps report rows padded to 16 bits and keep their pixels to themselves.
-  bm.bmWidthBytes = b.dib ? static_cast<LONG>(b.stride)
-                          : static_cast<LONG>((static_cast<int64_t>(b.width) * b.bits_per_pixel + 15) / 16 * 2);
+  bm.bmWidthBytes =
+      b.dib ? static_cast<LONG>(b.stride)
+            : static_cast<LONG>((static_cast<int64_t>(b.width) * b.bits_per_pixel + 15) / 16 * 2);
   bm.bmPlanes = 1;
   bm.bmBitsPixel = static_cast<WORD>(b.bits_per_pixel);
   bm.bmBits = b.dib ? b.bits() : nullptr;

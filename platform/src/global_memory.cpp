@@ -28,7 +28,8 @@ struct GlobalBlock : Object {
 
 // A fresh allocation of `bytes` (at least one byte, so that a pointer exists).
 uint8_t* allocate(size_t bytes, bool zero) {
-  return static_cast<uint8_t*>(zero ? std::calloc(bytes ? bytes : 1, 1) : std::malloc(bytes ? bytes : 1));
+  return static_cast<uint8_t*>(zero ? std::calloc(bytes ? bytes : 1, 1)
+                                    : std::malloc(bytes ? bytes : 1));
 }
 
 GlobalBlock* block_of(HGLOBAL h) {
@@ -52,8 +53,8 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
   return plat::handle_insert(std::move(block));
 }
 
-// A movable block moves (locked or not, as GMEM_MOVEABLE allows); a block that may not move can only
-// shrink. Contents up to the smaller size are kept; GMEM_ZEROINIT clears what is added.
+// A movable block moves (locked or not, as GMEM_MOVEABLE allows); a block that may not move can
+// only shrink. Contents up to the smaller size are kept; GMEM_ZEROINIT clears what is added.
 HGLOBAL GlobalReAlloc(HGLOBAL h, SIZE_T bytes, UINT flags) {
   plat::GlobalBlock* block = plat::block_of(h);
   if (!block) return 0;

@@ -1,8 +1,9 @@
 // The platform layer's one table of objects behind handles.
 //
 // A handle is a 32-bit value: the slot index in the low 20 bits, a generation count in the high 12.
-// Freeing a slot bumps its generation, so an old handle to a reused slot no longer matches and every
-// call made with it fails like a call with a stale handle on the real platform. Handle 0 is never issued.
+// Freeing a slot bumps its generation, so an old handle to a reused slot no longer matches and
+// every call made with it fails like a call with a stale handle on the real platform. Handle 0 is
+// never issued.
 #pragma once
 
 #include <windows.h>

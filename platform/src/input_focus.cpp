@@ -25,10 +25,11 @@ HWND active_by_window_manager(Display* d) {
   unsigned long count, after;
   unsigned char* data = nullptr;
   HWND found = 0;
-  if (XGetWindowProperty(d, DefaultRootWindow(d), x_atom("_NET_ACTIVE_WINDOW"), 0, 1, False, XA_WINDOW,
-                         &type, &format, &count, &after, &data) == Success &&
+  if (XGetWindowProperty(d, DefaultRootWindow(d), x_atom("_NET_ACTIVE_WINDOW"), 0, 1, False,
+                         XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
       data) {
-    if (count == 1 && format == 32) found = window_root(window_from_x(*reinterpret_cast<::Window*>(data)));
+    if (count == 1 && format == 32)
+      found = window_root(window_from_x(*reinterpret_cast<::Window*>(data)));
     XFree(data);
   }
   return found;
@@ -77,7 +78,8 @@ BOOL SetForegroundWindow(HWND window) {
     event.xclient.format = 32;
     event.xclient.data.l[0] = 1;  // a request from an application
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
   }
   if (w->mapped) XSetInputFocus(d, w->xwindow, RevertToParent, CurrentTime);
   XFlush(d);

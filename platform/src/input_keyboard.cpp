@@ -16,28 +16,71 @@ struct KeyName {
   UINT vk;
 };
 constexpr KeyName kNamedKeys[] = {
-    {XK_BackSpace, VK_BACK},     {XK_Tab, VK_TAB},           {XK_ISO_Left_Tab, VK_TAB},
-    {XK_Return, VK_RETURN},      {XK_Escape, VK_ESCAPE},     {XK_space, VK_SPACE},
-    {XK_Prior, VK_PRIOR},        {XK_Next, VK_NEXT},         {XK_End, VK_END},
-    {XK_Home, VK_HOME},          {XK_Left, VK_LEFT},         {XK_Up, VK_UP},
-    {XK_Right, VK_RIGHT},        {XK_Down, VK_DOWN},         {XK_Insert, VK_INSERT},
-    {XK_Delete, VK_DELETE},      {XK_Pause, VK_PAUSE},       {XK_Print, VK_SNAPSHOT},
-    {XK_Shift_L, VK_SHIFT},      {XK_Shift_R, VK_SHIFT},     {XK_Control_L, VK_CONTROL},
-    {XK_Control_R, VK_CONTROL},  {XK_Alt_L, VK_MENU},        {XK_Alt_R, VK_MENU},
-    {XK_Meta_L, VK_MENU},        {XK_Meta_R, VK_MENU},       {XK_ISO_Level3_Shift, VK_MENU},
-    {XK_Super_L, VK_LWIN},       {XK_Super_R, VK_RWIN},      {XK_Menu, VK_APPS},
-    {XK_Caps_Lock, VK_CAPITAL},  {XK_Num_Lock, VK_NUMLOCK},  {XK_Scroll_Lock, VK_SCROLL},
-    {XK_KP_Multiply, VK_MULTIPLY}, {XK_KP_Add, VK_ADD},      {XK_KP_Separator, VK_SEPARATOR},
-    {XK_KP_Subtract, VK_SUBTRACT}, {XK_KP_Decimal, VK_DECIMAL}, {XK_KP_Divide, VK_DIVIDE},
-    {XK_KP_Enter, VK_RETURN},    {XK_KP_Home, VK_HOME},      {XK_KP_End, VK_END},
-    {XK_KP_Prior, VK_PRIOR},     {XK_KP_Next, VK_NEXT},      {XK_KP_Left, VK_LEFT},
-    {XK_KP_Up, VK_UP},           {XK_KP_Right, VK_RIGHT},    {XK_KP_Down, VK_DOWN},
-    {XK_KP_Insert, VK_INSERT},   {XK_KP_Delete, VK_DELETE},  {XK_KP_Begin, VK_CLEAR},
-    {XK_KP_Space, VK_SPACE},     {XK_KP_Tab, VK_TAB},        {XK_semicolon, VK_OEM_1},
-    {XK_equal, VK_OEM_PLUS},     {XK_comma, VK_OEM_COMMA},   {XK_minus, VK_OEM_MINUS},
-    {XK_period, VK_OEM_PERIOD},  {XK_slash, VK_OEM_2},       {XK_grave, VK_OEM_3},
-    {XK_bracketleft, VK_OEM_4},  {XK_backslash, VK_OEM_5},   {XK_bracketright, VK_OEM_6},
-    {XK_apostrophe, VK_OEM_7},   {XK_less, VK_OEM_102},
+    {XK_BackSpace, VK_BACK},
+    {XK_Tab, VK_TAB},
+    {XK_ISO_Left_Tab, VK_TAB},
+    {XK_Return, VK_RETURN},
+    {XK_Escape, VK_ESCAPE},
+    {XK_space, VK_SPACE},
+    {XK_Prior, VK_PRIOR},
+    {XK_Next, VK_NEXT},
+    {XK_End, VK_END},
+    {XK_Home, VK_HOME},
+    {XK_Left, VK_LEFT},
+    {XK_Up, VK_UP},
+    {XK_Right, VK_RIGHT},
+    {XK_Down, VK_DOWN},
+    {XK_Insert, VK_INSERT},
+    {XK_Delete, VK_DELETE},
+    {XK_Pause, VK_PAUSE},
+    {XK_Print, VK_SNAPSHOT},
+    {XK_Shift_L, VK_SHIFT},
+    {XK_Shift_R, VK_SHIFT},
+    {XK_Control_L, VK_CONTROL},
+    {XK_Control_R, VK_CONTROL},
+    {XK_Alt_L, VK_MENU},
+    {XK_Alt_R, VK_MENU},
+    {XK_Meta_L, VK_MENU},
+    {XK_Meta_R, VK_MENU},
+    {XK_ISO_Level3_Shift, VK_MENU},
+    {XK_Super_L, VK_LWIN},
+    {XK_Super_R, VK_RWIN},
+    {XK_Menu, VK_APPS},
+    {XK_Caps_Lock, VK_CAPITAL},
+    {XK_Num_Lock, VK_NUMLOCK},
+    {XK_Scroll_Lock, VK_SCROLL},
+    {XK_KP_Multiply, VK_MULTIPLY},
+    {XK_KP_Add, VK_ADD},
+    {XK_KP_Separator, VK_SEPARATOR},
+    {XK_KP_Subtract, VK_SUBTRACT},
+    {XK_KP_Decimal, VK_DECIMAL},
+    {XK_KP_Divide, VK_DIVIDE},
+    {XK_KP_Enter, VK_RETURN},
+    {XK_KP_Home, VK_HOME},
+    {XK_KP_End, VK_END},
+    {XK_KP_Prior, VK_PRIOR},
+    {XK_KP_Next, VK_NEXT},
+    {XK_KP_Left, VK_LEFT},
+    {XK_KP_Up, VK_UP},
+    {XK_KP_Right, VK_RIGHT},
+    {XK_KP_Down, VK_DOWN},
+    {XK_KP_Insert, VK_INSERT},
+    {XK_KP_Delete, VK_DELETE},
+    {XK_KP_Begin, VK_CLEAR},
+    {XK_KP_Space, VK_SPACE},
+    {XK_KP_Tab, VK_TAB},
+    {XK_semicolon, VK_OEM_1},
+    {XK_equal, VK_OEM_PLUS},
+    {XK_comma, VK_OEM_COMMA},
+    {XK_minus, VK_OEM_MINUS},
+    {XK_period, VK_OEM_PERIOD},
+    {XK_slash, VK_OEM_2},
+    {XK_grave, VK_OEM_3},
+    {XK_bracketleft, VK_OEM_4},
+    {XK_backslash, VK_OEM_5},
+    {XK_bracketright, VK_OEM_6},
+    {XK_apostrophe, VK_OEM_7},
+    {XK_less, VK_OEM_102},
 };
 
 // Keys whose scan code differs from the X keycode - 8 (the kernel's key number equals the classic
@@ -48,15 +91,20 @@ struct ScanName {
 };
 constexpr unsigned kExtended = 0x100;
 constexpr ScanName kExtendedScans[] = {
-    {96, 0x1C | kExtended},  {97, 0x1D | kExtended},  {98, 0x35 | kExtended},  {99, 0x37 | kExtended},
-    {100, 0x38 | kExtended}, {102, 0x47 | kExtended}, {103, 0x48 | kExtended}, {104, 0x49 | kExtended},
-    {105, 0x4B | kExtended}, {106, 0x4D | kExtended}, {107, 0x4F | kExtended}, {108, 0x50 | kExtended},
-    {109, 0x51 | kExtended}, {110, 0x52 | kExtended}, {111, 0x53 | kExtended}, {119, 0x45},
-    {125, 0x5B | kExtended}, {126, 0x5C | kExtended}, {127, 0x5D | kExtended},
+    {96, 0x1C | kExtended},  {97, 0x1D | kExtended},
+    {98, 0x35 | kExtended},  {99, 0x37 | kExtended},
+    {100, 0x38 | kExtended}, {102, 0x47 | kExtended},
+    {103, 0x48 | kExtended}, {104, 0x49 | kExtended},
+    {105, 0x4B | kExtended}, {106, 0x4D | kExtended},
+    {107, 0x4F | kExtended}, {108, 0x50 | kExtended},
+    {109, 0x51 | kExtended}, {110, 0x52 | kExtended},
+    {111, 0x53 | kExtended}, {119, 0x45},
+    {125, 0x5B | kExtended}, {126, 0x5C | kExtended},
+    {127, 0x5D | kExtended},
 };
 
-// Characters typed by key presses not yet translated, oldest first. A press that is never translated
-// is dropped once later ones are, or when the list is full.
+// Characters typed by key presses not yet translated, oldest first. A press that is never
+// translated is dropped once later ones are, or when the list is full.
 struct TypedChar {
   LPARAM lparam;
   DWORD time;
@@ -120,6 +168,7 @@ void keyboard_set_state(UINT virtual_key, bool down) {
 
 SHORT GetKeyState(int virtual_key) {
   if (virtual_key < 0 || virtual_key >= 256) return 0;
-  unsigned state = (plat::g_key_down[virtual_key] ? 0x8000u : 0u) | (plat::g_key_toggled[virtual_key] ? 1u : 0u);
+  unsigned state =
+      (plat::g_key_down[virtual_key] ? 0x8000u : 0u) | (plat::g_key_toggled[virtual_key] ? 1u : 0u);
   return static_cast<SHORT>(state);
 }

@@ -9,7 +9,8 @@ namespace plat {
 // The virtual-key code of an X key event (0 for keys the original platform has no code for).
 UINT keyboard_virtual_key(XKeyEvent* event);
 
-// Scan code of an X keycode in bits 0..7 and the extended-key flag in bit 8, as lParam carries them.
+// Scan code of an X keycode in bits 0..7 and the extended-key flag in bit 8, as lParam carries
+// them.
 unsigned keyboard_scan_code(unsigned keycode);
 
 // Remembers the character a key press typed, for TranslateMessage; the press is named by the

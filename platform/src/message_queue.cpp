@@ -106,7 +106,8 @@ void queue_mouse_move(const MSG& msg) {
 
 void queue_forget_window(HWND h) {
   for (auto* queue : {&g_queue.posted, &g_queue.input})
-    for (auto it = queue->begin(); it != queue->end();) it = it->hwnd == h ? queue->erase(it) : it + 1;
+    for (auto it = queue->begin(); it != queue->end();)
+      it = it->hwnd == h ? queue->erase(it) : it + 1;
 }
 
 }  // namespace plat
@@ -125,7 +126,8 @@ void PostQuitMessage(int exit_code) {
 BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max, UINT remove) {
   if (!msg) return FALSE;
   plat::x_pump_events();
-  return plat::take(msg, window, filter_min, filter_max, (remove & PM_REMOVE) != 0) == 1 ? TRUE : FALSE;
+  return plat::take(msg, window, filter_min, filter_max, (remove & PM_REMOVE) != 0) == 1 ? TRUE
+                                                                                         : FALSE;
 }
 
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max) {

@@ -16,8 +16,8 @@ std::vector<PALETTEENTRY> system_palette_entries() {
   return std::vector<PALETTEENTRY>(kStatic, kStatic + 20);
 }
 
-// Entries 0-9 and 246-255 are the static colours; 10-225 a 6 x 6 x 6 colour cube (levels 0, 51, 102,
-// 153, 204, 255; red varying slowest); 226-245 twenty greys that lie between the cube's greys.
+// Entries 0-9 and 246-255 are the static colours; 10-225 a 6 x 6 x 6 colour cube (levels 0, 51,
+// 102, 153, 204, 255; red varying slowest); 226-245 twenty greys that lie between the cube's greys.
 std::vector<PALETTEENTRY> halftone_palette_entries() {
   std::vector<PALETTEENTRY> statics = system_palette_entries();
   std::vector<PALETTEENTRY> out;

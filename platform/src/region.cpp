@@ -61,7 +61,8 @@ std::vector<RECT> region_rects(HRGN h) {
   int n = 0;
   const pixman_box32_t* boxes = pixman_region32_rectangles(r, &n);
   out.reserve(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) out.push_back(RECT{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
+  for (int i = 0; i < n; ++i)
+    out.push_back(RECT{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
   return out;
 }
 
@@ -76,7 +77,8 @@ std::vector<RECT> clip_rects(const DeviceContext& dc, const RECT& box) {
   const pixman_box32_t* boxes = pixman_region32_rectangles(&part, &n);
   std::vector<RECT> out;
   out.reserve(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) out.push_back(RECT{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
+  for (int i = 0; i < n; ++i)
+    out.push_back(RECT{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2});
   pixman_region32_fini(&part);
   return out;
 }
@@ -230,8 +232,8 @@ int OffsetRgn(HRGN h, int dx, int dy) {
   if (pixman_region32_not_empty(r)) {
     const pixman_box32_t* e = pixman_region32_extents(r);
     const int64_t limit = plat::kCoordLimit;
-    if (int64_t{e->x1} + dx < -limit || int64_t{e->x2} + dx > limit || int64_t{e->y1} + dy < -limit ||
-        int64_t{e->y2} + dy > limit)
+    if (int64_t{e->x1} + dx < -limit || int64_t{e->x2} + dx > limit ||
+        int64_t{e->y1} + dy < -limit || int64_t{e->y2} + dy > limit)
       return ERROR;
     pixman_region32_translate(r, dx, dy);
   }
@@ -243,7 +245,8 @@ DWORD GetRegionData(HRGN h, DWORD size, LPRGNDATA data) {
   if (!r) return 0;
   int n = 0;
   const pixman_box32_t* boxes = pixman_region32_rectangles(r, &n);
-  const DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER) + sizeof(RECT) * static_cast<size_t>(n));
+  const DWORD needed =
+      static_cast<DWORD>(sizeof(RGNDATAHEADER) + sizeof(RECT) * static_cast<size_t>(n));
   if (!data) return needed;
   if (size < needed) return 0;
   RGNDATAHEADER header{};

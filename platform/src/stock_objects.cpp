@@ -1,5 +1,6 @@
-// Stock objects, system colours and their brushes, solid brushes. The permanent objects are all made
-// when the program starts, so that counts of live objects taken before and after any GDI call agree.
+// Stock objects, system colours and their brushes, solid brushes. The permanent objects are all
+// made when the program starts, so that counts of live objects taken before and after any GDI call
+// agree.
 #include "gdi_internal.h"
 
 namespace plat {

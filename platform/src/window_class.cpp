@@ -28,7 +28,8 @@ ATOM next_atom() {
 }
 
 ATOM register_class(const WNDCLASSEXA& wc) {
-  if (!wc.lpszClassName || IS_INTRESOURCE(wc.lpszClassName) || wc.lpszClassName[0] == '\0') return 0;
+  if (!wc.lpszClassName || IS_INTRESOURCE(wc.lpszClassName) || wc.lpszClassName[0] == '\0')
+    return 0;
   if (!wc.lpfnWndProc) return 0;
   if (class_find(wc.lpszClassName)) return 0;  // the name exists already
   auto c = std::make_unique<WindowClass>();

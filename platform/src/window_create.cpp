@@ -60,8 +60,9 @@ HWND window_from_x(::Window xw) {
 
 }  // namespace plat
 
-HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, int x,
+                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param) {
   plat::WindowClass* window_class = plat::class_find(class_name);
   if (!window_class) return 0;
   bool child = (style & WS_CHILD) != 0;

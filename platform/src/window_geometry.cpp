@@ -1,7 +1,8 @@
 // Window rectangles, moving and resizing, and coordinate conversion.
 //
 // The X window of a window is its client area. Top-level windows keep nominal frame metrics so that
-// outer and client rectangles relate as on the original platform, whatever the window manager draws.
+// outer and client rectangles relate as on the original platform, whatever the window manager
+// draws.
 #include <algorithm>
 
 #include "window_internal.h"
@@ -56,8 +57,8 @@ static void move_x_window(WindowObject* w) {
   unsigned height = static_cast<unsigned>(std::max(1, w->client_height));
   // The window manager needs the new place and fixed size in the hints too, or it keeps the old.
   if (w->parent == 0) window_set_size_hints(w);
-  XMoveResizeWindow(d, w->xwindow, w->client_x - w->border_width, w->client_y - w->border_width, width,
-                    height);
+  XMoveResizeWindow(d, w->xwindow, w->client_x - w->border_width, w->client_y - w->border_width,
+                    width, height);
   XFlush(d);
 }
 

@@ -13,8 +13,8 @@ namespace plat {
 HWND window_from_x(::Window xw);
 
 // Gives the window an X visual that a GL frame-buffer configuration needs. When the window already
-// has that visual nothing happens; otherwise its X window is replaced by one with the same geometry,
-// title, state and children. False when the window is not live.
+// has that visual nothing happens; otherwise its X window is replaced by one with the same
+// geometry, title, state and children. False when the window is not live.
 bool window_use_visual(HWND window, Visual* visual, int depth);
 
 }  // namespace plat

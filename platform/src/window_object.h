@@ -52,10 +52,10 @@ struct WindowObject : Object {
   ::Window xwindow = 0;
   Visual* visual = nullptr;  // nullptr: the parent's visual
   int depth = 0;
-  Colormap colormap = 0;   // our own, made for a non-default visual
-  int border_width = 0;    // an X border stands for the one-pixel WS_BORDER of a caption-less window
-  bool mapped = false;     // ShowWindow state (WS_VISIBLE)
-  bool reparented = false; // a window manager put our top-level window into its frame
+  Colormap colormap = 0;  // our own, made for a non-default visual
+  int border_width = 0;   // an X border stands for the one-pixel WS_BORDER of a caption-less window
+  bool mapped = false;    // ShowWindow state (WS_VISIBLE)
+  bool reparented = false;  // a window manager put our top-level window into its frame
 
   // Update region, kept as its bounding rectangle.
   bool invalid = false;
@@ -63,7 +63,7 @@ struct WindowObject : Object {
   RECT update{};
 
   std::unordered_map<std::string, HANDLE> props;  // keys upper-cased
-  HRGN region = 0;  // owned shape region
+  HRGN region = 0;                                // owned shape region
 
   bool destroying = false;
 };

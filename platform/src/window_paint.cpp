@@ -1,7 +1,7 @@
 // Update regions and painting: InvalidateRect, ValidateRect, GetUpdateRect, BeginPaint, EndPaint.
 //
-// The update region is kept as its bounding rectangle; painting a little more than was invalidated is
-// harmless, and the message queue only needs to know which windows are waiting for WM_PAINT.
+// The update region is kept as its bounding rectangle; painting a little more than was invalidated
+// is harmless, and the message queue only needs to know which windows are waiting for WM_PAINT.
 #include <algorithm>
 
 #include "window_object.h"

@@ -16,7 +16,8 @@ void window_apply_shape(WindowObject* w) {
     XShapeCombineMask(d, w->xwindow, ShapeBounding, 0, 0, None, ShapeSet);
     return;
   }
-  // The region is in window coordinates (from the outer corner); X shapes are in client coordinates.
+  // The region is in window coordinates (from the outer corner); X shapes are in client
+  // coordinates.
   Frame f = window_frame(w->style, w->ex_style);
   std::vector<RECT> rects = region_rects(w->region);
   std::vector<XRectangle> xrects;
@@ -28,7 +29,8 @@ void window_apply_shape(WindowObject* w) {
     int height = r.bottom - r.top;
     if (width <= 0 || height <= 0) continue;
     xrects.push_back(XRectangle{static_cast<short>(x), static_cast<short>(y),
-                                static_cast<unsigned short>(width), static_cast<unsigned short>(height)});
+                                static_cast<unsigned short>(width),
+                                static_cast<unsigned short>(height)});
   }
   XShapeCombineRectangles(d, w->xwindow, ShapeBounding, 0, 0, xrects.data(),
                           static_cast<int>(xrects.size()), ShapeSet, Unsorted);

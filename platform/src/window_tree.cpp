@@ -22,11 +22,16 @@ LONG GetWindowLongA(HWND window, int index) {
   plat::WindowObject* w = plat::window_get(window);
   if (!w) return 0;
   switch (index) {
-    case GWL_STYLE: return static_cast<LONG>(w->style);
-    case GWL_EXSTYLE: return static_cast<LONG>(w->ex_style);
-    case GWL_ID: return w->id;
-    case GWL_USERDATA: return w->user_data;
-    default: return 0;
+    case GWL_STYLE:
+      return static_cast<LONG>(w->style);
+    case GWL_EXSTYLE:
+      return static_cast<LONG>(w->ex_style);
+    case GWL_ID:
+      return w->id;
+    case GWL_USERDATA:
+      return w->user_data;
+    default:
+      return 0;
   }
 }
 
@@ -35,9 +40,14 @@ LONG SetWindowLongA(HWND window, int index, LONG value) {
   if (!w) return 0;
   LONG previous = GetWindowLongA(window, index);
   switch (index) {
-    case GWL_ID: w->id = value; break;
-    case GWL_USERDATA: w->user_data = value; break;
-    default: return 0;  // styles are fixed at creation here
+    case GWL_ID:
+      w->id = value;
+      break;
+    case GWL_USERDATA:
+      w->user_data = value;
+      break;
+    default:
+      return 0;  // styles are fixed at creation here
   }
   return previous;
 }

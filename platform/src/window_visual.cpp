@@ -13,7 +13,8 @@ bool window_use_visual(HWND window, Visual* visual, int depth) {
   Display* d = x_display();
   if (!w || !d || !w->xwindow || !visual) return false;
   XWindowAttributes current;
-  if (XGetWindowAttributes(d, w->xwindow, &current) && current.visual == visual && current.depth == depth)
+  if (XGetWindowAttributes(d, w->xwindow, &current) && current.visual == visual &&
+      current.depth == depth)
     return true;
 
   ::Window old = w->xwindow;
@@ -33,12 +34,14 @@ bool window_use_visual(HWND window, Visual* visual, int depth) {
   window_apply_x_attributes(w);
   for (HWND child : w->children)
     if (WindowObject* c = window_get(child); c && c->xwindow)
-      XReparentWindow(d, c->xwindow, replacement, c->client_x - c->border_width, c->client_y - c->border_width);
+      XReparentWindow(d, c->xwindow, replacement, c->client_x - c->border_width,
+                      c->client_y - c->border_width);
   bool had_capture = GetCapture() == window;
   bool had_focus = input_focus_window() && window_root(input_focus_window()) == window;
   if (w->mapped) window_map_x(w);
   if (had_capture) SetCapture(window);
-  if (had_focus && w->mapped && w->parent == 0) XSetInputFocus(d, w->xwindow, RevertToParent, CurrentTime);
+  if (had_focus && w->mapped && w->parent == 0)
+    XSetInputFocus(d, w->xwindow, RevertToParent, CurrentTime);
   XDestroyWindow(d, old);
   if (old_colormap) XFreeColormap(d, old_colormap);
   XFlush(d);

@@ -98,9 +98,9 @@ bool x_window_manager_running() {
   }
   unsigned width = static_cast<unsigned>(std::max(1, w->client_width));
   unsigned height = static_cast<unsigned>(std::max(1, w->client_height));
-  ::Window xw = XCreateWindow(d, x_parent, w->client_x - w->border_width, w->client_y - w->border_width,
-                              width, height, static_cast<unsigned>(w->border_width), depth, InputOutput,
-                              visual, mask, &attributes);
+  ::Window xw = XCreateWindow(
+      d, x_parent, w->client_x - w->border_width, w->client_y - w->border_width, width, height,
+      static_cast<unsigned>(w->border_width), depth, InputOutput, visual, mask, &attributes);
   if (!xw) return 0;
   window_register_x(xw, w->handle);
   return xw;
@@ -114,10 +114,12 @@ void window_set_x_title(WindowObject* w) {
   for (char& c : latin1)
     if (static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0) c = '?';
   XChangeProperty(d, w->xwindow, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(latin1.data()), static_cast<int>(latin1.size()));
+                  reinterpret_cast<const unsigned char*>(latin1.data()),
+                  static_cast<int>(latin1.size()));
   std::string utf8 = cp1252_to_utf8(w->title);
   XChangeProperty(d, w->xwindow, x_atom("_NET_WM_NAME"), x_atom("UTF8_STRING"), 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
+                  reinterpret_cast<const unsigned char*>(utf8.data()),
+                  static_cast<int>(utf8.size()));
 }
 
 void window_set_size_hints(WindowObject* w) {
@@ -183,7 +185,8 @@ static void set_top_level_hints(WindowObject* w) {
     // A pop-up without caption has no decorations at all.
     MotifHints motif{kMotifDecorationsFlag, 0, 0, 0, 0};
     Atom atom = x_atom("_MOTIF_WM_HINTS");
-    XChangeProperty(d, xw, atom, atom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&motif), 5);
+    XChangeProperty(d, xw, atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&motif), 5);
   }
   window_set_x_title(w);
 }
@@ -209,8 +212,8 @@ void window_map_x(WindowObject* w) {
   XEvent event;
   for (;;) {
     if (XCheckTypedWindowEvent(d, w->xwindow, MapNotify, &event)) break;
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                      std::chrono::steady_clock::now());
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     pollfd fd{ConnectionNumber(d), POLLIN, 0};
     poll(&fd, 1, static_cast<int>(std::min<long>(left.count(), 20)));

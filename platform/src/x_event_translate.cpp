@@ -53,7 +53,8 @@ bool is_auto_repeat_release(Display* d, const XKeyEvent& release) {
   if (XEventsQueued(d, QueuedAfterReading) == 0) return false;
   XEvent next;
   XPeekEvent(d, &next);
-  return next.type == KeyPress && next.xkey.keycode == release.keycode && next.xkey.time == release.time;
+  return next.type == KeyPress && next.xkey.keycode == release.keycode &&
+         next.xkey.time == release.time;
 }
 
 void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
@@ -83,7 +84,8 @@ void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
     unsigned char c = n == 1 ? static_cast<unsigned char>(text[0]) : 0;
     // Latin-1 and Windows-1252 agree on the printable characters; of the control characters only
     // those that keys type on the original platform count (Back, Tab, Return, Escape).
-    bool typed = (c >= 0x20 && c < 0x7F) || c >= 0xA0 || c == '\r' || c == '\t' || c == '\b' || c == 0x1B;
+    bool typed =
+        (c >= 0x20 && c < 0x7F) || c >= 0xA0 || c == '\r' || c == '\t' || c == '\b' || c == 0x1B;
     if (vk == VK_RETURN) c = '\r', typed = true;
     typed_char = typed ? c : 0;
   }
@@ -100,9 +102,15 @@ void translate_button(HWND h, XButtonEvent& event, bool press) {
   WPARAM bit = 0;
   UINT vk = 0;
   switch (event.button) {
-    case Button1: message = press ? WM_LBUTTONDOWN : WM_LBUTTONUP, bit = MK_LBUTTON, vk = VK_LBUTTON; break;
-    case Button2: message = press ? WM_MBUTTONDOWN : WM_MBUTTONUP, bit = MK_MBUTTON, vk = VK_MBUTTON; break;
-    case Button3: message = press ? WM_RBUTTONDOWN : WM_RBUTTONUP, bit = MK_RBUTTON, vk = VK_RBUTTON; break;
+    case Button1:
+      message = press ? WM_LBUTTONDOWN : WM_LBUTTONUP, bit = MK_LBUTTON, vk = VK_LBUTTON;
+      break;
+    case Button2:
+      message = press ? WM_MBUTTONDOWN : WM_MBUTTONUP, bit = MK_MBUTTON, vk = VK_MBUTTON;
+      break;
+    case Button3:
+      message = press ? WM_RBUTTONDOWN : WM_RBUTTONUP, bit = MK_RBUTTON, vk = VK_RBUTTON;
+      break;
     case Button4:
     case Button5: {
       if (!press) return;
@@ -119,7 +127,8 @@ void translate_button(HWND h, XButtonEvent& event, bool press) {
   flags = press ? (flags | bit) : (flags & ~bit);
   keyboard_set_state(vk, press);
   if (press) input_button_pressed(h);
-  queue_input(stamped(h, message, flags, client_point(event.x, event.y), event.x_root, event.y_root));
+  queue_input(
+      stamped(h, message, flags, client_point(event.x, event.y), event.x_root, event.y_root));
 }
 
 void translate_configure(HWND h, WindowObject* w, XConfigureEvent& event, Display* d) {
@@ -143,7 +152,8 @@ void translate_configure(HWND h, WindowObject* w, XConfigureEvent& event, Displa
     w->client_height = event.height;
   }
   if (moved) SendMessageA(h, WM_MOVE, 0, MAKELPARAM(x, y));
-  if (sized && window_get(h)) SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(event.width, event.height));
+  if (sized && window_get(h))
+    SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(event.width, event.height));
 }
 
 void translate(Display* d, XEvent& event) {

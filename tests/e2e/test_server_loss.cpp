@@ -1,5 +1,5 @@
-// The X server going away under a running demo: the program must end on its own, say why on standard
-// error and report failure, never hang on a dead connection.
+// The X server going away under a running demo: the program must end on its own, say why on
+// standard error and report failure, never hang on a dead connection.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -45,8 +45,8 @@ struct Camera {
     return r;
   }
   Mat4 View() const {
-    return Mat4::Translate(0, 0, -20) * Rotate(25, 0) * Mat4::Translate(0, 0, -depth) * Rotate(xrot, 0) *
-           Rotate(yrot, 1);
+    return Mat4::Translate(0, 0, -20) * Rotate(25, 0) * Mat4::Translate(0, 0, -depth) *
+           Rotate(xrot, 0) * Rotate(yrot, 1);
   }
   // Window pixel (x right, y up) of a scene point.
   std::pair<int, int> Project(Vec3 p) const {
@@ -112,9 +112,11 @@ Rect Covering(const Camera& cam, Vec3 lo, Vec3 hi) {
   Rect r{kW, kH, 0, 0};
   for (int c = 0; c < 8; ++c) {
     auto [x, y] = cam.Project({c & 1 ? hi.x : lo.x, c & 2 ? hi.y : lo.y, c & 4 ? hi.z : lo.z});
-    r.x0 = std::min(r.x0, x), r.y0 = std::min(r.y0, y), r.x1 = std::max(r.x1, x), r.y1 = std::max(r.y1, y);
+    r.x0 = std::min(r.x0, x), r.y0 = std::min(r.y0, y), r.x1 = std::max(r.x1, x),
+    r.y1 = std::max(r.y1, y);
   }
-  r.x0 = std::max(r.x0, 0), r.y0 = std::max(r.y0, 0), r.x1 = std::min(r.x1, kW - 1), r.y1 = std::min(r.y1, kH - 1);
+  r.x0 = std::max(r.x0, 0), r.y0 = std::max(r.y0, 0), r.x1 = std::min(r.x1, kW - 1),
+  r.y1 = std::min(r.y1, kH - 1);
   return r;
 }
 // The box a tornado standing at (x, 0, z) can fill: radius below 2 with the sway, 5.5 high.
@@ -124,7 +126,8 @@ Rect TornadoAt(const Camera& cam, double x, double z) {
 // The outer part of the left (side -1) or right (side 1) tornado's box, beyond the reach of the
 // cloud column's widest sprites (radius, sway and half-size together stay under 3.2).
 Rect OuterSide(const Camera& cam, int side) {
-  return side < 0 ? Covering(cam, {-7, 0, -2}, {-3.6, 5.5, 2}) : Covering(cam, {3.6, 0, -2}, {7, 5.5, 2});
+  return side < 0 ? Covering(cam, {-7, 0, -2}, {-3.6, 5.5, 2})
+                  : Covering(cam, {3.6, 0, -2}, {7, 5.5, 2});
 }
 // The part of a rectangle above the far edge of the floor, where only the tornado or the black
 // background can be.
@@ -151,7 +154,9 @@ int Count(const Image& img, Rect r, Pred pred) {
   return n;
 }
 
-LPARAM At(int x, int y) { return static_cast<LPARAM>((static_cast<uint32_t>(y) << 16) | static_cast<uint32_t>(x)); }
+LPARAM At(int x, int y) {
+  return static_cast<LPARAM>((static_cast<uint32_t>(y) << 16) | static_cast<uint32_t>(x));
+}
 
 TEST_F(Scene, FloorFunnelCloudsAndSpheresStandWhereTheCameraPutsThem) {
   Image img = Frames(10);
@@ -161,7 +166,8 @@ TEST_F(Scene, FloorFunnelCloudsAndSpheresStandWhereTheCameraPutsThem) {
   ASSERT_LT(left.x1, middle.x0);
   ASSERT_LT(middle.x1, right.x0);
 
-  // The floor in front of the tornadoes: lit, tiled (grout lines much darker than tiles), never blue.
+  // The floor in front of the tornadoes: lit, tiled (grout lines much darker than tiles), never
+  // blue.
   for (Vec3 p : {Vec3{0, 0, 7}, Vec3{-7, 0, 6}, Vec3{7, 0, 6}, Vec3{-3, 0, 3}}) {
     auto [cx, cy] = cam.Project(p);
     Rect patch{cx - 25, cy - 25, cx + 25, cy + 25};
@@ -191,7 +197,8 @@ TEST_F(Scene, FloorFunnelCloudsAndSpheresStandWhereTheCameraPutsThem) {
   Rect sky = AboveFloor(cam, middle);
   EXPECT_GT(Count(img, middle, White), 3000);
   EXPECT_GT(Count(img, sky, White), 500);
-  EXPECT_GT(Count(img, sky, [](const uint8_t* p) { return Grey(p) && p[0] < 180 && p[0] > 40; }), 100);
+  EXPECT_GT(Count(img, sky, [](const uint8_t* p) { return Grey(p) && p[0] < 180 && p[0] > 40; }),
+            100);
   EXPECT_LT(Count(img, AboveFloor(cam, OuterSide(cam, 1)), White), 20);
 
   // The untextured spheres at the right: grey, lit from above and behind, against black.
@@ -218,7 +225,9 @@ TEST_F(Scene, LeftDragTurnsTheScene) {
   EXPECT_GT(Count(img, funnelNow, Blue), 2000);
   EXPECT_EQ(Count(img, OuterSide(before, -1), Blue), 0);
   EXPECT_EQ(Count(img, AboveFloor(before, OuterSide(before, 1)), Grey), 0);
-  EXPECT_EQ(Count(img, AboveFloor(before, OuterSide(before, -1)), [](const uint8_t* p) { return !Black(p); }), 0);
+  EXPECT_EQ(Count(img, AboveFloor(before, OuterSide(before, -1)),
+                  [](const uint8_t* p) { return !Black(p); }),
+            0);
 
   // Turning back by the same drag restores the first view's layout.
   GLWndProc(hWindow, WM_LBUTTONDOWN, MK_LBUTTON, At(390, 300));

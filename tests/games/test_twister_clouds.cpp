@@ -46,11 +46,14 @@ void ExpectCloud(const std::vector<Quad>& sprites, const TGLTwister& d, const Ma
       double half = i / static_cast<double>(range) / 1.5;
       SheetCell cell = Cell(i, across, down);
       const double dx[4] = {-half, half, half, -half}, dy[4] = {-half, -half, half, half};
-      const double s[4] = {cell.s0, cell.s1, cell.s1, cell.s0}, t[4] = {cell.t0, cell.t0, cell.t1, cell.t1};
+      const double s[4] = {cell.s0, cell.s1, cell.s1, cell.s0},
+                   t[4] = {cell.t0, cell.t0, cell.t1, cell.t1};
       for (int c = 0; c < 4; ++c) {
         Vec3 e = view.ToEye(q.c[c].x, q.c[c].y, q.c[c].z);
-        ASSERT_NEAR(e.x, anchor.x + dx[c], 1e-4) << "ring " << i << " point " << j << " corner " << c;
-        ASSERT_NEAR(e.y, anchor.y + dy[c], 1e-4) << "ring " << i << " point " << j << " corner " << c;
+        ASSERT_NEAR(e.x, anchor.x + dx[c], 1e-4)
+            << "ring " << i << " point " << j << " corner " << c;
+        ASSERT_NEAR(e.y, anchor.y + dy[c], 1e-4)
+            << "ring " << i << " point " << j << " corner " << c;
         ASSERT_NEAR(e.z, anchor.z, 1e-4) << "ring " << i << " point " << j << " corner " << c;
         ASSERT_NEAR(q.c[c].s, s[c], 1e-5) << "ring " << i << " corner " << c;
         ASSERT_NEAR(q.c[c].t, t[c], 1e-5) << "ring " << i << " corner " << c;
@@ -124,13 +127,16 @@ TEST_F(TwisterClouds, SpritesCarryTheCurrentColourUnchanged) {
 }
 
 TEST_F(TwisterClouds, EachCloudStyleSetsItsBlendFunctionAndOthersKeepTheCurrentOne) {
-  const std::pair<GLenum, GLenum> styles[7] = {
-      {GL_ONE, GL_ONE_MINUS_SRC_COLOR},       {GL_ONE, GL_ONE_MINUS_SRC_ALPHA},
-      {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}, {GL_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA},
-      {GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_SRC_ALPHA}, {GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA},
-      {GL_ZERO, GL_ONE_MINUS_SRC_ALPHA}};
-  static_assert(CLOUD_BRIGHT == 0 && CLOUD_NORMAL == 1 && CLOUD_TINY_DARK == 2 && CLOUD_VERY_DARK == 3 &&
-                CLOUD_TINY_BRIGHT == 4 && CLOUD_DARK_SMOOTH == 5 && CLOUD_DARK == 6);
+  const std::pair<GLenum, GLenum> styles[7] = {{GL_ONE, GL_ONE_MINUS_SRC_COLOR},
+                                               {GL_ONE, GL_ONE_MINUS_SRC_ALPHA},
+                                               {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},
+                                               {GL_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA},
+                                               {GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_SRC_ALPHA},
+                                               {GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA},
+                                               {GL_ZERO, GL_ONE_MINUS_SRC_ALPHA}};
+  static_assert(CLOUD_BRIGHT == 0 && CLOUD_NORMAL == 1 && CLOUD_TINY_DARK == 2 &&
+                CLOUD_VERY_DARK == 3 && CLOUD_TINY_BRIGHT == 4 && CLOUD_DARK_SMOOTH == 5 &&
+                CLOUD_DARK == 6);
   auto blend = [] {
     GLint src = 0, dst = 0;
     glGetIntegerv(GL_BLEND_SRC, &src);
@@ -146,7 +152,8 @@ TEST_F(TwisterClouds, EachCloudStyleSetsItsBlendFunctionAndOthersKeepTheCurrentO
   for (int style : {7, -1, 1000}) {
     glBlendFunc(GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA);
     tw.DrawParticle(0, 0, 0, 1, 5, 32, 16, 4, style, 8, 4);
-    EXPECT_EQ(blend(), (std::pair<GLenum, GLenum>{GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA})) << "style " << style;
+    EXPECT_EQ(blend(), (std::pair<GLenum, GLenum>{GL_DST_ALPHA, GL_ONE_MINUS_DST_ALPHA}))
+        << "style " << style;
   }
 }
 

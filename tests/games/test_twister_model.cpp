@@ -118,7 +118,8 @@ TEST_F(TwisterModel, RefreshGivesTheFunnelAndTheSwayOfTheAxis) {
     EXPECT_EQ(tw.Pos[i].Y, 0.0f);
   }
   // Rnd is never written.
-  for (int i = 0; i < 128; ++i) EXPECT_EQ(std::memcmp(&tw.Rnd[i], "\0\0\0\0\0\0\0\0\0\0\0\0", 12), 0);
+  for (int i = 0; i < 128; ++i)
+    EXPECT_EQ(std::memcmp(&tw.Rnd[i], "\0\0\0\0\0\0\0\0\0\0\0\0", 12), 0);
 }
 
 TEST_F(TwisterModel, RingsBoundWhatIsDrawnAndWhatIsRefreshed) {
@@ -211,7 +212,8 @@ TEST_F(TwisterModel, TwoUpdatesWithoutDrawingAdvanceTwoSteps) {
   tw.Update(5.0f);
   tw.Update(5.0f);
   // The arrays stay as they were until the next draw.
-  EXPECT_EQ(std::memcmp(&drawn.Twist, &tw.Twist, sizeof tw.Twist + sizeof tw.Radius + sizeof tw.Pos), 0);
+  EXPECT_EQ(
+      std::memcmp(&drawn.Twist, &tw.Twist, sizeof tw.Twist + sizeof tw.Radius + sizeof tw.Pos), 0);
   tw.AddParticle(0, 0, 0, 1, 5, 32, 64, 0, RecordModel);
   EXPECT_EQ(tw.Twist[0], static_cast<float>(3 / 50.0));
 }
@@ -232,10 +234,12 @@ TEST_F(TwisterModel, AddParticleWalksRingThenPointAndRestoresTheMatrix) {
     for (int j = 0; j < 14; ++j) {
       Vec3 p = RingPoint(drawnWith, i, j);
       double s = i / 32.0 / 1.5;
-      Mat4 expect = base * Mat4::Translate(5, 1, 2) * Mat4::Scale(2.0) * Mat4::Translate(p.x, p.y, p.z) *
-                    Mat4::Scale(s);
+      Mat4 expect = base * Mat4::Translate(5, 1, 2) * Mat4::Scale(2.0) *
+                    Mat4::Translate(p.x, p.y, p.z) * Mat4::Scale(s);
       const Mat4& got = g_calls[i * 14 + j];
-      for (int e = 0; e < 16; ++e) ASSERT_NEAR(got.m[e], expect.m[e], 1e-4) << "ring " << i << " point " << j << " element " << e;
+      for (int e = 0; e < 16; ++e)
+        ASSERT_NEAR(got.m[e], expect.m[e], 1e-4)
+            << "ring " << i << " point " << j << " element " << e;
     }
   Mat4 after = Mat4::FromGL(GL_MODELVIEW_MATRIX);
   for (int e = 0; e < 16; ++e) EXPECT_EQ(after.m[e], base.m[e]);

@@ -36,7 +36,8 @@ TGLTwister DrawnWith(const TGLTwister& t, int rings, int points) {
 TEST_F(TwisterPolygon, DemoCallEmits2016QuadsWithTheSurfaceCornersAndASeamlessWrap) {
   PrepareRings(tw, 50, 5.0f, 5, 32, 64);
   TGLTwister d = DrawnWith(tw, 64, 32);
-  auto quads = ToQuads(zelvo_test::capture_feedback([&] { tw.DrawPolygon(-5, 0, 0, 1, 5, 32, 64, 32); }));
+  auto quads =
+      ToQuads(zelvo_test::capture_feedback([&] { tw.DrawPolygon(-5, 0, 0, 1, 5, 32, 64, 32); }));
   ASSERT_EQ(quads.size(), 2016u);
   for (int i = 0; i < 63; ++i)
     for (int j = 0; j < 32; ++j) {
@@ -68,21 +69,23 @@ TEST_F(TwisterPolygon, DemoCallEmits2016QuadsWithTheSurfaceCornersAndASeamlessWr
 TEST_F(TwisterPolygon, PlacementAndSizeScaleTheWholeFunnel) {
   PrepareRings(tw, 20, 5.0f, 5, 32, 16);
   TGLTwister d = DrawnWith(tw, 16, 6);
-  auto quads = ToQuads(zelvo_test::capture_feedback([&] { tw.DrawPolygon(2, -3, 1, 0.5f, 5, 32, 16, 6); }));
+  auto quads =
+      ToQuads(zelvo_test::capture_feedback([&] { tw.DrawPolygon(2, -3, 1, 0.5f, 5, 32, 16, 6); }));
   ASSERT_EQ(quads.size(), 15u * 6u);
   for (int i = 0; i < 15; ++i)
     for (int j = 0; j < 6; ++j) {
       Corner want = SurfaceCorner(d, i + 1, j + 1);
-      Vec3 got = view.ToEye(quads[i * 6 + j].c[2].x, quads[i * 6 + j].c[2].y, quads[i * 6 + j].c[2].z);
+      Vec3 got =
+          view.ToEye(quads[i * 6 + j].c[2].x, quads[i * 6 + j].c[2].y, quads[i * 6 + j].c[2].z);
       EXPECT_NEAR(got.x, 2 + 0.5 * want.vertex.x, 1e-4);
       EXPECT_NEAR(got.y, -3 + 0.5 * want.vertex.y, 1e-4);
       EXPECT_NEAR(got.z, 1 + 0.5 * want.vertex.z, 1e-4);
     }
 }
 
-// GL lights the vertices with the normals it was given: with GL_NORMALIZE, unit diffuse material and
-// no ambient, three coloured directional lights along +x, +y, +z give max(0, n) per component, and
-// the same along -x, -y, -z give max(0, -n).
+// GL lights the vertices with the normals it was given: with GL_NORMALIZE, unit diffuse material
+// and no ambient, three coloured directional lights along +x, +y, +z give max(0, n) per component,
+// and the same along -x, -y, -z give max(0, -n).
 TEST_F(TwisterPolygon, NormalsAreTheVertexWithoutTheZSway) {
   PrepareRings(tw, 50, 5.0f, 5, 32, 64);
   TGLTwister d = DrawnWith(tw, 64, 32);
@@ -105,7 +108,8 @@ TEST_F(TwisterPolygon, NormalsAreTheVertexWithoutTheZSway) {
       glEnable(GL_LIGHT0 + l);
     }
     TGLTwister copy = tw;
-    return ToQuads(zelvo_test::capture_feedback([&] { copy.DrawPolygon(-5, 0, 0, 1, 5, 32, 64, 32); }));
+    return ToQuads(
+        zelvo_test::capture_feedback([&] { copy.DrawPolygon(-5, 0, 0, 1, 5, 32, 64, 32); }));
   };
   auto plus = lit(1), minus = lit(-1);
   ASSERT_EQ(plus.size(), 2016u);
@@ -200,10 +204,12 @@ TEST_F(TwisterPolygon, FirstFrameDrawsOnlyTheAxisThenACloudFollows) {
   EXPECT_NEAR(tw.Radius[63], 68.0 / 37, 1e-6);
   // The refresh has opened the funnel: a cloud drawn next in the same frame has real sprites.
   glDisable(GL_CULL_FACE);
-  auto cloud = zelvo_test::capture_feedback([&] { tw.DrawParticle(0, 0, 0, 1, 5, 32, 64, 10, CLOUD_NORMAL, 8, 4); });
+  auto cloud = zelvo_test::capture_feedback(
+      [&] { tw.DrawParticle(0, 0, 0, 1, 5, 32, 64, 10, CLOUD_NORMAL, 8, 4); });
   double spread = 0;
   for (const auto& p : cloud)
-    for (const auto& v : p.vertices) spread = std::max(spread, std::abs(view.ToEye(v.x, v.y, v.z).x));
+    for (const auto& v : p.vertices)
+      spread = std::max(spread, std::abs(view.ToEye(v.x, v.y, v.z).x));
   EXPECT_GT(spread, 0.5);
 }
 
@@ -213,7 +219,8 @@ TEST_F(TwisterPolygon, NothingToDrawStillSwitchesStateAndRefreshes) {
     t.Update(5.0f);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
-    auto prims = zelvo_test::capture_feedback([&] { t.DrawPolygon(-5, 0, 0, 1, 5, 32, rings, points); });
+    auto prims =
+        zelvo_test::capture_feedback([&] { t.DrawPolygon(-5, 0, 0, 1, 5, 32, rings, points); });
     EXPECT_TRUE(prims.empty());
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));

@@ -81,7 +81,8 @@ struct Mat4 {
     return r;
   }
   Vec3 Apply(Vec3 v) const {
-    return {m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12], m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13],
+    return {m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12],
+            m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13],
             m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14]};
   }
 };
@@ -131,7 +132,8 @@ inline std::vector<Quad> ToQuads(const std::vector<zelvo_test::FeedbackPrimitive
       n += 1;
       continue;
     }
-    if (n + 1 >= prims.size() || prims[n].vertices.size() != 3 || prims[n + 1].vertices.size() != 3) {
+    if (n + 1 >= prims.size() || prims[n].vertices.size() != 3 ||
+        prims[n + 1].vertices.size() != 3) {
       ADD_FAILURE() << "unexpected primitive shape at " << n;
       return quads;
     }

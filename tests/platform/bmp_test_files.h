@@ -49,19 +49,22 @@ inline void put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
 
 inline void write_file(const std::string& file, const std::vector<uint8_t>& bytes) {
   std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<uint8_t> read_file(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
 }
 
 // `colours` distinct 0xRRGGBB colours.
 inline std::vector<uint32_t> palette(int colours) {
   std::vector<uint32_t> out;
   for (int i = 0; i < colours; ++i)
-    out.push_back((static_cast<uint32_t>(i * 97 % 256) << 16) | (static_cast<uint32_t>(i * 53 % 256) << 8) |
+    out.push_back((static_cast<uint32_t>(i * 97 % 256) << 16) |
+                  (static_cast<uint32_t>(i * 53 % 256) << 8) |
                   static_cast<uint32_t>(255 - i * 29 % 256));
   return out;
 }
@@ -73,12 +76,14 @@ inline std::vector<uint32_t> pattern(int width, int height, int colours) {
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      pixels[static_cast<size_t>(y) * width + x] = colour[static_cast<size_t>((x / 3 + y * 7 + x * y) % colours)];
+      pixels[static_cast<size_t>(y) * width + x] =
+          colour[static_cast<size_t>((x / 3 + y * 7 + x * y) % colours)];
   return pixels;
 }
 
 // Writes a binary PPM that ImageMagick turns into BMP files.
-inline void write_ppm(const std::string& file, int width, int height, const std::vector<uint32_t>& rgb) {
+inline void write_ppm(const std::string& file, int width, int height,
+                      const std::vector<uint32_t>& rgb) {
   std::string head = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
   std::vector<uint8_t> bytes(head.begin(), head.end());
   for (uint32_t p : rgb) {
@@ -89,24 +94,28 @@ inline void write_ppm(const std::string& file, int width, int height, const std:
   write_file(file, bytes);
 }
 
-inline bool run(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()) == 0; }
+inline bool run(const std::string& command) {
+  return std::system((command + " 2>/dev/null").c_str()) == 0;
+}
 
 // Decoded by stb_image: 0xRRGGBB pixels, rows top first; empty when stb refuses the file.
-inline std::vector<uint32_t> stb_rgb(const std::string& file, int* width = nullptr, int* height = nullptr) {
+inline std::vector<uint32_t> stb_rgb(const std::string& file, int* width = nullptr,
+                                     int* height = nullptr) {
   int w = 0, h = 0, n = 0;
   unsigned char* data = stbi_load(file.c_str(), &w, &h, &n, 4);
   std::vector<uint32_t> out;
   if (!data) return out;
   for (int i = 0; i < w * h; ++i)
-    out.push_back((uint32_t{data[4 * i]} << 16) | (uint32_t{data[4 * i + 1]} << 8) | data[4 * i + 2]);
+    out.push_back((uint32_t{data[4 * i]} << 16) | (uint32_t{data[4 * i + 1]} << 8) |
+                  data[4 * i + 2]);
   stbi_image_free(data);
   if (width) *width = w;
   if (height) *height = h;
   return out;
 }
 
-// Decoded by ImageMagick (`convert file rgb:...`, 8 bits per channel): rows top first. Its status is
-// not used: it decodes some valid RLE4 streams fully and still reports an early end of file.
+// Decoded by ImageMagick (`convert file rgb:...`, 8 bits per channel): rows top first. Its status
+// is not used: it decodes some valid RLE4 streams fully and still reports an early end of file.
 inline std::vector<uint32_t> magick_rgb(const std::string& file) {
   std::string out_file = file + ".rgb";
   std::vector<uint32_t> out;
@@ -120,7 +129,8 @@ inline std::vector<uint32_t> magick_rgb(const std::string& file) {
 
 // Writes several BMP files from one picture in one ImageMagick run (it is slow to start): each
 // entry is the options for one file, ending with the format prefix, and the file name.
-inline bool magick_write_all(const std::string& source, const std::vector<std::pair<std::string, std::string>>& outputs) {
+inline bool magick_write_all(const std::string& source,
+                             const std::vector<std::pair<std::string, std::string>>& outputs) {
   // Each file's settings stay inside its parentheses.
   std::string command = "convert -respect-parentheses '" + source + "'";
   for (const auto& [options, file] : outputs) {
@@ -137,7 +147,8 @@ inline std::vector<std::vector<uint32_t>> magick_rgb_all(const std::vector<std::
   std::string command = "convert";
   for (const std::string& f : files) command += " '" + f + "'";
   const std::string pattern = folder() + "/decoded-%d.rgb";
-  for (size_t i = 0; i < files.size(); ++i) std::remove((folder() + "/decoded-" + std::to_string(i) + ".rgb").c_str());
+  for (size_t i = 0; i < files.size(); ++i)
+    std::remove((folder() + "/decoded-" + std::to_string(i) + ".rgb").c_str());
   run(command + " -depth 8 +adjoin rgb:'" + pattern + "'");
   std::vector<std::vector<uint32_t>> out;
   for (size_t i = 0; i < files.size(); ++i) {
@@ -157,9 +168,9 @@ struct Writer {
   int bpp = 24;
   uint32_t header_size = 40;
   uint32_t compression = 0;
-  std::vector<uint32_t> masks;      // BI_BITFIELDS: written after a 40-byte header or into a V4 one
-  std::vector<uint32_t> colours;    // 0xRRGGBB colour table
-  std::vector<uint8_t> pixels;      // the pixel array as it goes into the file
+  std::vector<uint32_t> masks;    // BI_BITFIELDS: written after a 40-byte header or into a V4 one
+  std::vector<uint32_t> colours;  // 0xRRGGBB colour table
+  std::vector<uint8_t> pixels;    // the pixel array as it goes into the file
 
   std::vector<uint8_t> bytes() const {
     const bool core = header_size == 12;
@@ -199,10 +210,13 @@ struct Writer {
   }
 };
 
-inline size_t stride(int width, int bpp) { return (static_cast<size_t>(width) * bpp + 31) / 32 * 4; }
+inline size_t stride(int width, int bpp) {
+  return (static_cast<size_t>(width) * bpp + 31) / 32 * 4;
+}
 
 // Packs palette indices (rows in file order) into padded rows of `bpp` bits.
-inline std::vector<uint8_t> pack_indices(const std::vector<int>& indices, int width, int height, int bpp) {
+inline std::vector<uint8_t> pack_indices(const std::vector<int>& indices, int width, int height,
+                                         int bpp) {
   const size_t s = stride(width, bpp);
   std::vector<uint8_t> out(s * height);
   for (int y = 0; y < height; ++y)

@@ -21,10 +21,12 @@ struct Info {
 };
 
 // A bottom-up DIB section (or top-down for negative height) with the default layout of its depth.
-HBITMAP make_dib(int width, int height, int bpp, void** bits, const std::vector<uint32_t>& colours = {}) {
+HBITMAP make_dib(int width, int height, int bpp, void** bits,
+                 const std::vector<uint32_t>& colours = {}) {
   Info info{};
-  info.header = BITMAPINFOHEADER{40, width, height, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0,
-                                 static_cast<DWORD>(colours.size()), 0};
+  info.header = BITMAPINFOHEADER{40,     width, height, 1, static_cast<WORD>(bpp),
+                                 BI_RGB, 0,     0,      0, static_cast<DWORD>(colours.size()),
+                                 0};
   for (size_t i = 0; i < colours.size(); ++i) info.masks_or_colors[i] = colours[i];
   return CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, bits, 0, 0);
 }
@@ -33,15 +35,18 @@ HBITMAP make_dib(int width, int height, int bpp, void** bits, const std::vector<
 std::vector<uint32_t> read32(const void* bits, int width, int height, bool top_down = false) {
   std::vector<uint32_t> out;
   for (int y = 0; y < height; ++y) {
-    const auto* row = static_cast<const uint32_t*>(bits) + static_cast<size_t>(top_down ? y : height - 1 - y) * width;
+    const auto* row = static_cast<const uint32_t*>(bits) +
+                      static_cast<size_t>(top_down ? y : height - 1 - y) * width;
     for (int x = 0; x < width; ++x) out.push_back(row[x] & 0xFFFFFF);
   }
   return out;
 }
 
 // Loads `file`, copies it into a new 32-bit section and returns the section's colours.
-std::vector<uint32_t> blit_to_32(const std::string& file, int* width = nullptr, int* height = nullptr) {
-  HBITMAP source = LoadImageA(0, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+std::vector<uint32_t> blit_to_32(const std::string& file, int* width = nullptr,
+                                 int* height = nullptr) {
+  HBITMAP source =
+      LoadImageA(0, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
   if (!source) return {};
   BITMAP bm{};
   GetObjectA(source, sizeof bm, &bm);
@@ -89,7 +94,8 @@ TEST(BitBlt, EveryDepthConvertsToTheDecodedColours) {
     if (c.bpp <= 8) writer.colours = bmp_test::palette(1 << c.bpp);
     // Arbitrary pixel bytes: every value must convert like the independent decoder says.
     writer.pixels.resize(bmp_test::stride(w, c.bpp) * h);
-    for (size_t i = 0; i < writer.pixels.size(); ++i) writer.pixels[i] = static_cast<uint8_t>(i * 37 + 11);
+    for (size_t i = 0; i < writer.pixels.size(); ++i)
+      writer.pixels[i] = static_cast<uint8_t>(i * 37 + 11);
     bmp_test::write_file(path("src.bmp"), writer.bytes());
     std::vector<uint32_t> expected = bmp_test::stb_rgb(path("src.bmp"));
     ASSERT_EQ(expected.size(), static_cast<size_t>(w * h));
@@ -97,7 +103,8 @@ TEST(BitBlt, EveryDepthConvertsToTheDecodedColours) {
   }
   // Run-length files become plain 8-bit sections first; ImageMagick is the judge there.
   bmp_test::write_ppm(path("rle.ppm"), 23, 9, bmp_test::pattern(23, 9, 30));
-  ASSERT_TRUE(bmp_test::run("convert '" + path("rle.ppm") + "' -type Palette -compress RLE BMP3:'" + path("rle.bmp") + "'"));
+  ASSERT_TRUE(bmp_test::run("convert '" + path("rle.ppm") + "' -type Palette -compress RLE BMP3:'" +
+                            path("rle.bmp") + "'"));
   EXPECT_EQ(blit_to_32(path("rle.bmp")), bmp_test::magick_rgb(path("rle.bmp")));
   EXPECT_EQ(plat::handle_count(plat::Kind::Bitmap), bitmaps);
   EXPECT_EQ(plat::handle_count(plat::Kind::DC), contexts);
@@ -108,8 +115,10 @@ TEST(BitBlt, ConvertsIntoTwentyFourSixteenAndPaletteDestinations) {
   const int w = 5, h = 3;
   void* src_bits = nullptr;
   HBITMAP src = make_dib(w, h, 32, &src_bits);
-  const uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808080, 0x123456, 0xFEDCBA};
-  for (int i = 0; i < w * h; ++i) static_cast<uint32_t*>(src_bits)[i] = colours[i % 8] | 0xAB000000u;
+  const uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF,
+                              0x000000, 0x808080, 0x123456, 0xFEDCBA};
+  for (int i = 0; i < w * h; ++i)
+    static_cast<uint32_t*>(src_bits)[i] = colours[i % 8] | 0xAB000000u;
   HDC from = CreateCompatibleDC(0), to = CreateCompatibleDC(0);
   HGDIOBJ old_from = SelectObject(from, src);
 
@@ -139,9 +148,11 @@ TEST(BitBlt, ConvertsIntoTwentyFourSixteenAndPaletteDestinations) {
   }
   // 8-bit: the nearest table entry.
   void* bits8 = nullptr;
-  HBITMAP dest8 = make_dib(w, h, 8, &bits8, {0x000000, 0xFFFFFF, 0xF00000, 0x00F000, 0x0000F0, 0x7F7F7F});
+  HBITMAP dest8 =
+      make_dib(w, h, 8, &bits8, {0x000000, 0xFFFFFF, 0xF00000, 0x00F000, 0x0000F0, 0x7F7F7F});
   copy_into(dest8);
-  const uint8_t expected8[] = {2, 3, 4, 1, 0, 5, 0, 1};  // 0x123456 is nearest black, 0xFEDCBA white
+  const uint8_t expected8[] = {2, 3, 4, 1,
+                               0, 5, 0, 1};  // 0x123456 is nearest black, 0xFEDCBA white
   for (int i = 0; i < w; ++i) EXPECT_EQ(static_cast<uint8_t*>(bits8)[i], expected8[i % 8]) << i;
   // 32 to 32 keeps all four bytes.
   void* bits32 = nullptr;
@@ -160,7 +171,8 @@ TEST(BitBlt, ClipsToBothBitmapsAndTheClippingRegion) {
   void* dst_bits = nullptr;
   HBITMAP src = make_dib(4, 4, 32, &src_bits);
   HBITMAP dst = make_dib(6, 6, 32, &dst_bits);
-  for (int i = 0; i < 16; ++i) static_cast<uint32_t*>(src_bits)[i] = 0x010101u * static_cast<uint32_t>(i + 1);
+  for (int i = 0; i < 16; ++i)
+    static_cast<uint32_t*>(src_bits)[i] = 0x010101u * static_cast<uint32_t>(i + 1);
   HDC from = CreateCompatibleDC(0), to = CreateCompatibleDC(0);
   HGDIOBJ old_from = SelectObject(from, src), old_to = SelectObject(to, dst);
 
@@ -184,7 +196,8 @@ TEST(BitBlt, ClipsToBothBitmapsAndTheClippingRegion) {
   got = read32(dst_bits, 6, 6);
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 6; ++x)
-      EXPECT_EQ(got[static_cast<size_t>(y) * 6 + x], (y == 1 && (x == 1 || x == 2)) ? src_at(x, y) : 0u)
+      EXPECT_EQ(got[static_cast<size_t>(y) * 6 + x],
+                (y == 1 && (x == 1 || x == 2)) ? src_at(x, y) : 0u)
           << x << "," << y;
   ASSERT_TRUE(BitBlt(to, 0, 0, 6, 6, 0, 0, 0, WHITENESS));
   EXPECT_EQ(read32(dst_bits, 6, 6)[6 + 1], 0xFFFFFFu);
@@ -206,7 +219,8 @@ TEST(BitBlt, OverlappingCopyWithinOneBitmap) {
   HDC dc = CreateCompatibleDC(0);
   HGDIOBJ old = SelectObject(dc, b);
   auto* p = static_cast<uint8_t*>(bits);
-  for (int y = 0; y < 4; ++y) p[(3 - y) * 12] = static_cast<uint8_t>(10 + y);  // blue of x = 0, picture rows
+  for (int y = 0; y < 4; ++y)
+    p[(3 - y) * 12] = static_cast<uint8_t>(10 + y);        // blue of x = 0, picture rows
   ASSERT_TRUE(BitBlt(dc, 0, 1, 3, 3, dc, 0, 0, SRCCOPY));  // shift down by one row
   for (int y = 1; y < 4; ++y) EXPECT_EQ(p[(3 - y) * 12], 10 + y - 1) << y;
   SelectObject(dc, old);
@@ -214,7 +228,9 @@ TEST(BitBlt, OverlappingCopyWithinOneBitmap) {
   DeleteObject(b);
 }
 
-LRESULT CALLBACK plain_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+LRESULT CALLBACK plain_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(w, m, wp, lp);
+}
 
 TEST(BitBlt, PaintsOntoAWindow) {
   Display* display = plat::x_display();
@@ -225,8 +241,8 @@ TEST(BitBlt, PaintsOntoAWindow) {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   wc.lpszClassName = "GdiBlitTarget";
   ASSERT_NE(RegisterClassA(&wc), 0);
-  HWND window = CreateWindowExA(0, "GdiBlitTarget", "blit", WS_POPUP | WS_VISIBLE, 50, 60, 40, 30, 0, 0,
-                                wc.hInstance, nullptr);
+  HWND window = CreateWindowExA(0, "GdiBlitTarget", "blit", WS_POPUP | WS_VISIBLE, 50, 60, 40, 30,
+                                0, 0, wc.hInstance, nullptr);
   ASSERT_NE(window, 0u);
   ShowWindow(window, SW_SHOW);
   ::Window xw = plat::x_window(window);

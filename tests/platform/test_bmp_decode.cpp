@@ -30,18 +30,31 @@ std::vector<uint32_t> our_rgb(const plat::Bitmap& b) {
     for (int x = 0; x < b.width; ++x) {
       uint32_t v = 0;
       switch (b.bits_per_pixel) {
-        case 1: v = (row[x / 8] >> (7 - x % 8)) & 1; break;
-        case 4: v = (row[x / 2] >> (x % 2 ? 0 : 4)) & 15; break;
-        case 8: v = row[x]; break;
-        case 16: v = row[2 * x] | (row[2 * x + 1] << 8); break;
-        case 24: out.push_back((row[3 * x + 2] << 16) | (row[3 * x + 1] << 8) | row[3 * x]); continue;
-        case 32: std::memcpy(&v, row + 4 * x, 4); break;
+        case 1:
+          v = (row[x / 8] >> (7 - x % 8)) & 1;
+          break;
+        case 4:
+          v = (row[x / 2] >> (x % 2 ? 0 : 4)) & 15;
+          break;
+        case 8:
+          v = row[x];
+          break;
+        case 16:
+          v = row[2 * x] | (row[2 * x + 1] << 8);
+          break;
+        case 24:
+          out.push_back((row[3 * x + 2] << 16) | (row[3 * x + 1] << 8) | row[3 * x]);
+          continue;
+        case 32:
+          std::memcpy(&v, row + 4 * x, 4);
+          break;
       }
       if (b.bits_per_pixel <= 8) {
         const RGBQUAD q = v < b.colors.size() ? b.colors[v] : RGBQUAD{0, 0, 0, 0};
         out.push_back((uint32_t{q.rgbRed} << 16) | (q.rgbGreen << 8) | q.rgbBlue);
       } else {
-        out.push_back((widen(v, b.masks[0]) << 16) | (widen(v, b.masks[1]) << 8) | widen(v, b.masks[2]));
+        out.push_back((widen(v, b.masks[0]) << 16) | (widen(v, b.masks[1]) << 8) |
+                      widen(v, b.masks[2]));
       }
     }
   }
@@ -117,7 +130,8 @@ TEST(BmpDecode, ImageMagickFilesMatchStbAndImageMagick) {
 
 // Pixels of a picture in the layout of `bpp`, rows in file order (bottom-up unless top_down).
 std::vector<uint8_t> encode(const std::vector<uint32_t>& rgb, int w, int h, int bpp, bool top_down,
-                            const std::vector<uint32_t>& colours, const std::vector<uint32_t>& masks) {
+                            const std::vector<uint32_t>& colours,
+                            const std::vector<uint32_t>& masks) {
   const size_t s = bmp_test::stride(w, bpp);
   std::vector<uint8_t> out(s * h);
   auto narrow = [](uint32_t v8, uint32_t mask) {
@@ -130,7 +144,8 @@ std::vector<uint8_t> encode(const std::vector<uint32_t>& rgb, int w, int h, int 
     for (int x = 0; x < w; ++x) {
       const uint32_t p = rgb[static_cast<size_t>(y) * w + x];
       if (bpp <= 8) {
-        const int index = static_cast<int>(std::find(colours.begin(), colours.end(), p) - colours.begin());
+        const int index =
+            static_cast<int>(std::find(colours.begin(), colours.end(), p) - colours.begin());
         const int per_byte = 8 / bpp;
         row[x / per_byte] |= static_cast<uint8_t>(index << ((per_byte - 1 - x % per_byte) * bpp));
       } else if (bpp == 24) {
@@ -138,7 +153,8 @@ std::vector<uint8_t> encode(const std::vector<uint32_t>& rgb, int w, int h, int 
         row[3 * x + 1] = static_cast<uint8_t>(p >> 8);
         row[3 * x + 2] = static_cast<uint8_t>(p >> 16);
       } else {
-        const uint32_t v = narrow((p >> 16) & 255, masks[0]) | narrow((p >> 8) & 255, masks[1]) | narrow(p & 255, masks[2]);
+        const uint32_t v = narrow((p >> 16) & 255, masks[0]) | narrow((p >> 8) & 255, masks[1]) |
+                           narrow(p & 255, masks[2]);
         for (int k = 0; k < bpp / 8; ++k) row[bpp / 8 * x + k] = static_cast<uint8_t>(v >> (8 * k));
       }
     }
@@ -162,7 +178,12 @@ TEST(BmpDecode, OwnWriterVariantsMatchStbAndImageMagick) {
       {"top-down 24", 24, 40, BI_RGB, {}, true},
       {"top-down 32", 32, 40, BI_RGB, {0xFF0000, 0xFF00, 0xFF}, true},
       {"16-bit BI_RGB is 5-5-5", 16, 40, BI_RGB, {0x7C00, 0x3E0, 0x1F}, false},
-      {"16-bit bitfields 5-6-5 after a 40-byte header", 16, 40, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F}, false},
+      {"16-bit bitfields 5-6-5 after a 40-byte header",
+       16,
+       40,
+       BI_BITFIELDS,
+       {0xF800, 0x7E0, 0x1F},
+       false},
       {"32-bit bitfields in a V4 header", 32, 108, BI_BITFIELDS, {0xFF, 0xFF00, 0xFF0000}, false},
       {"top-down 16-bit bitfields", 16, 40, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F}, true},
       {"OS/2 core 4-bit", 4, 12, BI_RGB, {}, false},
@@ -213,7 +234,8 @@ TEST(BmpDecode, OwnWriterVariantsMatchStbAndImageMagick) {
     }
   }
   const std::vector<std::vector<uint32_t>> magick = bmp_test::magick_rgb_all(magick_files);
-  for (size_t i = 0; i < magick_files.size(); ++i) EXPECT_EQ(magick_expected[i], magick[i]) << magick_names[i];
+  for (size_t i = 0; i < magick_files.size(); ++i)
+    EXPECT_EQ(magick_expected[i], magick[i]) << magick_names[i];
 }
 
 // RLE streams written by hand: runs, literal runs with padding, delta, end of line, end of bitmap.
@@ -227,13 +249,22 @@ TEST(BmpDecode, RunLengthStreamsDecodeLikeImageMagick) {
     std::vector<int> expected;  // indices, rows bottom first
   };
   const std::vector<Stream> streams = {
-      {"RLE8 runs and literals", 8, 5, 2,
+      {"RLE8 runs and literals",
+       8,
+       5,
+       2,
        {2, 7, 0, 3, 1, 2, 4, 0, 0, 0, /*row 1*/ 2, 9, 0, 0, /*end*/ 0, 1},
        {7, 7, 1, 2, 4, 9, 9, 0, 0, 0}},
-      {"RLE8 delta and early end", 8, 4, 3,
+      {"RLE8 delta and early end",
+       8,
+       4,
+       3,
        {1, 5, 0, 2, 2, 1, 1, 6, 0, 1},
        {5, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0}},
-      {"RLE4 alternating runs and odd literal", 4, 7, 2,
+      {"RLE4 alternating runs and odd literal",
+       4,
+       7,
+       2,
        {4, 0x12, 0, 3, 0xAB, 0xC0, 0, 0, 0, 4, 0x34, 0x5F, 0, 1},
        {1, 2, 1, 2, 0xA, 0xB, 0xC, 3, 4, 5, 0xF, 0, 0, 0}},
       {"RLE4 ends after the last line", 4, 3, 1, {3, 0x77, 0, 0}, {7, 7, 7}},
@@ -264,13 +295,13 @@ TEST(BmpDecode, RunLengthStreamsDecodeLikeImageMagick) {
 
 TEST(BmpDecode, OverrunningRunLengthStreamsAreRefused) {
   const std::vector<std::vector<uint8_t>> bad = {
-      {5, 1, 0, 1},            // run longer than the padded row (width 4)
+      {5, 1, 0, 1},              // run longer than the padded row (width 4)
       {0, 5, 1, 2, 3, 4, 5, 0},  // literal longer than the padded row
       {0, 0, 0, 0, 1, 1, 0, 1},  // a pixel on the row past the last (height 2)
-      {0, 2, 5, 0, 0, 1},      // delta beyond the right edge
-      {0, 2, 0, 3, 0, 1},      // delta beyond the last row
-      {0, 4, 1, 2},            // literal cut off by the end of the data
-      {2, 1},                  // no end-of-bitmap before the data ends
+      {0, 2, 5, 0, 0, 1},        // delta beyond the right edge
+      {0, 2, 0, 3, 0, 1},        // delta beyond the last row
+      {0, 4, 1, 2},              // literal cut off by the end of the data
+      {2, 1},                    // no end-of-bitmap before the data ends
   };
   for (size_t i = 0; i < bad.size(); ++i) {
     SCOPED_TRACE(i);
@@ -340,8 +371,8 @@ TEST(BmpDecode, BadMasksAndTopDownRleAreRefused) {
   writer.compression = BI_BITFIELDS;
   writer.pixels = {1, 2, 3, 4};
   for (std::vector<uint32_t> masks : {std::vector<uint32_t>{0xF0F0, 0x0F00, 0x000F},  // not one run
-                                      {0xFF00, 0x0FF0, 0x000F},                        // overlapping
-                                      {0x1F0000, 0x7E0, 0x1F}}) {                      // outside 16 bits
+                                      {0xFF00, 0x0FF0, 0x000F},                       // overlapping
+                                      {0x1F0000, 0x7E0, 0x1F}}) {  // outside 16 bits
     writer.masks = masks;
     std::vector<uint8_t> bytes = writer.bytes();
     EXPECT_EQ(plat::bmp_decode(bytes.data(), bytes.size()), nullptr);
@@ -362,11 +393,13 @@ TEST(BmpDecode, BadMasksAndTopDownRleAreRefused) {
 
 // Cut at every length: each prefix is refused, except those that lack only the last row's padding.
 TEST(BmpDecode, TruncatedFilesAreRefusedAtEveryLength) {
-  const std::vector<std::string> kinds = {"-type TrueColor BMP3:", "-type Palette -compress None BMP3:",
-                                          "-type Palette -compress RLE BMP3:", "-define bmp:subtype=RGB565 BMP:",
-                                          "-type Palette BMP2:"};
+  const std::vector<std::string> kinds = {
+      "-type TrueColor BMP3:", "-type Palette -compress None BMP3:",
+      "-type Palette -compress RLE BMP3:", "-define bmp:subtype=RGB565 BMP:",
+      "-type Palette BMP2:"};
   std::vector<std::pair<std::string, std::string>> outputs;
-  for (size_t i = 0; i < kinds.size(); ++i) outputs.push_back({kinds[i], path("cut" + std::to_string(i) + ".bmp")});
+  for (size_t i = 0; i < kinds.size(); ++i)
+    outputs.push_back({kinds[i], path("cut" + std::to_string(i) + ".bmp")});
   bmp_test::write_ppm(path("cut.ppm"), 5, 4, bmp_test::pattern(5, 4, 9));
   ASSERT_TRUE(bmp_test::magick_write_all(path("cut.ppm"), outputs));
   for (const auto& [options, bmp] : outputs) {

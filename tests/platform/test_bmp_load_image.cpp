@@ -73,11 +73,14 @@ TEST(BmpLoadImage, TopDownFileIsStoredBottomUpWithPositiveHeight) {
 }
 
 TEST(BmpLoadImage, MagickFilesLoadAtTheirOwnDepth) {
-  for (auto [options, bpp] : {std::pair{"-type TrueColor BMP3:", 24}, {"-type Palette BMP3:", 8},
-                              {"-type TrueColorAlpha BMP:", 32}, {"-define bmp:subtype=RGB565 BMP:", 16}}) {
+  for (auto [options, bpp] : {std::pair{"-type TrueColor BMP3:", 24},
+                              {"-type Palette BMP3:", 8},
+                              {"-type TrueColorAlpha BMP:", 32},
+                              {"-define bmp:subtype=RGB565 BMP:", 16}}) {
     SCOPED_TRACE(options);
     bmp_test::write_ppm(path("m.ppm"), 37, 11, bmp_test::pattern(37, 11, 120));
-    ASSERT_TRUE(bmp_test::run("convert '" + path("m.ppm") + "' " + options + "'" + path("m.bmp") + "'"));
+    ASSERT_TRUE(
+        bmp_test::run("convert '" + path("m.ppm") + "' " + options + "'" + path("m.bmp") + "'"));
     HBITMAP bitmap = load(path("m.bmp"));
     ASSERT_NE(bitmap, 0u);
     BITMAP bm{};
@@ -106,7 +109,8 @@ TEST(BmpLoadImage, FailuresGiveNoHandle) {
   // No resources: a resource identifier or a name without LR_LOADFROMFILE loads nothing.
   EXPECT_EQ(LoadImageA(0, MAKEINTRESOURCEA(1), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), 0u);
   bmp_test::write_ppm(path("ok.ppm"), 2, 2, bmp_test::pattern(2, 2, 4));
-  ASSERT_TRUE(bmp_test::run("convert '" + path("ok.ppm") + "' -type TrueColor BMP3:'" + path("ok.bmp") + "'"));
+  ASSERT_TRUE(bmp_test::run("convert '" + path("ok.ppm") + "' -type TrueColor BMP3:'" +
+                            path("ok.bmp") + "'"));
   EXPECT_EQ(load(path("ok.bmp"), LR_CREATEDIBSECTION), 0u);
   EXPECT_EQ(LoadImageA(0, path("ok.bmp").c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), 0u);
   EXPECT_EQ(plat::handle_count(plat::Kind::Bitmap), bitmaps);
@@ -121,7 +125,8 @@ TEST(BmpLoadImage, TransparentFlagRecoloursTheFirstPixelsEntry) {
   writer.pixels = {2, 1, 2, 0};
   bmp_test::write_file(path("pal.bmp"), writer.bytes());
   for (bool transparent : {false, true}) {
-    HBITMAP bitmap = load(path("pal.bmp"), LR_LOADFROMFILE | LR_CREATEDIBSECTION | (transparent ? LR_LOADTRANSPARENT : 0));
+    HBITMAP bitmap = load(path("pal.bmp"), LR_LOADFROMFILE | LR_CREATEDIBSECTION |
+                                               (transparent ? LR_LOADTRANSPARENT : 0));
     ASSERT_NE(bitmap, 0u);
     HDC dc = CreateCompatibleDC(0);
     HGDIOBJ old = SelectObject(dc, bitmap);

@@ -13,9 +13,10 @@ struct Info {
 
 HBITMAP dib(int width, int height, int bpp, void** bits = nullptr, int colors = 0) {
   Info info{};
-  info.header = BITMAPINFOHEADER{40, width, height, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0,
-                                 static_cast<DWORD>(colors), 0};
-  for (int i = 0; i < 256; ++i) info.colors[i] = RGBQUAD{static_cast<BYTE>(i), 0, static_cast<BYTE>(255 - i), 0};
+  info.header = BITMAPINFOHEADER{
+      40, width, height, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0, static_cast<DWORD>(colors), 0};
+  for (int i = 0; i < 256; ++i)
+    info.colors[i] = RGBQUAD{static_cast<BYTE>(i), 0, static_cast<BYTE>(255 - i), 0};
   return CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, bits, 0, 0);
 }
 
@@ -110,7 +111,8 @@ TEST(GdiObjects, DibSectionsOfEveryDepth) {
     BITMAPINFOHEADER header;
     DWORD masks[3];
   } info{{40, 2, 2, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0}, {0xF800, 0x07E0, 0x001F}};
-  HBITMAP h = CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0);
+  HBITMAP h =
+      CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0);
   ASSERT_NE(h, 0u);
   DIBSECTION ds{};
   GetObjectA(h, sizeof ds, &ds);
@@ -118,9 +120,11 @@ TEST(GdiObjects, DibSectionsOfEveryDepth) {
   EXPECT_EQ(ds.dsBitfields[1], 0x07E0u);
   DeleteObject(h);
   info.masks[0] = 0xF00F;
-  EXPECT_EQ(CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0), 0u);
+  EXPECT_EQ(
+      CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0), 0u);
   info.masks[0] = 0xFFE0;
-  EXPECT_EQ(CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0), 0u);
+  EXPECT_EQ(
+      CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0), 0u);
 
   void* bits = reinterpret_cast<void*>(1);
   EXPECT_EQ(dib(0, 3, 8, &bits), 0u);

@@ -46,7 +46,7 @@ TEST(GlobalMemory, LockCountsAndZeroInit) {
   HGLOBAL h = GlobalAlloc(GHND, 64);
   auto* p = static_cast<uint8_t*>(GlobalLock(h));
   for (int i = 0; i < 64; ++i) ASSERT_EQ(p[i], 0);
-  EXPECT_EQ(GlobalLock(h), p);  // a second lock, same place
+  EXPECT_EQ(GlobalLock(h), p);   // a second lock, same place
   EXPECT_TRUE(GlobalUnlock(h));  // still locked once
   EXPECT_FALSE(GlobalUnlock(h));
   EXPECT_FALSE(GlobalUnlock(h));  // not locked any more

@@ -50,8 +50,8 @@ TEST_F(Keyboard, EscapeArrivesAsKeyDown27ThroughPeekGetDispatch) {
   EXPECT_EQ(down.hwnd, window_);
   EXPECT_EQ(down.wparam, static_cast<WPARAM>(VK_ESCAPE));
   uint32_t bits = static_cast<uint32_t>(down.lparam);
-  EXPECT_EQ(bits & 0xFFFF, 1u);            // repeat count
-  EXPECT_EQ((bits >> 16) & 0xFF, 1u);      // the scan code of Escape
+  EXPECT_EQ(bits & 0xFFFF, 1u);        // repeat count
+  EXPECT_EQ((bits >> 16) & 0xFF, 1u);  // the scan code of Escape
   EXPECT_EQ(bits & (kPreviousBit | kReleaseBit), 0u);
   input_.release_key(XK_Escape);
   ASSERT_TRUE(wait_for_message(WM_KEYUP));
@@ -65,11 +65,23 @@ TEST_F(Keyboard, KeysMapToTheirVirtualKeyCodes) {
     unsigned long keysym;
     WPARAM vk;
   };
-  const Case cases[] = {{XK_a, 'A'},          {XK_z, 'Z'},        {XK_5, '5'},         {XK_space, VK_SPACE},
-                        {XK_Return, VK_RETURN}, {XK_Tab, VK_TAB},  {XK_BackSpace, VK_BACK}, {XK_Left, VK_LEFT},
-                        {XK_Up, VK_UP},       {XK_Right, VK_RIGHT}, {XK_Down, VK_DOWN},   {XK_F1, VK_F1},
-                        {XK_F12, VK_F12},     {XK_Shift_L, VK_SHIFT}, {XK_Control_L, VK_CONTROL},
-                        {XK_Delete, VK_DELETE}, {XK_Home, VK_HOME}};
+  const Case cases[] = {{XK_a, 'A'},
+                        {XK_z, 'Z'},
+                        {XK_5, '5'},
+                        {XK_space, VK_SPACE},
+                        {XK_Return, VK_RETURN},
+                        {XK_Tab, VK_TAB},
+                        {XK_BackSpace, VK_BACK},
+                        {XK_Left, VK_LEFT},
+                        {XK_Up, VK_UP},
+                        {XK_Right, VK_RIGHT},
+                        {XK_Down, VK_DOWN},
+                        {XK_F1, VK_F1},
+                        {XK_F12, VK_F12},
+                        {XK_Shift_L, VK_SHIFT},
+                        {XK_Control_L, VK_CONTROL},
+                        {XK_Delete, VK_DELETE},
+                        {XK_Home, VK_HOME}};
   for (const Case& c : cases) input_.tap_key(c.keysym);
   size_t n = sizeof(cases) / sizeof(cases[0]);
   ASSERT_TRUE(wait_for_message(WM_KEYUP, n));
@@ -114,7 +126,8 @@ TEST_F(Keyboard, AltMakesSystemKeysAndAltF4Closes) {
   ASSERT_TRUE(wait_for_message(WM_DESTROY));
   int f4 = -1;
   for (size_t i = 0; i < message_log().messages.size(); ++i)
-    if (message_log().messages[i].message == WM_SYSKEYDOWN && message_log().messages[i].wparam == VK_F4)
+    if (message_log().messages[i].message == WM_SYSKEYDOWN &&
+        message_log().messages[i].wparam == VK_F4)
       f4 = static_cast<int>(i);
   ASSERT_GE(f4, 0);
   int command = message_log().first(WM_SYSCOMMAND);

@@ -1,5 +1,5 @@
-// Real pointer input through XTest: buttons, capture, coalesced motion, the cursor position, and the
-// window manager's close request.
+// Real pointer input through XTest: buttons, capture, coalesced motion, the cursor position, and
+// the window manager's close request.
 #include <gtest/gtest.h>
 // Xlib's macros after GoogleTest.
 #include <X11/Xlib.h>
@@ -21,7 +21,8 @@ class Mouse : public ::testing::Test {
     register_logging_class(kClass);
     message_log() = MessageLog{};
     // Outer corner at (100, 100): the client area starts at (103, 119).
-    window_ = CreateWindowExA(0, kClass, "mouse", kCaptionedStyle, 100, 100, 400, 300, 0, 0, 0, nullptr);
+    window_ =
+        CreateWindowExA(0, kClass, "mouse", kCaptionedStyle, 100, 100, 400, 300, 0, 0, 0, nullptr);
     ASSERT_NE(window_, 0u);
     XSync(plat::x_display(), False);
     pump_all();
@@ -50,7 +51,8 @@ TEST_F(Mouse, ButtonsCarryClientCoordinatesAndKeyFlags) {
   EXPECT_EQ(down.wparam, static_cast<WPARAM>(MK_LBUTTON));
   input_.press_button(3);
   ASSERT_TRUE(wait_for_message(WM_RBUTTONDOWN));
-  EXPECT_EQ(message_log().only(WM_RBUTTONDOWN)[0].wparam, static_cast<WPARAM>(MK_LBUTTON | MK_RBUTTON));
+  EXPECT_EQ(message_log().only(WM_RBUTTONDOWN)[0].wparam,
+            static_cast<WPARAM>(MK_LBUTTON | MK_RBUTTON));
   input_.release_button(1);
   ASSERT_TRUE(wait_for_message(WM_LBUTTONUP));
   EXPECT_EQ(message_log().only(WM_LBUTTONUP)[0].wparam, static_cast<WPARAM>(MK_RBUTTON));

@@ -19,7 +19,9 @@ TEST_F(NoDisplay, CreateWindowFailsButPostedMessagesFlow) {
   wc.lpfnWndProc = Proc;
   wc.lpszClassName = "NoDisplayClass";
   ASSERT_NE(RegisterClassA(&wc), 0);
-  EXPECT_EQ(CreateWindowExA(0, "NoDisplayClass", "x", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, 0, 0, 0, nullptr), 0u);
+  EXPECT_EQ(CreateWindowExA(0, "NoDisplayClass", "x", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, 0, 0, 0,
+                            nullptr),
+            0u);
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 0);
 
   MSG msg;

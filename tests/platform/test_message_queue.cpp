@@ -15,7 +15,8 @@ class MessageQueue : public ::testing::Test {
   void SetUp() override {
     register_logging_class(kClass);
     message_log() = MessageLog{};
-    window_ = CreateWindowExA(0, kClass, "queue", kCaptionedStyle, 0, 0, 200, 150, 0, 0, 0, nullptr);
+    window_ =
+        CreateWindowExA(0, kClass, "queue", kCaptionedStyle, 0, 0, 200, 150, 0, 0, 0, nullptr);
     ASSERT_NE(window_, 0u);
     drain();
     message_log().messages.clear();
@@ -112,7 +113,7 @@ TEST_F(MessageQueue, BeginPaintReportsTheUpdateRectangleAndUpdateWindowPaintsAtO
   EXPECT_EQ(seen.right, 60);
   EXPECT_EQ(seen.bottom, 30);
   EXPECT_EQ(message_log().count(WM_ERASEBKGND), 1u);
-  EXPECT_TRUE(erase);  // nobody drew the background
+  EXPECT_TRUE(erase);                  // nobody drew the background
   EXPECT_TRUE(UpdateWindow(window_));  // nothing to paint: no second WM_PAINT
   EXPECT_EQ(message_log().count(WM_PAINT), 1u);
 }
@@ -139,7 +140,9 @@ TEST_F(MessageQueue, FiltersByWindowAndRange) {
 }
 
 TEST_F(MessageQueue, SendCallsTheProcedureAtOnce) {
-  message_log().handlers[WM_USER] = [](HWND, WPARAM w, LPARAM l) -> LRESULT { return static_cast<LRESULT>(w) + l; };
+  message_log().handlers[WM_USER] = [](HWND, WPARAM w, LPARAM l) -> LRESULT {
+    return static_cast<LRESULT>(w) + l;
+  };
   EXPECT_EQ(SendMessageA(window_, WM_USER, 40, 2), 42);
   ASSERT_EQ(message_log().count(WM_USER), 1u);
   MSG msg;

@@ -12,15 +12,18 @@ namespace {
 
 std::vector<char> region_data(const std::vector<RECT>& rects, size_t capacity) {
   std::vector<char> block(sizeof(RGNDATAHEADER) + capacity * sizeof(RECT));
-  RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()), 0, {0, 0, 0, 0}};
+  RGNDATAHEADER header{
+      sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()), 0, {0, 0, 0, 0}};
   std::memcpy(block.data(), &header, sizeof header);
-  if (!rects.empty()) std::memcpy(block.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
+  if (!rects.empty())
+    std::memcpy(block.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
   return block;
 }
 
 HRGN from_rects(const std::vector<RECT>& rects, size_t capacity = 0) {
   std::vector<char> block = region_data(rects, std::max(capacity, rects.size()));
-  return ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()), reinterpret_cast<RGNDATA*>(block.data()));
+  return ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()),
+                         reinterpret_cast<RGNDATA*>(block.data()));
 }
 
 // What a region covers, pixel by pixel, in a small window of the plane.
@@ -138,7 +141,8 @@ TEST(Region, ExtCreateRegionValidatesItsHeader) {
   EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.dwSize = 36; }, size));
   EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.iType = 2; }, size));
   EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.nCount = 3; }, size));
-  EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.nCount = 0x10000001; }, size));  // 16 x count wraps
+  EXPECT_FALSE(
+      try_with([](RGNDATAHEADER& h) { h.nCount = 0x10000001; }, size));  // 16 x count wraps
   EXPECT_FALSE(try_with([](RGNDATAHEADER&) {}, 20));
   XFORM xform{1, 0, 0, 1, 0, 0};
   EXPECT_EQ(ExtCreateRegion(&xform, size, reinterpret_cast<RGNDATA*>(good.data())), 0u);

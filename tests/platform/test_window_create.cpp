@@ -32,9 +32,10 @@ class WindowCreate : public ::testing::Test {
     pump_all();
     if (display_) XCloseDisplay(display_);
   }
-  HWND make(DWORD style, int x, int y, int w, int h, HWND parent = 0, HMENU id = 0, const char* title = "T") {
-    HWND hwnd = CreateWindowExA(0, kClass, title, style, x, y, w, h, parent, id, GetModuleHandleA(nullptr),
-                                nullptr);
+  HWND make(DWORD style, int x, int y, int w, int h, HWND parent = 0, HMENU id = 0,
+            const char* title = "T") {
+    HWND hwnd = CreateWindowExA(0, kClass, title, style, x, y, w, h, parent, id,
+                                GetModuleHandleA(nullptr), nullptr);
     if (hwnd && !parent) windows_.push_back(hwnd);
     return hwnd;
   }
@@ -51,8 +52,8 @@ class WindowCreate : public ::testing::Test {
     unsigned char* data = nullptr;
     std::string out;
     type = 0;
-    if (XGetWindowProperty(display_, plat::x_window(h), a, 0, 4096, False, AnyPropertyType, &type, &format,
-                           &count, &after, &data) == Success &&
+    if (XGetWindowProperty(display_, plat::x_window(h), a, 0, 4096, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data) == Success &&
         data) {
       out.assign(reinterpret_cast<char*>(data), count * (format == 32 ? sizeof(long) : format / 8));
       XFree(data);

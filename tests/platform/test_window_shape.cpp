@@ -1,4 +1,5 @@
-// SetWindowRgn: the X window's shape read back with XShapeGetRectangles; the window owns its region.
+// SetWindowRgn: the X window's shape read back with XShapeGetRectangles; the window owns its
+// region.
 #include <gtest/gtest.h>
 // Xlib's macros after GoogleTest.
 #include <X11/Xlib.h>
@@ -36,7 +37,8 @@ class WindowShape : public ::testing::Test {
     register_logging_class(kClass);
     parent_ = CreateWindowExA(0, kClass, "p", kCaptionedStyle, 0, 0, 300, 200, 0, 0, 0, nullptr);
     ASSERT_NE(parent_, 0u);
-    button_ = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 40, 30, parent_, 5, 0, nullptr);
+    button_ = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 40, 30, parent_, 5, 0,
+                              nullptr);
     ASSERT_NE(button_, 0u);
   }
   void TearDown() override { DestroyWindow(parent_); }

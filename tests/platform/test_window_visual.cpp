@@ -22,9 +22,11 @@ TEST(WindowVisual, RecreatedWindowKeepsHandleGeometryTitleChildrenAndProperties)
   // A 32-bit visual differs from the 24-bit default one of the test server.
   ASSERT_TRUE(XMatchVisualInfo(d, DefaultScreen(d), 32, TrueColor, &info)) << "no 32-bit visual";
 
-  HWND h = CreateWindowExA(0, kClass, "Tornado", kCaptionedStyle, 20, 30, 300, 200, 0, 0, 0, nullptr);
+  HWND h =
+      CreateWindowExA(0, kClass, "Tornado", kCaptionedStyle, 20, 30, 300, 200, 0, 0, 0, nullptr);
   ASSERT_NE(h, 0u);
-  HWND child = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, 5, 6, 20, 10, h, 7, 0, nullptr);
+  HWND child =
+      CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, 5, 6, 20, 10, h, 7, 0, nullptr);
   ASSERT_NE(child, 0u);
   SetPropA(h, "KEEP", 99);
   ::Window before = plat::x_window(h);

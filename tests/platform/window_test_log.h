@@ -64,8 +64,8 @@ inline void register_logging_class(const char* name) {
   RegisterClassA(&c);
 }
 
-constexpr DWORD kCaptionedStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION |
-                                  WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kCaptionedStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
+                                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFullScreenStyle =
     WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | WS_SYSMENU;
 
@@ -89,7 +89,8 @@ inline void pump_all() {
 }
 
 inline bool wait_for_message(UINT message, size_t count = 1, int timeout_ms = 3000) {
-  return pump_until(pump_all, [&] { return message_log().count(message) >= count; }, timeout_ms);
+  return pump_until(
+      pump_all, [&] { return message_log().count(message) >= count; }, timeout_ms);
 }
 
 }  // namespace zelvo_test

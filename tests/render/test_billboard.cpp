@@ -5,9 +5,9 @@ namespace {
 
 using billboard_test::Billboard;
 using billboard_test::Corners;
+using billboard_test::ExpectScreenSquare;
 using billboard_test::EyeOf;
 using billboard_test::EyePoint;
-using billboard_test::ExpectScreenSquare;
 
 void DrawCell(float x, float y, float z) {
   LockViewModelBegin(x, y, z);
@@ -97,15 +97,17 @@ TEST_F(Billboard, TopLeftCellOfAnEightByFourSheet) {
 }
 
 TEST_F(Billboard, CellsBeyondTheGridRunOutsideTheUnitSquare) {
-  ExpectCorners(Corners([] { FindCharacter(0, 0, 9, 5, 1, 1, 8, 4); }),
-                {{-1, -1, 1.125, -0.5}, {1, -1, 1.25, -0.5}, {1, 1, 1.25, -0.25}, {-1, 1, 1.125, -0.25}});
+  ExpectCorners(
+      Corners([] { FindCharacter(0, 0, 9, 5, 1, 1, 8, 4); }),
+      {{-1, -1, 1.125, -0.5}, {1, -1, 1.25, -0.5}, {1, 1, 1.25, -0.25}, {-1, 1, 1.125, -0.25}});
 }
 
 TEST_F(Billboard, CellIsPlacedAtItsCentreWithItsHalfSizesAndFractionalIndex) {
   GLfloat before[16], after[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, before);
-  ExpectCorners(Corners([] { FindCharacter(1.5f, -0.5f, 2.5f, 1, 0.5f, 0.25f, 4, 2); }),
-                {{1, -0.75, 0.625, 0}, {2, -0.75, 0.875, 0}, {2, -0.25, 0.875, 0.5}, {1, -0.25, 0.625, 0.5}});
+  ExpectCorners(
+      Corners([] { FindCharacter(1.5f, -0.5f, 2.5f, 1, 0.5f, 0.25f, 4, 2); }),
+      {{1, -0.75, 0.625, 0}, {2, -0.75, 0.875, 0}, {2, -0.25, 0.875, 0.5}, {1, -0.25, 0.625, 0.5}});
   glGetFloatv(GL_MODELVIEW_MATRIX, after);
   for (int i = 0; i < 16; ++i) EXPECT_EQ(after[i], before[i]) << i;
 }

@@ -6,9 +6,9 @@ namespace {
 
 using billboard_test::Billboard;
 using billboard_test::Corners;
+using billboard_test::ExpectScreenSquare;
 using billboard_test::EyeOf;
 using billboard_test::EyePoint;
-using billboard_test::ExpectScreenSquare;
 
 void DrawUnitCell() {
   LockViewModelBegin(0.5f, -0.5f, 0.25f);

@@ -59,8 +59,18 @@ TEST(FindNormal, DegenerateTrianglesGiveTheZeroVector) {
 }
 
 TEST(FindNormalDeathTest, IndexOutsideOneToThreeIsARunTimeError) {
-  EXPECT_EXIT({ volatile double x = FNormal[0]; (void)x; }, testing::ExitedWithCode(2), "FNormal");
-  EXPECT_EXIT({ volatile double x = FNormal[4]; (void)x; }, testing::ExitedWithCode(2), "FNormal");
+  EXPECT_EXIT(
+      {
+        volatile double x = FNormal[0];
+        (void)x;
+      },
+      testing::ExitedWithCode(2), "FNormal");
+  EXPECT_EXIT(
+      {
+        volatile double x = FNormal[4];
+        (void)x;
+      },
+      testing::ExitedWithCode(2), "FNormal");
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ using zelvo_test::GlTestContext;
 
 constexpr int kSize = 200;
 
-// Identity matrices and a square viewport: object coordinates in [-1, 1] map straight to the window.
+// Identity matrices and a square viewport: object coordinates in [-1, 1] map straight to the
+// window.
 class Primitives : public testing::Test {
  protected:
   void SetUp() override {
@@ -85,12 +86,14 @@ TEST_F(Primitives, TwoLineFreeCallsMakeATexturedQuad) {
     for (const auto& v : p.vertices) {
       Point q = ToObject(v);
       bool seen = false;
-      for (const auto& c : corners) seen = seen || (std::abs(c.x - q.x) < 1e-5 && std::abs(c.y - q.y) < 1e-5);
+      for (const auto& c : corners)
+        seen = seen || (std::abs(c.x - q.x) < 1e-5 && std::abs(c.y - q.y) < 1e-5);
       if (!seen) corners.push_back(q);
     }
   }
   ASSERT_EQ(corners.size(), 4u);
-  const double expected[4][4] = {{-0.5, -0.5, 0, 0}, {0.5, -0.5, 1, 0}, {0.5, 0.5, 1, 1}, {-0.5, 0.5, 0, 1}};
+  const double expected[4][4] = {
+      {-0.5, -0.5, 0, 0}, {0.5, -0.5, 1, 0}, {0.5, 0.5, 1, 1}, {-0.5, 0.5, 0, 1}};
   for (const auto& e : expected) {
     bool found = false;
     for (const auto& c : corners)
@@ -108,7 +111,8 @@ TEST_F(Primitives, TwoLineFreeCallsMakeATexturedQuad) {
 }
 
 // A strip of n vertices comes back as n - 2 triangles, each ending with the newest vertex.
-std::vector<std::vector<Point>> StripsOf(const std::vector<FeedbackPrimitive>& prims, size_t per_strip) {
+std::vector<std::vector<Point>> StripsOf(const std::vector<FeedbackPrimitive>& prims,
+                                         size_t per_strip) {
   std::vector<std::vector<Point>> strips;
   for (size_t i = 0; i < prims.size(); ++i) {
     EXPECT_EQ(prims[i].vertices.size(), 3u);
@@ -167,7 +171,8 @@ TEST_F(Primitives, SferaNormalsAreUnitOutwardDirections) {
   glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
   glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, black);
   for (int axis = 0; axis < 3; ++axis) {
-    const GLfloat dir[4] = {axis == 0 ? 1.0f : 0.0f, axis == 1 ? 1.0f : 0.0f, axis == 2 ? 1.0f : 0.0f, 0};
+    const GLfloat dir[4] = {axis == 0 ? 1.0f : 0.0f, axis == 1 ? 1.0f : 0.0f,
+                            axis == 2 ? 1.0f : 0.0f, 0};
     glLightfv(GL_LIGHT0, GL_POSITION, dir);
     auto prims = capture_feedback([] { Sfera(0.1f, 0.2f, 0, 0.5f, 6, 4, 1.0f); });
     auto strips = StripsOf(prims, 12);

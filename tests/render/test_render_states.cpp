@@ -165,7 +165,7 @@ TEST_F(Lights, PutGLPointLightWithoutMarkerOnlyMovesTheLight) {
   EXPECT_TRUE(prims.empty());
   ExpectLight(GL_LIGHT3, GL_POSITION, 0, 20, -10, 0.1f);
   ExpectLight(GL_LIGHT3, GL_DIFFUSE, 1, 0, 0, 1);  // colours untouched
-  EXPECT_FALSE(glIsEnabled(GL_LIGHT3));           // and so is the enabled state
+  EXPECT_FALSE(glIsEnabled(GL_LIGHT3));            // and so is the enabled state
   GLfloat size = 0;
   glGetFloatv(GL_POINT_SIZE, &size);
   EXPECT_FLOAT_EQ(size, 3.0f);

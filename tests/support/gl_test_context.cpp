@@ -10,9 +10,23 @@ GlTestContext::GlTestContext(int width, int height) : width_(width), height_(hei
   Display* d = XOpenDisplay(nullptr);
   if (!d) return;
   display_ = d;
-  int attributes[] = {GLX_RENDER_TYPE, GLX_RGBA_BIT, GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT,
-                      GLX_DOUBLEBUFFER, True, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
-                      GLX_ALPHA_SIZE, 8, GLX_DEPTH_SIZE, 24, None};
+  int attributes[] = {GLX_RENDER_TYPE,
+                      GLX_RGBA_BIT,
+                      GLX_DRAWABLE_TYPE,
+                      GLX_WINDOW_BIT,
+                      GLX_DOUBLEBUFFER,
+                      True,
+                      GLX_RED_SIZE,
+                      8,
+                      GLX_GREEN_SIZE,
+                      8,
+                      GLX_BLUE_SIZE,
+                      8,
+                      GLX_ALPHA_SIZE,
+                      8,
+                      GLX_DEPTH_SIZE,
+                      24,
+                      None};
   int count = 0;
   GLXFBConfig* configs = glXChooseFBConfig(d, DefaultScreen(d), attributes, &count);
   if (!configs || count == 0) return;

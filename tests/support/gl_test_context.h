@@ -1,5 +1,6 @@
-// A real Mesa GL context on the test X server, made directly with GLX so that rendering tests do not
-// depend on the window layer they may be testing. The context is current while the object lives.
+// A real Mesa GL context on the test X server, made directly with GLX so that rendering tests do
+// not depend on the window layer they may be testing. The context is current while the object
+// lives.
 #pragma once
 
 #include <GL/gl.h>
@@ -36,17 +37,17 @@ class GlTestContext {
 
 // Vertices captured with the GL feedback render mode (GL_3D_COLOR_TEXTURE).
 struct FeedbackVertex {
-  float x, y, z;      // window coordinates
-  float r, g, b, a;   // colour after lighting
-  float s, t, p, q;   // texture coordinates
+  float x, y, z;     // window coordinates
+  float r, g, b, a;  // colour after lighting
+  float s, t, p, q;  // texture coordinates
 };
 struct FeedbackPrimitive {
   GLenum type;  // GL_POINT_TOKEN, GL_LINE_TOKEN, GL_POLYGON_TOKEN, ...
   std::vector<FeedbackVertex> vertices;
 };
 
-// Runs `draw` in GL_FEEDBACK mode and parses what it emitted. Primitives that are clipped away do not
-// appear, as GL reports them.
+// Runs `draw` in GL_FEEDBACK mode and parses what it emitted. Primitives that are clipped away do
+// not appear, as GL reports them.
 template <class Draw>
 std::vector<FeedbackPrimitive> capture_feedback(Draw draw, size_t capacity = 1 << 20);
 

@@ -75,7 +75,8 @@ void XInput::sync() {
   if (display_) XSync(as_display(display_), False);
 }
 
-bool pump_until(const std::function<void()>& step, const std::function<bool()>& done, int timeout_ms) {
+bool pump_until(const std::function<void()>& step, const std::function<bool()>& done,
+                int timeout_ms) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   for (;;) {
     step();

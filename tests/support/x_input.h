@@ -8,7 +8,7 @@ namespace zelvo_test {
 
 class XInput {
  public:
-  XInput();   // opens its own connection to $DISPLAY
+  XInput();  // opens its own connection to $DISPLAY
   ~XInput();
   XInput(const XInput&) = delete;
   XInput& operator=(const XInput&) = delete;
@@ -26,7 +26,8 @@ class XInput {
   void press_key(unsigned long keysym);
   void release_key(unsigned long keysym);
   void tap_key(unsigned long keysym);
-  // Holds the key down for `milliseconds` with the server's auto-repeat switched on, then releases it.
+  // Holds the key down for `milliseconds` with the server's auto-repeat switched on, then releases
+  // it.
   void hold_key(unsigned long keysym, int milliseconds);
 
   // Waits until the server has handled every request sent so far.
@@ -38,6 +39,7 @@ class XInput {
 
 // Calls `step` (which should pump the message queue) until `done` is true or `timeout_ms` passes;
 // returns `done()`'s final value. Sleeps briefly between attempts.
-bool pump_until(const std::function<void()>& step, const std::function<bool()>& done, int timeout_ms = 3000);
+bool pump_until(const std::function<void()>& step, const std::function<bool()>& done,
+                int timeout_ms = 3000);
 
 }  // namespace zelvo_test

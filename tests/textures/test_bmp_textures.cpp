@@ -1,5 +1,5 @@
-// BMP textures on a real Mesa context: the depth query, the colour swap, uploaded texels for 24- and
-// 32-bit files of every row padding, files that give no image, mipmaps and the slot checks.
+// BMP textures on a real Mesa context: the depth query, the colour swap, uploaded texels for 24-
+// and 32-bit files of every row padding, files that give no image, mipmaps and the slot checks.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

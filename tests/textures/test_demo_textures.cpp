@@ -26,7 +26,8 @@ Bytes ReadAll(const std::string& file) {
 }
 
 void Generate(const ScratchDir& dir) {
-  const std::string command = std::string(ZELVO_BINARY_DIR) + "/tools/make_demo_textures " + dir.path();
+  const std::string command =
+      std::string(ZELVO_BINARY_DIR) + "/tools/make_demo_textures " + dir.path();
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
@@ -132,7 +133,8 @@ TEST(DemoTextures, SceneSetUpLoadsAllThreeWithoutAMessage) {
   ASSERT_EQ(chdir(previous), 0);
   EXPECT_TRUE(boxes.boxes.empty());
   GLint width = 0;
-  for (auto [name, expected] : {std::pair{TextureID2[0], 256}, {TextureTGA2[0].TexID, 256}, {TextureTGA2[1].TexID, 512}}) {
+  for (auto [name, expected] :
+       {std::pair{TextureID2[0], 256}, {TextureTGA2[0].TexID, 256}, {TextureTGA2[1].TexID, 512}}) {
     ASSERT_NE(name, 0u);
     glBindTexture(GL_TEXTURE_2D, name);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);

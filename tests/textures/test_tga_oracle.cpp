@@ -41,9 +41,10 @@ std::string WriteSource(const ScratchDir& dir, const Case& c) {
                        uint8_t(flat ? y * 5 : rng()), uint8_t(flat ? 128 : rng())};
       pixels.insert(pixels.end(), px, px + depth);
     }
-  std::string header = "P7\nWIDTH " + std::to_string(c.width) + "\nHEIGHT " + std::to_string(c.height) +
-                       "\nDEPTH " + std::to_string(depth) + "\nMAXVAL 255\nTUPLTYPE " +
-                       (depth == 4 ? "RGB_ALPHA" : "RGB") + "\nENDHDR\n";
+  std::string header = "P7\nWIDTH " + std::to_string(c.width) + "\nHEIGHT " +
+                       std::to_string(c.height) + "\nDEPTH " + std::to_string(depth) +
+                       "\nMAXVAL 255\nTUPLTYPE " + (depth == 4 ? "RGB_ALPHA" : "RGB") +
+                       "\nENDHDR\n";
   return dir.Write("source.pam", Concat(Bytes(header.begin(), header.end()), pixels));
 }
 
@@ -88,7 +89,8 @@ TEST_P(ImageMagickFiles, DecodeLikeStbImage) {
   int mismatched_rows = 0;
   for (int y = 0; y < h; ++y) {
     const int oracle_row = c.top_left ? y : h - 1 - y;
-    if (std::memcmp(texture.ImageData + y * row, oracle + oracle_row * row, row) != 0) ++mismatched_rows;
+    if (std::memcmp(texture.ImageData + y * row, oracle + oracle_row * row, row) != 0)
+      ++mismatched_rows;
   }
   EXPECT_EQ(mismatched_rows, 0);
   std::free(texture.ImageData);

@@ -1,5 +1,5 @@
-// The TGA reader on files built byte by byte: decoding, run-length packets at their limits, and every
-// refusal with its one message box, the file closed and no buffer left behind.
+// The TGA reader on files built byte by byte: decoding, run-length packets at their limits, and
+// every refusal with its one message box, the file closed and no buffer left behind.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -87,7 +87,8 @@ TEST(TgaReader, OddWidthRowsStayPackedAndInFileOrder) {
   for (uint8_t i = 0; i < 18; ++i) data.push_back(i);
   Loaded r = LoadBytes(Concat(TgaHeader(2, 3, 2, 24), data));
   Bytes expected;
-  for (uint8_t p = 0; p < 6; ++p) expected.insert(expected.end(), {uint8_t(3 * p + 2), uint8_t(3 * p + 1), uint8_t(3 * p)});
+  for (uint8_t p = 0; p < 6; ++p)
+    expected.insert(expected.end(), {uint8_t(3 * p + 2), uint8_t(3 * p + 1), uint8_t(3 * p)});
   ExpectDecoded(r, expected);
 }
 
@@ -113,7 +114,8 @@ TEST(TgaReader, GlobalsDescribeTheLastFile) {
 }
 
 TEST(TgaReader, RleWorkedExample) {
-  Loaded r = LoadBytes(Concat(TgaHeader(10, 3, 1, 24), {0x81, 0x01, 0x02, 0x03, 0x00, 0x0A, 0x0B, 0x0C}));
+  Loaded r =
+      LoadBytes(Concat(TgaHeader(10, 3, 1, 24), {0x81, 0x01, 0x02, 0x03, 0x00, 0x0A, 0x0B, 0x0C}));
   ExpectDecoded(r, {0x03, 0x02, 0x01, 0x03, 0x02, 0x01, 0x0C, 0x0B, 0x0A});
 }
 
@@ -144,9 +146,11 @@ TEST(TgaReader, RleRunAcrossRowsAndExactEndWithTrailingBytes) {
 }
 
 TEST(TgaReader, RleOnePixelTooMany) {
-  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 2, 24), {0x84, 1, 2, 3})), "Too many pixels read");
-  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 2, 24), {0x80 + 2, 1, 2, 3, 0x01, 1, 2, 3, 4, 5, 6})),
+  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 2, 24), {0x84, 1, 2, 3})),
                 "Too many pixels read");
+  ExpectRefused(
+      LoadBytes(Concat(TgaHeader(10, 2, 2, 24), {0x80 + 2, 1, 2, 3, 0x01, 1, 2, 3, 4, 5, 6})),
+      "Too many pixels read");
   // The excess pixel of a raw packet is read before it is refused: when it is missing, the
   // file is short, not overlong.
   ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 2, 24), {0x80 + 2, 1, 2, 3, 0x01, 1, 2, 3, 4})),
@@ -207,18 +211,21 @@ TEST(TgaReader, HeaderRefusals) {
   ExpectRefused(LoadFile("/nonexistent/zelvo/none.tga"), "Could not open texture file");
   ExpectRefused(LoadBytes({}), "Could not read file header");
   const Bytes header = TgaHeader(2, 1, 1, 24);
-  ExpectRefused(LoadBytes(Bytes(header.begin(), header.begin() + 11)), "Could not read file header");
+  ExpectRefused(LoadBytes(Bytes(header.begin(), header.begin() + 11)),
+                "Could not read file header");
   for (int type : {1, 3, 9, 11, 0, 2 + 256}) {
     Bytes h = TgaHeader(uint8_t(type), 1, 1, 24);
     if (type == 2 + 256) h[2] = 2, h[0] = 1;  // an image ID
     SCOPED_TRACE(type);
-    ExpectRefused(LoadBytes(Concat(h, {1, 2, 3})), "TGA file be type 2 or type 10", "Invalid Image");
+    ExpectRefused(LoadBytes(Concat(h, {1, 2, 3})), "TGA file be type 2 or type 10",
+                  "Invalid Image");
   }
   for (int offset : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {  // colour map, its specification, origins
     Bytes h = TgaHeader(10, 1, 1, 24);
     h[offset] = 1;
     SCOPED_TRACE(offset);
-    ExpectRefused(LoadBytes(Concat(h, {0x80, 1, 2, 3})), "TGA file be type 2 or type 10", "Invalid Image");
+    ExpectRefused(LoadBytes(Concat(h, {0x80, 1, 2, 3})), "TGA file be type 2 or type 10",
+                  "Invalid Image");
   }
 }
 
@@ -238,7 +245,8 @@ TEST(TgaReader, ImageSpecificationRefusals) {
     EXPECT_EQ(sixteen.texture.Bpp, 16u);
     ExpectRefused(LoadBytes(TgaHeader(type, 1, 1, 8)), "Invalid texture information");
     // Byte sizes beyond what the reader can address are refused, never wrapped.
-    ExpectRefused(LoadBytes(TgaHeader(type, 65535, 65535, 32)), "Could not allocate memory for image");
+    ExpectRefused(LoadBytes(TgaHeader(type, 65535, 65535, 32)),
+                  "Could not allocate memory for image");
   }
   // An uncompressed image must also fit in 31 bits: 32768 x 32768 x 3 bytes does not.
   ExpectRefused(LoadBytes(TgaHeader(2, 32768, 32768, 24)), "Could not allocate memory for image");
@@ -250,8 +258,10 @@ TEST(TgaReader, PixelDataRefusals) {
   EXPECT_EQ(short2.texture.Typ, GLenum(GL_RGBA));
   ExpectRefused(LoadBytes(TgaHeader(2, 1, 1, 24)), "Could not read image data");
   ExpectRefused(LoadBytes(TgaHeader(10, 1, 1, 24)), "Could not read RLE header");
-  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 1, 32), {0x01, 1, 2, 3, 4, 5})), "Could not read image data");
-  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 1, 32), {0x81, 1, 2, 3})), "Could not read from file");
+  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 1, 32), {0x01, 1, 2, 3, 4, 5})),
+                "Could not read image data");
+  ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 1, 32), {0x81, 1, 2, 3})),
+                "Could not read from file");
 }
 
 TEST(TgaReader, ReadOnlyFileLoadsBeforeAnyBmpQuery) {

@@ -68,8 +68,8 @@ TEST_F(TgaTextures, OddWidthImagesUploadWithTheirTrueColours) {
       SCOPED_TRACE(std::to_string(bits) + " bits, width " + std::to_string(width));
       const int height = 3, bpp = bits / 8;
       const Bytes pixels = Pattern(size_t(width) * height * bpp, uint8_t(width));
-      const std::string file =
-          dir_.Write("odd.tga", Concat(TgaHeader(2, uint16_t(width), height, uint8_t(bits)), pixels));
+      const std::string file = dir_.Write(
+          "odd.tga", Concat(TgaHeader(2, uint16_t(width), height, uint8_t(bits)), pixels));
       CapturedBoxes boxes;
       TextureLoadTGAID(file.c_str(), 7);
       EXPECT_TRUE(boxes.boxes.empty());
@@ -96,9 +96,11 @@ TEST_F(TgaTextures, OddWidthImagesUploadWithTheirTrueColours) {
 TEST_F(TgaTextures, RleImageUploadsAndUnpackSettingsOfTheCallerSurvive) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 100);
-  const std::string file = dir_.Write("rle.tga", Concat(TgaHeader(10, 3, 2, 24), {0x85, 10, 20, 30}));
+  const std::string file =
+      dir_.Write("rle.tga", Concat(TgaHeader(10, 3, 2, 24), {0x85, 10, 20, 30}));
   TextureLoadTGAID(file.c_str(), 0);
-  EXPECT_EQ(TexImage(GL_RGB, 0, 18), (Bytes{30, 20, 10, 30, 20, 10, 30, 20, 10, 30, 20, 10, 30, 20, 10, 30, 20, 10}));
+  EXPECT_EQ(TexImage(GL_RGB, 0, 18),
+            (Bytes{30, 20, 10, 30, 20, 10, 30, 20, 10, 30, 20, 10, 30, 20, 10, 30, 20, 10}));
   GLint alignment = 0, row_length = 0;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
   glGetIntegerv(GL_UNPACK_ROW_LENGTH, &row_length);
@@ -202,8 +204,10 @@ TEST(TgaTextureSlots, OutOfRangeSlotsStopTheProgram) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   ScratchDir dir;
   const std::string file = dir.Write("x.tga", Concat(TgaHeader(2, 1, 1, 24), {1, 2, 3}));
-  EXPECT_EXIT(TextureLoadTGAID(file.c_str(), 201), ::testing::ExitedWithCode(2), "index 201 is outside TextureTGA2");
-  EXPECT_EXIT(TextureLoadTGAID(file.c_str(), -1), ::testing::ExitedWithCode(2), "index -1 is outside TextureTGA2");
+  EXPECT_EXIT(TextureLoadTGAID(file.c_str(), 201), ::testing::ExitedWithCode(2),
+              "index 201 is outside TextureTGA2");
+  EXPECT_EXIT(TextureLoadTGAID(file.c_str(), -1), ::testing::ExitedWithCode(2),
+              "index -1 is outside TextureTGA2");
   EXPECT_EXIT(TextureTGASelectID(201), ::testing::ExitedWithCode(2), "TextureTGA2");
   EXPECT_EXIT(TextureTGASelectID(-1), ::testing::ExitedWithCode(2), "TextureTGA2");
   // The slot is looked at only once the file is known to exist.

@@ -51,7 +51,8 @@ inline Bytes Bmp(int bits, int width, int height, const Bytes& rows, uint32_t in
   put16(1);
   put16(bits);
   for (uint32_t v : {0u, uint32_t(stride * height), 2835u, 2835u, 0u, 0u}) put32(v);
-  for (uint32_t i = 0; i < table / 4; ++i) out.insert(out.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
+  for (uint32_t i = 0; i < table / 4; ++i)
+    out.insert(out.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
   for (int y = 0; y < height; ++y) {
     out.insert(out.end(), rows.begin() + y * row_bytes, rows.begin() + (y + 1) * row_bytes);
     out.insert(out.end(), stride - row_bytes, 0);
@@ -107,7 +108,8 @@ class CapturedBoxes {
 
  private:
   static int Hook(HWND owner, LPCSTR text, LPCSTR caption, UINT style, void* self) {
-    static_cast<CapturedBoxes*>(self)->boxes.push_back({text ? text : "", caption ? caption : "", style});
+    static_cast<CapturedBoxes*>(self)->boxes.push_back(
+        {text ? text : "", caption ? caption : "", style});
     return IDOK;
   }
 };

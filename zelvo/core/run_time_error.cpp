@@ -7,8 +7,8 @@
 namespace zelvo {
 
 void RangeError(const char* table, long long index, long long low, long long high) {
-  std::fprintf(stderr, "Zelvo: run-time error: index %lld is outside %s[%lld..%lld]\n", index, table,
-               low, high);
+  std::fprintf(stderr, "Zelvo: run-time error: index %lld is outside %s[%lld..%lld]\n", index,
+               table, low, high);
   std::fflush(stderr);
   std::exit(2);
 }

@@ -7,7 +7,8 @@
 int32_t GetBmpDepth(const char* BmpFile) {
   if (!zelvo::FileExists(BmpFile)) return 0;
   FileMode = 0;
-  // A file that exists but cannot be opened, or ends inside its headers, is simply not a usable BMP.
+  // A file that exists but cannot be opened, or ends inside its headers, is simply not a usable
+  // BMP.
   FILE* file = std::fopen(BmpFile, "rb");
   if (!file) return 0;
   uint8_t file_header[14];

@@ -1,4 +1,5 @@
-// The BMP texture table: BMP files, decoded by the platform into DIB sections, into numbered textures.
+// The BMP texture table: BMP files, decoded by the platform into DIB sections, into numbered
+// textures.
 #include <windows.h>
 
 #include <GL/glu.h>
@@ -50,8 +51,9 @@ bool UsablePixels(HBITMAP bitmap, int32_t format, BITMAP& info) {
 
 void TextureLoadID(const char* BmpFile, int32_t Num) {
   const int32_t format = GetBmpDepth(BmpFile);
-  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), BmpFile, IMAGE_BITMAP, 0, 0,
-                                                   LR_LOADFROMFILE | LR_LOADTRANSPARENT | LR_CREATEDIBSECTION));
+  HBITMAP bitmap =
+      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), BmpFile, IMAGE_BITMAP, 0, 0,
+                                      LR_LOADFROMFILE | LR_LOADTRANSPARENT | LR_CREATEDIBSECTION));
   BITMAP info{};
   const bool usable = UsablePixels(bitmap, format, info);
   if (usable && format == 24) {
@@ -74,11 +76,13 @@ void TextureLoadID(const char* BmpFile, int32_t Num) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   if (usable) {
     if (format == 24)
-      glTexImage2D(GL_TEXTURE_2D, 0, 3, info.bmWidth, info.bmHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, info.bmBits);
-    else
-      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, info.bmWidth, info.bmHeight, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
+      glTexImage2D(GL_TEXTURE_2D, 0, 3, info.bmWidth, info.bmHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
                    info.bmBits);
-    if (zelvo::IsMipmapFilter(GL_Min_Filter)) AddMipmapsTexture(format, info.bmWidth, info.bmHeight, info.bmBits);
+    else
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, info.bmWidth, info.bmHeight, 0, GL_BGRA_EXT,
+                   GL_UNSIGNED_BYTE, info.bmBits);
+    if (zelvo::IsMipmapFilter(GL_Min_Filter))
+      AddMipmapsTexture(format, info.bmWidth, info.bmHeight, info.bmBits);
   }
   // OpenGL keeps its own copy of the pixels; the bitmap is not needed any more.
   if (bitmap) DeleteObject(bitmap);

@@ -41,9 +41,9 @@ void SwapRedBlue3Scalar(uint8_t* data, std::size_t pixels) {
 }
 
 #ifdef ZELVO_HAVE_SSSE3_SWAP
-// 16 pixels (48 bytes, three vectors) per step. Pixels 5 and 10 straddle two vectors, so each output
-// vector also takes a byte or two from its neighbours. The compiler cannot find this for 3-byte
-// pixels, and the byte loop is four times slower.
+// 16 pixels (48 bytes, three vectors) per step. Pixels 5 and 10 straddle two vectors, so each
+// output vector also takes a byte or two from its neighbours. The compiler cannot find this for
+// 3-byte pixels, and the byte loop is four times slower.
 __attribute__((target("ssse3"))) void SwapRedBlue3Ssse3(uint8_t* data, std::size_t pixels) {
   constexpr char Z = -128;  // a shuffle index with the top bit set yields 0
   const __m128i a_from_a = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, Z);
@@ -57,10 +57,13 @@ __attribute__((target("ssse3"))) void SwapRedBlue3Ssse3(uint8_t* data, std::size
   for (; i + 16 <= pixels; i += 16) {
     auto* p = reinterpret_cast<__m128i*>(data + 3 * i);
     const __m128i a = _mm_loadu_si128(p), b = _mm_loadu_si128(p + 1), c = _mm_loadu_si128(p + 2);
-    const __m128i out_a = _mm_or_si128(_mm_shuffle_epi8(a, a_from_a), _mm_shuffle_epi8(b, a_from_b));
-    const __m128i out_b = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(b, b_from_b), _mm_shuffle_epi8(a, b_from_a)),
-                                       _mm_shuffle_epi8(c, b_from_c));
-    const __m128i out_c = _mm_or_si128(_mm_shuffle_epi8(c, c_from_c), _mm_shuffle_epi8(b, c_from_b));
+    const __m128i out_a =
+        _mm_or_si128(_mm_shuffle_epi8(a, a_from_a), _mm_shuffle_epi8(b, a_from_b));
+    const __m128i out_b =
+        _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(b, b_from_b), _mm_shuffle_epi8(a, b_from_a)),
+                     _mm_shuffle_epi8(c, b_from_c));
+    const __m128i out_c =
+        _mm_or_si128(_mm_shuffle_epi8(c, c_from_c), _mm_shuffle_epi8(b, c_from_b));
     _mm_storeu_si128(p, out_a);
     _mm_storeu_si128(p + 1, out_b);
     _mm_storeu_si128(p + 2, out_c);

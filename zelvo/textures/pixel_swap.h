@@ -1,6 +1,6 @@
 // Blue/red exchange of packed 3- and 4-byte pixels, the one conversion between the file orders
-// (BGR, BGRA) and OpenGL's (RGB, RGBA). Written as plain loops over whole words so that the compiler
-// turns them into vector code.
+// (BGR, BGRA) and OpenGL's (RGB, RGBA). Written as plain loops over whole words so that the
+// compiler turns them into vector code.
 #pragma once
 
 #include <cstddef>

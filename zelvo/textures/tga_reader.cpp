@@ -1,4 +1,5 @@
-// LoadTGA: opens a TGA file, classifies its 12-byte header and hands over to the reader of its type.
+// LoadTGA: opens a TGA file, classifies its 12-byte header and hands over to the reader of its
+// type.
 #include <windows.h>
 
 #include <cstdlib>

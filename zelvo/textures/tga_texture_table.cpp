@@ -32,7 +32,8 @@ void TextureLoadTGAID(const char* TGAFile, int32_t Num) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     if (zelvo::IsMipmapFilter(GL_Min_Filter))
       gluBuild2DMipmaps(GL_TEXTURE_2D, components, static_cast<GLint>(slot.Width),
-                        static_cast<GLint>(slot.Height), slot.Typ, GL_UNSIGNED_BYTE, slot.ImageData);
+                        static_cast<GLint>(slot.Height), slot.Typ, GL_UNSIGNED_BYTE,
+                        slot.ImageData);
   }
   std::free(slot.ImageData);
   slot.ImageData = nullptr;

@@ -92,22 +92,25 @@ typedef const RECT* LPCRECT;
 #define HIWORD(l) ((WORD)((((DWORD)(l)) >> 16) & 0xffff))
 #define LOBYTE(w) ((BYTE)(((DWORD)(w)) & 0xff))
 #define HIBYTE(w) ((BYTE)((((DWORD)(w)) >> 8) & 0xff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b) \
+  ((LONG)(((WORD)(((DWORD)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD)(b)) & 0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
 #define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
 #define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
-#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define RGB(r, g, b) \
+  ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) (LOBYTE(rgb))
 #define GetGValue(rgb) (LOBYTE(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) (LOBYTE((rgb) >> 16))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
 #define IS_INTRESOURCE(p) ((((uintptr_t)(p)) >> 16) == 0)
 
-// A 32-bit LPARAM cannot hold a 64-bit address. Messages that carry a pointer in LPARAM (the creation
-// data of WM_CREATE, the part array of SB_SETPARTS, ...) carry a token instead: PtrToLParam registers
-// the address for the current thread and LParamToPtr turns the token back. Tokens are recycled after
-// a few thousand further registrations, so they are meant for the synchronous duration of one message.
+// A 32-bit LPARAM cannot hold a 64-bit address. Messages that carry a pointer in LPARAM (the
+// creation data of WM_CREATE, the part array of SB_SETPARTS, ...) carry a token instead:
+// PtrToLParam registers the address for the current thread and LParamToPtr turns the token back.
+// Tokens are recycled after a few thousand further registrations, so they are meant for the
+// synchronous duration of one message.
 LPARAM PtrToLParam(const void* pointer);
 void* LParamToPtr(LPARAM token);

@@ -4,7 +4,8 @@
 
 #include "base.h"
 
-// ---- Records --------------------------------------------------------------------------------------
+// ---- Records
+// --------------------------------------------------------------------------------------
 
 typedef struct tagBITMAP {
   LONG bmType;
@@ -173,7 +174,8 @@ typedef struct tagXFORM {
   FLOAT eM11, eM12, eM21, eM22, eDx, eDy;
 } XFORM;
 
-// ---- Constants ------------------------------------------------------------------------------------
+// ---- Constants
+// ------------------------------------------------------------------------------------
 
 #define BI_RGB 0
 #define BI_RLE8 1
@@ -245,24 +247,27 @@ typedef struct tagXFORM {
 #define CLR_INVALID 0xFFFFFFFFu
 #define GDI_ERROR 0xFFFFFFFFu
 
-// ---- Device contexts ------------------------------------------------------------------------------
+// ---- Device contexts
+// ------------------------------------------------------------------------------
 
-// A device context for the window's client area; GetDC(0) gives one for the screen. Each call makes a
-// new context, which ReleaseDC releases. Returns 0 for a destroyed window.
+// A device context for the window's client area; GetDC(0) gives one for the screen. Each call makes
+// a new context, which ReleaseDC releases. Returns 0 for a destroyed window.
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
 
-// A memory device context holding a 1 x 1 monochrome bitmap until another bitmap is selected into it.
+// A memory device context holding a 1 x 1 monochrome bitmap until another bitmap is selected into
+// it.
 HDC CreateCompatibleDC(HDC dc);
 BOOL DeleteDC(HDC dc);
-// Bitmaps (memory contexts only, one context at a time), brushes and pens return the previous object;
-// a region becomes the context's clipping region (a copy) and the result is its complexity.
+// Bitmaps (memory contexts only, one context at a time), brushes and pens return the previous
+// object; a region becomes the context's clipping region (a copy) and the result is its complexity.
 // Fails with 0 (HGDI_ERROR for a region).
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 HGDIOBJ GetCurrentObject(HDC dc, UINT type);
 DWORD GetObjectType(HGDIOBJ object);
 
-// ---- Bitmaps --------------------------------------------------------------------------------------
+// ---- Bitmaps
+// --------------------------------------------------------------------------------------
 
 // Only LR_LOADFROMFILE bitmaps are offered: the file becomes a DIB section of its own depth, with
 // rows bottom-up and positive bmHeight whatever the file's row order. The module handle is ignored.
@@ -276,8 +281,8 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 UINT GetDIBColorTable(HDC dc, UINT first, UINT count, RGBQUAD* colors);
 UINT SetDIBColorTable(HDC dc, UINT first, UINT count, const RGBQUAD* colors);
 
-// BITMAP (or DIBSECTION) for bitmaps, the WORD entry count for palettes, LOGBRUSH, LOGPEN. With a null
-// buffer the size needed; 0 for stale handles.
+// BITMAP (or DIBSECTION) for bitmaps, the WORD entry count for palettes, LOGBRUSH, LOGPEN. With a
+// null buffer the size needed; 0 for stale handles.
 int GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
 #define GetObject GetObjectA
 // Frees bitmaps, palettes, regions, brushes and pens. Stock objects stay (TRUE); an object selected
@@ -287,7 +292,8 @@ BOOL DeleteObject(HGDIOBJ object);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y,
             DWORD rop);
 
-// ---- Palettes -------------------------------------------------------------------------------------
+// ---- Palettes
+// -------------------------------------------------------------------------------------
 
 HPALETTE CreatePalette(const LOGPALETTE* palette);
 HPALETTE CreateHalftonePalette(HDC dc);
@@ -295,14 +301,16 @@ HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL force_background);
 UINT RealizePalette(HDC dc);
 UINT GetPaletteEntries(HPALETTE palette, UINT first, UINT count, LPPALETTEENTRY entries);
 
-// ---- Stock objects, brushes, system colours --------------------------------------------------------
+// ---- Stock objects, brushes, system colours
+// --------------------------------------------------------
 
 HGDIOBJ GetStockObject(int index);
 HBRUSH CreateSolidBrush(COLORREF color);
 DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);
 
-// ---- Regions --------------------------------------------------------------------------------------
+// ---- Regions
+// --------------------------------------------------------------------------------------
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateRectRgnIndirect(const RECT* rect);
@@ -316,7 +324,8 @@ int OffsetRgn(HRGN region, int dx, int dy);
 DWORD GetRegionData(HRGN region, DWORD size, LPRGNDATA data);
 BOOL SetRectRgn(HRGN region, int left, int top, int right, int bottom);
 
-// ---- Rectangles -----------------------------------------------------------------------------------
+// ---- Rectangles
+// -----------------------------------------------------------------------------------
 
 BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
 BOOL SetRectEmpty(LPRECT rect);

@@ -304,7 +304,8 @@
 #define GA_ROOT 2
 #define GA_ROOTOWNER 3
 
-#define HWND_MESSAGE_ONLY_THREAD ((HWND)0xFFFFFFFFu)  // PeekMessage filter: messages without a window
+#define HWND_MESSAGE_ONLY_THREAD \
+  ((HWND)0xFFFFFFFFu)  // PeekMessage filter: messages without a window
 
 typedef struct tagWNDCLASSA {
   UINT style;
@@ -379,9 +380,11 @@ BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc);
 BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 
 // ---- Windows ----
-HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
-#define CreateWindowA(c, n, s, x, y, w, h, p, m, i, a) CreateWindowExA(0, c, n, s, x, y, w, h, p, m, i, a)
+HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, int x,
+                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param);
+#define CreateWindowA(c, n, s, x, y, w, h, p, m, i, a) \
+  CreateWindowExA(0, c, n, s, x, y, w, h, p, m, i, a)
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
 BOOL IsWindowVisible(HWND window);

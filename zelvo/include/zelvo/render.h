@@ -85,8 +85,8 @@ void FindNormal(double V1X, double V1Y, double V1Z, double V2X, double V2Y, doub
 
 // Emits the two end vertices of an edge, each preceded by its texture coordinate when Texture is
 // true. Call between the caller's glBegin and glEnd.
-void LineFree(bool Texture, float TX1, float TY1, float TX2, float TY2, float X1, float Y1, float Z1,
-              float X2, float Y2, float Z2);
+void LineFree(bool Texture, float TX1, float TY1, float TX2, float TY2, float X1, float Y1,
+              float Z1, float X2, float Y2, float Z2);
 
 // A sphere around the Z axis as NumLine triangle strips of NumCircle + 1 vertex pairs, with normals
 // and texture coordinates divided by TSize. Radius, NumCircle, NumLine and TSize must be non-zero.

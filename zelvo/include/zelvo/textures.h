@@ -1,9 +1,10 @@
-// Images and textures: BMP and TGA files into OpenGL textures held in two fixed, numbered slot tables.
+// Images and textures: BMP and TGA files into OpenGL textures held in two fixed, numbered slot
+// tables.
 //
-// BMP files are decoded by the platform (LoadImageA) into a DIB section and uploaded from it; TGA files
-// (uncompressed or run-length-encoded true colour, 24 or 32 bits) are decoded by the library's own
-// reader. Both tables share the filter settings GL_Min_Filter / GL_Mag_Filter. Every operation that
-// makes OpenGL calls runs on the thread whose rendering context is current.
+// BMP files are decoded by the platform (LoadImageA) into a DIB section and uploaded from it; TGA
+// files (uncompressed or run-length-encoded true colour, 24 or 32 bits) are decoded by the
+// library's own reader. Both tables share the filter settings GL_Min_Filter / GL_Mag_Filter. Every
+// operation that makes OpenGL calls runs on the thread whose rendering context is current.
 #pragma once
 
 #include <GL/gl.h>
@@ -13,12 +14,14 @@
 
 #include "checked.h"
 
-// ---- TGA file reader ---------------------------------------------------------------------------------
+// ---- TGA file reader
+// ---------------------------------------------------------------------------------
 
 // A decoded TGA image and the texture name of its slot.
 struct TGATexture {
-  uint8_t* ImageData;  // Width x Height pixels, RGB or RGBA, rows in file order; released with std::free
-  uint32_t Bpp;        // 24 or 32
+  uint8_t*
+      ImageData;  // Width x Height pixels, RGB or RGBA, rows in file order; released with std::free
+  uint32_t Bpp;   // 24 or 32
   uint32_t Width;
   uint32_t Height;
   uint32_t TexID;  // the OpenGL texture name; the reader never touches it
@@ -49,9 +52,10 @@ extern const uint8_t uTGAcompare[12];  // uncompressed true colour (type 2)
 extern const uint8_t cTGAcompare[12];  // run-length-encoded true colour (type 10)
 extern FILE* fTGA;                     // the file being loaded, null when none is open
 
-// Loads a type 2 or type 10 TGA file. True: ImageData, Bpp, Width, Height and Typ describe the image and
-// the caller owns ImageData. False: one message box has been shown, the file is closed and nothing
-// is left allocated (a buffer this load allocated has been released and ImageData set to null).
+// Loads a type 2 or type 10 TGA file. True: ImageData, Bpp, Width, Height and Typ describe the
+// image and the caller owns ImageData. False: one message box has been shown, the file is closed
+// and nothing is left allocated (a buffer this load allocated has been released and ImageData set
+// to null).
 bool LoadTGA(TGATexture& Texture, const char* FileName);
 
 // The two halves of LoadTGA, run with fTGA open just after byte 11. On success they close fTGA; on
@@ -65,7 +69,8 @@ namespace zelvo {
 bool LoadTGAStream(TGATexture& Texture, FILE* stream);
 }  // namespace zelvo
 
-// ---- Texture filters and the process-wide file-open mode ------------------------------------------------
+// ---- Texture filters and the process-wide file-open mode
+// ------------------------------------------------
 
 // Filters given to every texture created afterwards, by both tables. Default GL_LINEAR.
 extern int32_t GL_Min_Filter;
@@ -75,24 +80,27 @@ extern int32_t GL_Mag_Filter;
 // programs that read it; the library opens its texture files for reading whatever its value.
 extern int32_t FileMode;
 
-// ---- TGA texture table -----------------------------------------------------------------------------------
+// ---- TGA texture table
+// -----------------------------------------------------------------------------------
 
 extern zelvo::CheckedArray<TGATexture, 0, 200, "TextureTGA2"> TextureTGA2;
 
-// Loads a TGA file into slot Num (0..200) and makes its texture. A missing file does nothing at all;
-// a file the reader refuses shows its message and leaves the slot and OpenGL untouched.
+// Loads a TGA file into slot Num (0..200) and makes its texture. A missing file does nothing at
+// all; a file the reader refuses shows its message and leaves the slot and OpenGL untouched.
 void TextureLoadTGAID(const char* TGAFile, int32_t Num);
 // Binds the slot's texture (name 0 for a slot never loaded).
 void TextureTGASelectID(int32_t Num);
 
-// ---- BMP textures ----------------------------------------------------------------------------------------
+// ---- BMP textures
+// ----------------------------------------------------------------------------------------
 
 extern zelvo::CheckedArray<GLuint, 0, 500, "TextureID2"> TextureID2;
 
 // Bits per pixel of a BMP file; 0 when the file is missing, unreadable, too short, not a BMP or has
 // an OS/2 core header. Sets FileMode to 0.
 int32_t GetBmpDepth(const char* BmpFile);
-// Exchanges bytes 0 and 2 of Size consecutive 3-byte groups (BGR <-> RGB). Size below 1 does nothing.
+// Exchanges bytes 0 and 2 of Size consecutive 3-byte groups (BGR <-> RGB). Size below 1 does
+// nothing.
 void SwapRGB(void* Data, int32_t Size);
 // Builds the mipmap chain of the bound texture from 24-bit RGB or 32-bit BGRA pixels.
 void AddMipmapsTexture(int32_t Format, int32_t Width, int32_t Height, const void* Bits);
