@@ -220,7 +220,7 @@ TEST(TgaReader, HeaderRefusals) {
     ExpectRefused(LoadBytes(Concat(h, {1, 2, 3})), "TGA file be type 2 or type 10",
                   "Invalid Image");
   }
-  for (int offset : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {  // colour map, its specification, origins
+  for (int offset : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {  // colour map, its description, origins
     Bytes h = TgaHeader(10, 1, 1, 24);
     h[offset] = 1;
     SCOPED_TRACE(offset);
@@ -229,7 +229,7 @@ TEST(TgaReader, HeaderRefusals) {
   }
 }
 
-TEST(TgaReader, ImageSpecificationRefusals) {
+TEST(TgaReader, ImageHeaderRefusals) {
   for (uint8_t type : {2, 10}) {
     SCOPED_TRACE(int(type));
     Bytes h = TgaHeader(type, 1, 1, 24);

@@ -58,7 +58,7 @@ void FillRun(uint8_t* dst, const uint8_t* color, uint32_t bytes_per_pixel, std::
 }  // namespace
 
 bool LoadCompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
-  if (!zelvo::ReadImageSpecification(Texture, UINT32_MAX)) return false;
+  if (!zelvo::ReadImageHeader(Texture, UINT32_MAX)) return false;
   const uint32_t bpp = TGA.BytesPerPixel;
   const uint64_t pixel_count = uint64_t{Texture.Height} * Texture.Width;
   uint64_t current_pixel = 0;

@@ -6,7 +6,7 @@
 #include "tga_internal.h"
 
 bool LoadUncompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
-  if (!zelvo::ReadImageSpecification(Texture, INT32_MAX)) return false;
+  if (!zelvo::ReadImageHeader(Texture, INT32_MAX)) return false;
   if (zelvo::ReadBytes(Texture.ImageData, TGA.ImageSize, fTGA) < TGA.ImageSize) {
     zelvo::TgaMessage("Could not read image data");
     zelvo::ReleaseImage(Texture);

@@ -34,7 +34,7 @@ struct TTGAHeader {
   uint8_t Header[12];
 };
 
-// The image specification (bytes 12 to 17) and the sizes derived from it.
+// The image header (bytes 12 to 17) and the sizes derived from it.
 struct TTGA {
   uint8_t Header[6];
   uint32_t BytesPerPixel;

@@ -1,4 +1,4 @@
-// The image specification (bytes 12 to 17) that both TGA readers start with.
+// The image header (bytes 12 to 17) that both TGA readers start with.
 #include <cstdlib>
 
 #include "file_access.h"
@@ -6,7 +6,7 @@
 
 namespace zelvo {
 
-bool ReadImageSpecification(TGATexture& Texture, uint64_t max_image_size) {
+bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size) {
   if (ReadBytes(TGA.Header, sizeof TGA.Header, fTGA) < sizeof TGA.Header) {
     TgaMessage("Could not read info header");
     return false;
