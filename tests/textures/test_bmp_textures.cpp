@@ -15,25 +15,6 @@ using namespace tex_test;
 
 namespace {
 
-GLint TexLevelWidth(int level) {
-  GLint w = 0;
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
-  return w;
-}
-
-GLint BoundTexture() {
-  GLint name = 0;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
-  return name;
-}
-
-Bytes TexImage(GLenum format, int level, size_t size) {
-  Bytes out(size, 0xEE);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, out.data());
-  return out;
-}
-
 Bytes Random(size_t n, unsigned seed) {
   std::mt19937 rng(seed);
   Bytes out(n);

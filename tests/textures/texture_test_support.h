@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <unistd.h>
 #include <windows.h>
+#include <GL/gl.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -121,6 +122,26 @@ inline int OpenDescriptors() {
     closedir(d);
   }
   return n;
+}
+
+// What GL holds for the texture bound to GL_TEXTURE_2D.
+inline GLint TexLevelWidth(int level) {
+  GLint w = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
+  return w;
+}
+
+inline GLint BoundTexture() {
+  GLint name = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+  return name;
+}
+
+inline Bytes TexImage(GLenum format, int level, size_t size) {
+  Bytes out(size, 0xEE);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, out.data());
+  return out;
 }
 
 }  // namespace tex_test
