@@ -8,22 +8,11 @@
 #include <vector>
 
 #include "../../platform/src/pixel_format.h"
+#include "framework_descriptor.h"
 
 namespace {
 
-// The descriptor the framework's window layer fills for a 32-bit window.
-PIXELFORMATDESCRIPTOR framework_descriptor() {
-  PIXELFORMATDESCRIPTOR pfd;
-  std::memset(&pfd, 0, sizeof pfd);
-  pfd.nSize = 40;
-  pfd.nVersion = 1;
-  pfd.dwFlags = 0x1067;
-  pfd.iPixelType = PFD_TYPE_RGBA;
-  pfd.cColorBits = pfd.cDepthBits = pfd.cAlphaBits = pfd.cAccumBits = pfd.cStencilBits = 32;
-  pfd.cAuxBuffers = 32;
-  pfd.iLayerType = 1;
-  return pfd;
-}
+using zelvo_test::framework_descriptor;
 
 PIXELFORMATDESCRIPTOR describe(HDC dc, int format) {
   PIXELFORMATDESCRIPTOR pfd;

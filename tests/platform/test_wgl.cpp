@@ -13,23 +13,13 @@
 #include <string>
 
 #include "../../platform/src/pixel_format.h"
+#include "framework_descriptor.h"
 #include "../../platform/src/window_internal.h"
 #include "../../platform/src/x_display.h"
 
 namespace {
 
-PIXELFORMATDESCRIPTOR framework_descriptor() {
-  PIXELFORMATDESCRIPTOR pfd;
-  std::memset(&pfd, 0, sizeof pfd);
-  pfd.nSize = 40;
-  pfd.nVersion = 1;
-  pfd.dwFlags = 0x1067;
-  pfd.iPixelType = PFD_TYPE_RGBA;
-  pfd.cColorBits = pfd.cDepthBits = pfd.cAlphaBits = pfd.cAccumBits = pfd.cStencilBits = 32;
-  pfd.cAuxBuffers = 32;
-  pfd.iLayerType = 1;
-  return pfd;
-}
+using zelvo_test::framework_descriptor;
 
 const char* window_class() {
   static const char* name = [] {
