@@ -71,8 +71,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
                                        shift_y + source_bitmap->height});
   if (dest_bitmap)
     box = plat::intersect(box, plat::Box{0, 0, dest_bitmap->width, dest_bitmap->height});
-  // Window coordinates beyond 16 bits are off any screen.
-  box = plat::intersect(box, plat::Box{-32768, -32768, 32767, 32767});
+  else  // window coordinates beyond 16 bits are off any screen; a bitmap's are not
+    box = plat::intersect(box, plat::Box{-32768, -32768, 32767, 32767});
   if (box.empty()) return TRUE;
 
   const RECT rect{static_cast<LONG>(box.left), static_cast<LONG>(box.top),

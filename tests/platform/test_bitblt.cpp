@@ -228,6 +228,32 @@ TEST(BitBlt, OverlappingCopyWithinOneBitmap) {
   DeleteObject(b);
 }
 
+TEST(BitBlt, BitmapsWiderThanSixteenBitCoordinatesCopyWhole) {
+  // Between memory contexts nothing limits coordinates to a screen's 16 bits.
+  constexpr int kWidth = 40000;
+  void* src_bits = nullptr;
+  void* dst_bits = nullptr;
+  HBITMAP src = make_dib(kWidth, 1, 32, &src_bits);
+  HBITMAP dst = make_dib(kWidth, 1, 32, &dst_bits);
+  ASSERT_TRUE(src && dst);
+  auto* in = static_cast<uint32_t*>(src_bits);
+  for (int x = 0; x < kWidth; ++x) in[x] = static_cast<uint32_t>(x) * 421u & 0xFFFFFFu;
+  HDC from = CreateCompatibleDC(0), to = CreateCompatibleDC(0);
+  HGDIOBJ old_from = SelectObject(from, src), old_to = SelectObject(to, dst);
+  ASSERT_TRUE(BitBlt(to, 0, 0, kWidth, 1, from, 0, 0, SRCCOPY));
+  const std::vector<uint32_t> got = read32(dst_bits, kWidth, 1);
+  int wrong = 0, first_wrong = -1;
+  for (int x = 0; x < kWidth; ++x)
+    if (got[static_cast<size_t>(x)] != in[x] && wrong++ == 0) first_wrong = x;
+  EXPECT_EQ(wrong, 0) << "first wrong pixel at x = " << first_wrong;
+  SelectObject(from, old_from);
+  SelectObject(to, old_to);
+  DeleteDC(from);
+  DeleteDC(to);
+  DeleteObject(src);
+  DeleteObject(dst);
+}
+
 LRESULT CALLBACK plain_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(w, m, wp, lp);
 }
