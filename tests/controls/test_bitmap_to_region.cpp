@@ -229,6 +229,26 @@ TEST_F(BitmapToRegionTest, EverySourceDepthGivesTheSameRegion) {
   }
 }
 
+TEST_F(BitmapToRegionTest, PicturesTallerThanOneWorkingStripAreCutWhole) {
+  // 1500 pixels wide: the working image holds a few dozen rows at a time, so 301 rows take several
+  // strips and a partial last one. A disc with a diagonal stripe crosses every strip boundary.
+  Picture p(1500, 301, kMagenta);
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x) {
+      const int dx = x - 750, dy = y - 150;
+      if (dx * dx + 9 * dy * dy < 600 * 600 || (x + 3 * y) % 97 < 5) p.at(x, y) = Rgb{0, 0, 255};
+    }
+  for (int bits : {24, 4}) {
+    SCOPED_TRACE(bits);
+    HRGN region = Cut(p, kMagentaKey, 1, bits);
+    ASSERT_NE(region, 0u);
+    HRGN expected = RegionAtOnce(OpaqueRuns(p, kMagenta, 1));
+    ASSERT_NE(expected, 0u);
+    EXPECT_TRUE(EqualRgn(region, expected));
+    DeleteObject(expected);
+  }
+}
+
 TEST_F(BitmapToRegionTest, LeavesOnlyTheResultBehind) {
   Picture p(64, 64, kMagenta);
   for (int y = 0; y < 64; ++y)
@@ -266,6 +286,8 @@ TEST(BitmapToRegionDeathTest, KeyAboveTheInterfaceRangeIsARunTimeError) {
   WriteBmp(dir / "one.bmp", Picture(2, 2, kMagenta));
   EXPECT_EXIT(BitmapToRegion(dir / "one.bmp", 0x80FF00FFu, 1), ::testing::ExitedWithCode(2),
               "run-time error");
+  // A file that does not load gives 0 before the key is looked at.
+  EXPECT_EQ(BitmapToRegion(dir / "missing.bmp", 0x80FF00FFu, 1), 0u);
 }
 
 }  // namespace

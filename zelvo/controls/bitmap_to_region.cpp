@@ -220,12 +220,12 @@ HRGN ConvertAndScan(HDC work, HBITMAP section, LONG rows, HBITMAP bitmap, HPALET
 }  // namespace
 
 HRGN BitmapToRegion(const std::string& BmpName, COLORREF TransColor, BYTE Tolerance) {
-  if (TransColor > 0x7FFFFFFFu)
-    zelvo::RangeError("BitmapToRegion colour key", TransColor, 0, 0x7FFFFFFF);
-
   HPALETTE palette = 0;
   HBITMAP bitmap = LoadBmpFromFile(BmpName, palette);
   if (!bitmap) return 0;
+  // Checked where the key is split into its channels, so a missing file still just gives 0.
+  if (TransColor > 0x7FFFFFFFu)
+    zelvo::RangeError("BitmapToRegion colour key", TransColor, 0, 0x7FFFFFFF);
 
   HRGN result = 0;
   HDC work = CreateCompatibleDC(0);
