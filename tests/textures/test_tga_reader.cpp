@@ -209,6 +209,11 @@ TEST(TgaReader, RleTruncatedAtEveryByte) {
 
 TEST(TgaReader, HeaderRefusals) {
   ExpectRefused(LoadFile("/nonexistent/zelvo/none.tga"), "Could not open texture file");
+  {
+    // A name that exists but is no file: opened on some systems, never readable as one.
+    ScratchDir dir;
+    ExpectRefused(LoadFile(dir.path()), "Could not open texture file");
+  }
   ExpectRefused(LoadBytes({}), "Could not read file header");
   const Bytes header = TgaHeader(2, 1, 1, 24);
   ExpectRefused(LoadBytes(Bytes(header.begin(), header.begin() + 11)),

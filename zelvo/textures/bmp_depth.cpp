@@ -9,7 +9,7 @@ int32_t GetBmpDepth(const char* BmpFile) {
   FileMode = 0;
   // A file that exists but cannot be opened, or ends inside its headers, is simply not a usable
   // BMP.
-  FILE* file = std::fopen(BmpFile, "rb");
+  FILE* file = zelvo::OpenForReading(BmpFile);
   if (!file) return 0;
   uint8_t file_header[14];
   uint8_t info_header[40];

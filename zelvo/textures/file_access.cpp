@@ -15,6 +15,17 @@ bool FileExists(const char* name) {
   return stat(name, &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+FILE* OpenForReading(const char* name) {
+  if (!name) return nullptr;
+  FILE* file = std::fopen(name, "rb");
+  struct stat info;
+  if (file && (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode))) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return file;
+}
+
 void InOutError(const char* operation) {
   std::fprintf(stderr, "Zelvo: run-time error: input/output error in %s: %s\n", operation,
                std::strerror(errno));

@@ -9,6 +9,10 @@ namespace zelvo {
 // True when a regular file (not a directory) of that name exists.
 bool FileExists(const char* name);
 
+// fopen for reading in binary mode that, as on Windows, does not open a directory (glibc's fopen
+// does, and the first read then fails).
+FILE* OpenForReading(const char* name);
+
 // A device error during a read or a close is not something the readers report to the user: the
 // program stops, naming the operation, as for any other run-time error.
 [[noreturn]] void InOutError(const char* operation);

@@ -47,7 +47,7 @@ bool LoadTGAStream(TGATexture& Texture, FILE* stream) {
 
 bool LoadTGA(TGATexture& Texture, const char* FileName) {
   // Read-only whatever FileMode says: a texture file need not be writable.
-  FILE* file = FileName ? std::fopen(FileName, "rb") : nullptr;
+  FILE* file = zelvo::OpenForReading(FileName);
   if (!file) {
     zelvo::TgaMessage("Could not open texture file");
     return false;
