@@ -154,6 +154,45 @@ TEST_F(BmpTextures, MipmapChainOnlyWithAMipmappingFilter) {
   EXPECT_EQ(TexImage(GL_RGBA, 2, 4), (Bytes{30, 20, 10, 40}));
 }
 
+TEST_F(BmpTextures, MipmapsOf24BitRowsFollowTheCallersUnpackSettings) {
+  // 2 x 4 RGB (a power of two, so that GLU keeps level 0 as given): 6-byte rows, padded to 8 at
+  // alignment 4, tight at alignment 1.
+  const Bytes tight = Random(2 * 4 * 3, 11);
+  Bytes padded;
+  for (int y = 0; y < 4; ++y) {
+    padded.insert(padded.end(), tight.begin() + y * 6, tight.begin() + (y + 1) * 6);
+    padded.insert(padded.end(), {0xAA, 0xAA});
+  }
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  glBindTexture(GL_TEXTURE_2D, name);
+  for (GLint alignment : {4, 1}) {
+    SCOPED_TRACE(alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    AddMipmapsTexture(24, 2, 4, (alignment == 4 ? padded : tight).data());
+    EXPECT_EQ(TexImage(GL_RGB, 0, tight.size()), tight);
+    EXPECT_EQ(TexLevelWidth(2), 1);
+    GLint after = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &after);
+    EXPECT_EQ(after, alignment) << "the caller's settings are left as they were";
+  }
+  // The rows of a wider picture, starting one row and one pixel in.
+  Bytes wide(3 * 5 * 3, 0);
+  for (int y = 0; y < 4; ++y)
+    std::copy(tight.begin() + y * 6, tight.begin() + (y + 1) * 6, wide.begin() + (y + 1) * 9 + 3);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 3);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 1);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 1);
+  AddMipmapsTexture(24, 2, 4, wide.data());
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  EXPECT_EQ(TexImage(GL_RGB, 0, tight.size()), tight);
+  glDeleteTextures(1, &name);
+}
+
 TEST_F(BmpTextures, SlotsAtBothEndsAndSelection) {
   const std::string file = dir_.Write("s.bmp", Bmp(24, 1, 1, {1, 2, 3}));
   LoadExpectingFreshName(file, 0);

@@ -4,6 +4,7 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -24,11 +25,22 @@ void AddMipmapsTexture(int32_t Format, int32_t Width, int32_t Height, const void
   if (Format == 24) {
     if (Width < 1 || Height < 1) return;
     // GLU halves 3-byte rows wrongly when the unpack alignment is 4 and a level's row is not a
-    // multiple of 4 bytes, so the chain is built from tightly packed rows with byte alignment.
-    const std::size_t row = std::size_t(Width) * 3, stride = (row + 3) & ~std::size_t{3};
+    // multiple of 4 bytes, so the chain is built from tightly packed rows with byte alignment. The
+    // rows are taken from Bits the way OpenGL would read them under the caller's unpack settings.
+    GLint alignment = 4, row_length = 0, skip_rows = 0, skip_pixels = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &row_length);
+    glGetIntegerv(GL_UNPACK_SKIP_ROWS, &skip_rows);
+    glGetIntegerv(GL_UNPACK_SKIP_PIXELS, &skip_pixels);
+    const std::size_t row = std::size_t(Width) * 3;
+    const std::size_t step = std::max<GLint>(alignment, 1);
+    const std::size_t stride =
+        (std::size_t(row_length > 0 ? row_length : Width) * 3 + step - 1) / step * step;
+    const uint8_t* first = static_cast<const uint8_t*>(Bits) +
+                           std::size_t(std::max<GLint>(skip_rows, 0)) * stride +
+                           std::size_t(std::max<GLint>(skip_pixels, 0)) * 3;
     std::vector<uint8_t> packed(row * Height);
-    for (int32_t y = 0; y < Height; ++y)
-      std::memcpy(&packed[y * row], static_cast<const uint8_t*>(Bits) + y * stride, row);
+    for (int32_t y = 0; y < Height; ++y) std::memcpy(&packed[y * row], first + y * stride, row);
     zelvo::PackedRowsUnpack unpack;
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, Width, Height, GL_RGB, GL_UNSIGNED_BYTE, packed.data());
   } else if (Format == 32) {
