@@ -310,6 +310,38 @@ TEST_F(WndProc, ButtonlessMessagesRefreshTheStatusBar) {
   hStatus = 0;
 }
 
+TEST_F(WndProc, StatusBarShowsItsInitialTextAndTheApplicationsParts) {
+  MaxStatusItem = 3;
+  StatusItem[1] = 120;
+  StatusItem[2] = 300;
+  StatusItem[3] = -1;  // the last part runs to the right edge
+  hStatus = CreateStatusBar(hWindow);
+  ASSERT_NE(hStatus, 0u);
+  EXPECT_EQ(aWnd, hStatus);
+  EXPECT_EQ(GetParent(hStatus), hWindow);
+  EXPECT_EQ(GetDlgCtrlID(hStatus), 30482);
+  EXPECT_STREQ(FileName.data(), "Percorso file");
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(Edges[i], StatusItem[i]) << i;
+  int parts[20] = {};
+  ASSERT_EQ(SendMessageA(hStatus, SB_GETPARTS, 20, PtrToLParam(parts)), 3);
+  EXPECT_EQ(parts[0], 120);
+  EXPECT_EQ(parts[1], 300);
+  EXPECT_EQ(parts[2], -1);
+  char text[64] = {};
+  SendMessageA(hStatus, SB_GETTEXTA, 0, PtrToLParam(text));
+  EXPECT_STREQ(text, "Percorso file");
+  DestroyWindow(hStatus);
+  hStatus = 0;
+  MaxStatusItem = 0;
+}
+
+TEST_F(WndProc, MoreThanTwentyStatusPartsIsARunTimeError) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  MaxStatusItem = 21;
+  EXPECT_EXIT(CreateStatusBar(hWindow), ::testing::ExitedWithCode(2), "outside StatusItem");
+  MaxStatusItem = 0;
+}
+
 TEST_F(WndProc, DestroyEndsTheRunAndPostsQuit) {
   const HWND main = hWindow;
   const HWND other = CreateWindowExA(0, "WndProcTest", "other", WS_POPUP, 0, 0, 10, 10, 0, 0,
