@@ -42,6 +42,16 @@ std::vector<uint32_t> read32(const void* bits, int width, int height, bool top_d
   return out;
 }
 
+// Puts back what the two memory contexts held, then deletes them and both bitmaps.
+void release_copy(HDC from, HGDIOBJ old_from, HDC to, HGDIOBJ old_to, HBITMAP a, HBITMAP b) {
+  SelectObject(from, old_from);
+  SelectObject(to, old_to);
+  DeleteDC(from);
+  DeleteDC(to);
+  DeleteObject(a);
+  DeleteObject(b);
+}
+
 // Loads `file`, copies it into a new 32-bit section and returns the section's colours.
 std::vector<uint32_t> blit_to_32(const std::string& file, int* width = nullptr,
                                  int* height = nullptr) {
@@ -56,12 +66,7 @@ std::vector<uint32_t> blit_to_32(const std::string& file, int* width = nullptr,
   HGDIOBJ old_from = SelectObject(from, source), old_to = SelectObject(to, dest);
   EXPECT_TRUE(BitBlt(to, 0, 0, bm.bmWidth, bm.bmHeight, from, 0, 0, SRCCOPY));
   std::vector<uint32_t> out = read32(bits, bm.bmWidth, bm.bmHeight);
-  SelectObject(from, old_from);
-  SelectObject(to, old_to);
-  DeleteDC(from);
-  DeleteDC(to);
-  DeleteObject(source);
-  DeleteObject(dest);
+  release_copy(from, old_from, to, old_to, source, dest);
   if (width) *width = bm.bmWidth;
   if (height) *height = bm.bmHeight;
   return out;
@@ -205,12 +210,7 @@ TEST(BitBlt, ClipsToBothBitmapsAndTheClippingRegion) {
 
   EXPECT_FALSE(BitBlt(to, 0, 0, 1, 1, from, 0, 0, 0x00EE0086));  // SRCPAINT is not offered
   EXPECT_FALSE(BitBlt(to, 0, 0, 1, 1, 0, 0, 0, SRCCOPY));
-  SelectObject(from, old_from);
-  SelectObject(to, old_to);
-  DeleteDC(from);
-  DeleteDC(to);
-  DeleteObject(src);
-  DeleteObject(dst);
+  release_copy(from, old_from, to, old_to, src, dst);
 }
 
 TEST(BitBlt, OverlappingCopyWithinOneBitmap) {
@@ -246,12 +246,7 @@ TEST(BitBlt, BitmapsWiderThanSixteenBitCoordinatesCopyWhole) {
   for (int x = 0; x < kWidth; ++x)
     if (got[static_cast<size_t>(x)] != in[x] && wrong++ == 0) first_wrong = x;
   EXPECT_EQ(wrong, 0) << "first wrong pixel at x = " << first_wrong;
-  SelectObject(from, old_from);
-  SelectObject(to, old_to);
-  DeleteDC(from);
-  DeleteDC(to);
-  DeleteObject(src);
-  DeleteObject(dst);
+  release_copy(from, old_from, to, old_to, src, dst);
 }
 
 LRESULT CALLBACK plain_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
