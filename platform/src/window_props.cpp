@@ -11,7 +11,10 @@ namespace {
 bool prop_key(LPCSTR name, std::string& key) {
   if (!name) return false;
   if (IS_INTRESOURCE(name)) {
-    key = "#" + std::to_string(static_cast<unsigned>(reinterpret_cast<uintptr_t>(name)));
+    // Built by appending: GCC 12 at -O3 misreads copying a literal into the string (a prefix
+    // insert, or an assignment) as an overlapping copy.
+    key.assign(1, '#');
+    key += std::to_string(static_cast<unsigned>(reinterpret_cast<uintptr_t>(name)));
     return true;
   }
   key = name;

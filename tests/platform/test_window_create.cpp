@@ -324,6 +324,14 @@ TEST_F(WindowCreate, PropertiesAreCaseInsensitiveAndPerWindow) {
   EXPECT_EQ(GetPropA(a, "HoverModeByte"), 0u);
   EXPECT_EQ(RemovePropA(a, "HoverModeByte"), 0u);
   EXPECT_FALSE(SetPropA(a, nullptr, 1));
+  // Integer atoms name properties too, each its own.
+  EXPECT_TRUE(SetPropA(a, MAKEINTATOM(5), 7));
+  EXPECT_TRUE(SetPropA(a, MAKEINTATOM(50), 8));
+  EXPECT_EQ(GetPropA(a, MAKEINTATOM(5)), 7u);
+  EXPECT_EQ(GetPropA(b, MAKEINTATOM(5)), 0u);
+  EXPECT_EQ(RemovePropA(a, MAKEINTATOM(50)), 8u);
+  EXPECT_EQ(GetPropA(a, MAKEINTATOM(50)), 0u);
+  EXPECT_EQ(GetPropA(a, MAKEINTATOM(5)), 7u);
 }
 
 TEST_F(WindowCreate, TitleIsConvertedFromWindows1252) {
