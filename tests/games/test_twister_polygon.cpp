@@ -214,7 +214,8 @@ TEST_F(TwisterPolygon, FirstFrameDrawsOnlyTheAxisThenACloudFollows) {
 }
 
 TEST_F(TwisterPolygon, NothingToDrawStillSwitchesStateAndRefreshes) {
-  for (auto [rings, points] : {std::pair{1, 32}, std::pair{64, 0}, std::pair{64, -5}}) {
+  for (auto shape : {std::pair{1, 32}, std::pair{64, 0}, std::pair{64, -5}}) {
+    const int rings = shape.first, points = shape.second;  // a lambda below captures them
     TGLTwister t{};
     t.Update(5.0f);
     glDisable(GL_CULL_FACE);
