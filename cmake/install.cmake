@@ -1,5 +1,6 @@
 # Installation: the public headers under include/Zelvo (so that our windows.h never lands directly in
-# a system include folder), the three static libraries, a CMake package for find_package(Zelvo) with
+# a system include folder), the three libraries (static, or shared with BUILD_SHARED_LIBS), the
+# licence, a CMake package for find_package(Zelvo) with
 # the imported targets Zelvo::Platform, Zelvo::Zelvo and Zelvo::ZelvGames, and pkg-config files.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -7,6 +8,8 @@ include(CMakePackageConfigHelpers)
 set(ZELVO_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/Zelvo)
 set(ZELVO_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Zelvo)
 set(ZELVO_INSTALL_PKGCONFIGDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# The licence of LICENSE, as an SPDX name for the package metadata.
+set(ZELVO_LICENSE Zlib)
 
 # The same names inside the build as outside, so code moves between the two unchanged.
 add_library(Zelvo::Platform ALIAS zelvo_platform)
@@ -22,9 +25,14 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/include/ ${PROJECT_SOURCE_DIR}/
         ${PROJECT_SOURCE_DIR}/zelv_games/include/
         DESTINATION ${ZELVO_INSTALL_INCLUDEDIR} COMPONENT Development
         FILES_MATCHING PATTERN "*.h")
+install(FILES ${ZELVO_EXPORT_HEADER_DIR}/zelvo_export.h DESTINATION ${ZELVO_INSTALL_INCLUDEDIR}
+        COMPONENT Development)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Runtime)
 
 install(TARGETS zelvo_platform zelvo zelv_games EXPORT ZelvoTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
         INCLUDES DESTINATION ${ZELVO_INSTALL_INCLUDEDIR})
 install(EXPORT ZelvoTargets NAMESPACE Zelvo:: DESTINATION ${ZELVO_INSTALL_CMAKEDIR}
         COMPONENT Development)
@@ -52,6 +60,13 @@ else()
   file(RELATIVE_PATH ZELVO_PC_UP "/prefix/${ZELVO_INSTALL_PKGCONFIGDIR}" "/prefix")
   string(REGEX REPLACE "/$" "" ZELVO_PC_UP "${ZELVO_PC_UP}")
   set(ZELVO_PC_PREFIX "\${pcfiledir}/${ZELVO_PC_UP}")
+endif()
+# The system libraries behind the platform layer, which only a static link needs (pkg-config
+# --static); shared libraries bring their own.
+if(ZELVO_SHARED_LIBRARIES)
+  set(ZELVO_PC_STATIC_ONLY "")
+else()
+  set(ZELVO_PC_STATIC_ONLY "Requires.private: glx x11 xext xft fontconfig freetype2 pixman-1")
 endif()
 foreach(pc zelvo zelv_games)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/${pc}.pc.in ${PROJECT_BINARY_DIR}/package/${pc}.pc @ONLY)

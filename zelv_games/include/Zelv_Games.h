@@ -33,23 +33,24 @@ struct TGLTwister {
   zelvo::CheckedArray<TGLVector, 0, 127, "TGLTwister.Rnd"> Rnd;  // reserved, stays zero
 
   // One time step: Time + 1, Frames := Frame. The rings are not touched.
-  void Update(float Frame);
+  ZELV_GAMES_API void Update(float Frame);
 
   // Calls Model once per ring point, rings 0..Rings-2 outer, points 0..NumPoints-1 inner, with the
   // model-view matrix moved to the point and scaled by the ring's particle scale. Leaves the
   // model-view matrix and every other GL state as it found them.
-  void AddParticle(float X, float Y, float Z, float Size, float R, float Range, int32_t Rings,
-                   int32_t NumPoints, ZelvProcedure Model);
+  ZELV_GAMES_API void AddParticle(float X, float Y, float Z, float Size, float R, float Range,
+                                  int32_t Rings, int32_t NumPoints, ZelvProcedure Model);
 
   // The textured funnel surface, (Rings - 1) x NumPoints quads, with whatever texture is bound.
   // Leaves face culling on and blending and the alpha test off.
-  void DrawPolygon(float X, float Y, float Z, float Size, float R, float Range, int32_t Rings,
-                   int32_t NumPoints);
+  ZELV_GAMES_API void DrawPolygon(float X, float Y, float Z, float Size, float R, float Range,
+                                  int32_t Rings, int32_t NumPoints);
 
   // Camera-facing cloud sprites, one sheet cell per ring point. Rows and Columns here are the
   // sprite sheet's grid, not the fields of the same names.
-  void DrawParticle(float X, float Y, float Z, float Size, float R, float Range, int32_t Rings,
-                    int32_t NumPoints, int32_t TypeClouds, int32_t Rows, int32_t Columns);
+  ZELV_GAMES_API void DrawParticle(float X, float Y, float Z, float Size, float R, float Range,
+                                   int32_t Rings, int32_t NumPoints, int32_t TypeClouds,
+                                   int32_t Rows, int32_t Columns);
 
  private:
   struct Point {

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <zelvo_export.h>
+
 #define WINAPI
 #define CALLBACK
 #define APIENTRY
@@ -112,5 +114,5 @@ typedef const RECT* LPCRECT;
 // PtrToLParam registers the address for the current thread and LParamToPtr turns the token back.
 // Tokens are recycled after a few thousand further registrations, so they are meant for the
 // synchronous duration of one message.
-LPARAM PtrToLParam(const void* pointer);
-void* LParamToPtr(LPARAM token);
+ZELVO_PLATFORM_API LPARAM PtrToLParam(const void* pointer);
+ZELVO_PLATFORM_API void* LParamToPtr(LPARAM token);

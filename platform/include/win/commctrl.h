@@ -21,7 +21,7 @@
 
 #define SBARS_SIZEGRIP 0x0100
 
-void InitCommonControls(void);
+ZELVO_PLATFORM_API void InitCommonControls(void);
 
 // A status bar: a child window of `parent` along the bottom of its client area, full width, showing
 // `text` (8-bit Windows-1252) in its one part. SB_SETPARTS (wParam = count, lParam = PtrToLParam of
@@ -29,5 +29,5 @@ void InitCommonControls(void);
 // parts, SB_SETTEXTA (LOBYTE(wParam) = part, lParam = PtrToLParam of the text) sets a part's text,
 // SB_GETPARTS and SB_GETTEXTA / SB_GETTEXTLENGTHA read them back. On WM_SIZE it moves back to the
 // bottom of its parent, so a parent passes its own WM_SIZE on to keep it there.
-HWND CreateStatusWindowA(LONG style, LPCSTR text, HWND parent, UINT id);
+ZELVO_PLATFORM_API HWND CreateStatusWindowA(LONG style, LPCSTR text, HWND parent, UINT id);
 #define CreateStatusWindow CreateStatusWindowA

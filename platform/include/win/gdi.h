@@ -252,88 +252,91 @@ typedef struct tagXFORM {
 
 // A device context for the window's client area; GetDC(0) gives one for the screen. Each call makes
 // a new context, which ReleaseDC releases. Returns 0 for a destroyed window.
-HDC GetDC(HWND window);
-int ReleaseDC(HWND window, HDC dc);
+ZELVO_PLATFORM_API HDC GetDC(HWND window);
+ZELVO_PLATFORM_API int ReleaseDC(HWND window, HDC dc);
 
 // A memory device context holding a 1 x 1 monochrome bitmap until another bitmap is selected into
 // it.
-HDC CreateCompatibleDC(HDC dc);
-BOOL DeleteDC(HDC dc);
+ZELVO_PLATFORM_API HDC CreateCompatibleDC(HDC dc);
+ZELVO_PLATFORM_API BOOL DeleteDC(HDC dc);
 // Bitmaps (memory contexts only, one context at a time), brushes and pens return the previous
 // object; a region becomes the context's clipping region (a copy) and the result is its complexity.
 // Fails with 0 (HGDI_ERROR for a region).
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
-HGDIOBJ GetCurrentObject(HDC dc, UINT type);
-DWORD GetObjectType(HGDIOBJ object);
+ZELVO_PLATFORM_API HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+ZELVO_PLATFORM_API HGDIOBJ GetCurrentObject(HDC dc, UINT type);
+ZELVO_PLATFORM_API DWORD GetObjectType(HGDIOBJ object);
 
 // ---- Bitmaps
 // --------------------------------------------------------------------------------------
 
 // Only LR_LOADFROMFILE bitmaps are offered: the file becomes a DIB section of its own depth, with
 // rows bottom-up and positive bmHeight whatever the file's row order. The module handle is ignored.
-HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
+ZELVO_PLATFORM_API HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy,
+                                     UINT flags);
 #define LoadImage LoadImageA
 
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
-                         DWORD offset);
-HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bits_per_pixel, const void* bits);
-HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
-UINT GetDIBColorTable(HDC dc, UINT first, UINT count, RGBQUAD* colors);
-UINT SetDIBColorTable(HDC dc, UINT first, UINT count, const RGBQUAD* colors);
+ZELVO_PLATFORM_API HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
+                                            HANDLE section, DWORD offset);
+ZELVO_PLATFORM_API HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bits_per_pixel,
+                                        const void* bits);
+ZELVO_PLATFORM_API HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+ZELVO_PLATFORM_API UINT GetDIBColorTable(HDC dc, UINT first, UINT count, RGBQUAD* colors);
+ZELVO_PLATFORM_API UINT SetDIBColorTable(HDC dc, UINT first, UINT count, const RGBQUAD* colors);
 
 // BITMAP (or DIBSECTION) for bitmaps, the WORD entry count for palettes, LOGBRUSH, LOGPEN. With a
 // null buffer the size needed; 0 for stale handles.
-int GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
+ZELVO_PLATFORM_API int GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
 #define GetObject GetObjectA
 // Frees bitmaps, palettes, regions, brushes and pens. Stock objects stay (TRUE); an object selected
 // into a device context is not deleted (FALSE).
-BOOL DeleteObject(HGDIOBJ object);
+ZELVO_PLATFORM_API BOOL DeleteObject(HGDIOBJ object);
 
-BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y,
-            DWORD rop);
+ZELVO_PLATFORM_API BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source,
+                               int source_x, int source_y, DWORD rop);
 
 // ---- Palettes
 // -------------------------------------------------------------------------------------
 
-HPALETTE CreatePalette(const LOGPALETTE* palette);
-HPALETTE CreateHalftonePalette(HDC dc);
-HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL force_background);
-UINT RealizePalette(HDC dc);
-UINT GetPaletteEntries(HPALETTE palette, UINT first, UINT count, LPPALETTEENTRY entries);
+ZELVO_PLATFORM_API HPALETTE CreatePalette(const LOGPALETTE* palette);
+ZELVO_PLATFORM_API HPALETTE CreateHalftonePalette(HDC dc);
+ZELVO_PLATFORM_API HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL force_background);
+ZELVO_PLATFORM_API UINT RealizePalette(HDC dc);
+ZELVO_PLATFORM_API UINT GetPaletteEntries(HPALETTE palette, UINT first, UINT count,
+                                          LPPALETTEENTRY entries);
 
 // ---- Stock objects, brushes, system colours
 // --------------------------------------------------------
 
-HGDIOBJ GetStockObject(int index);
-HBRUSH CreateSolidBrush(COLORREF color);
-DWORD GetSysColor(int index);
-HBRUSH GetSysColorBrush(int index);
+ZELVO_PLATFORM_API HGDIOBJ GetStockObject(int index);
+ZELVO_PLATFORM_API HBRUSH CreateSolidBrush(COLORREF color);
+ZELVO_PLATFORM_API DWORD GetSysColor(int index);
+ZELVO_PLATFORM_API HBRUSH GetSysColorBrush(int index);
 
 // ---- Regions
 // --------------------------------------------------------------------------------------
 
-HRGN CreateRectRgn(int left, int top, int right, int bottom);
-HRGN CreateRectRgnIndirect(const RECT* rect);
-HRGN ExtCreateRegion(const XFORM* xform, DWORD size, const RGNDATA* data);
-int CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode);
-BOOL PtInRegion(HRGN region, int x, int y);
-BOOL RectInRegion(HRGN region, const RECT* rect);
-int GetRgnBox(HRGN region, LPRECT box);
-BOOL EqualRgn(HRGN region1, HRGN region2);
-int OffsetRgn(HRGN region, int dx, int dy);
-DWORD GetRegionData(HRGN region, DWORD size, LPRGNDATA data);
-BOOL SetRectRgn(HRGN region, int left, int top, int right, int bottom);
+ZELVO_PLATFORM_API HRGN CreateRectRgn(int left, int top, int right, int bottom);
+ZELVO_PLATFORM_API HRGN CreateRectRgnIndirect(const RECT* rect);
+ZELVO_PLATFORM_API HRGN ExtCreateRegion(const XFORM* xform, DWORD size, const RGNDATA* data);
+ZELVO_PLATFORM_API int CombineRgn(HRGN dest, HRGN source1, HRGN source2, int mode);
+ZELVO_PLATFORM_API BOOL PtInRegion(HRGN region, int x, int y);
+ZELVO_PLATFORM_API BOOL RectInRegion(HRGN region, const RECT* rect);
+ZELVO_PLATFORM_API int GetRgnBox(HRGN region, LPRECT box);
+ZELVO_PLATFORM_API BOOL EqualRgn(HRGN region1, HRGN region2);
+ZELVO_PLATFORM_API int OffsetRgn(HRGN region, int dx, int dy);
+ZELVO_PLATFORM_API DWORD GetRegionData(HRGN region, DWORD size, LPRGNDATA data);
+ZELVO_PLATFORM_API BOOL SetRectRgn(HRGN region, int left, int top, int right, int bottom);
 
 // ---- Rectangles
 // -----------------------------------------------------------------------------------
 
-BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
-BOOL SetRectEmpty(LPRECT rect);
-BOOL IsRectEmpty(const RECT* rect);
-BOOL PtInRect(const RECT* rect, POINT point);
-BOOL OffsetRect(LPRECT rect, int dx, int dy);
-BOOL InflateRect(LPRECT rect, int dx, int dy);
-BOOL IntersectRect(LPRECT dest, const RECT* source1, const RECT* source2);
-BOOL UnionRect(LPRECT dest, const RECT* source1, const RECT* source2);
-BOOL EqualRect(const RECT* rect1, const RECT* rect2);
-BOOL CopyRect(LPRECT dest, const RECT* source);
+ZELVO_PLATFORM_API BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
+ZELVO_PLATFORM_API BOOL SetRectEmpty(LPRECT rect);
+ZELVO_PLATFORM_API BOOL IsRectEmpty(const RECT* rect);
+ZELVO_PLATFORM_API BOOL PtInRect(const RECT* rect, POINT point);
+ZELVO_PLATFORM_API BOOL OffsetRect(LPRECT rect, int dx, int dy);
+ZELVO_PLATFORM_API BOOL InflateRect(LPRECT rect, int dx, int dy);
+ZELVO_PLATFORM_API BOOL IntersectRect(LPRECT dest, const RECT* source1, const RECT* source2);
+ZELVO_PLATFORM_API BOOL UnionRect(LPRECT dest, const RECT* source1, const RECT* source2);
+ZELVO_PLATFORM_API BOOL EqualRect(const RECT* rect1, const RECT* rect2);
+ZELVO_PLATFORM_API BOOL CopyRect(LPRECT dest, const RECT* source);

@@ -3,14 +3,14 @@
 
 #include "base.h"
 
-DWORD GetTickCount(void);
-void Sleep(DWORD milliseconds);
+ZELVO_PLATFORM_API DWORD GetTickCount(void);
+ZELVO_PLATFORM_API void Sleep(DWORD milliseconds);
 // The program's module instance handle; any name gives the same value, as the framework only ever
 // asks for its own module.
-HMODULE GetModuleHandleA(LPCSTR module_name);
+ZELVO_PLATFORM_API HMODULE GetModuleHandleA(LPCSTR module_name);
 #define GetModuleHandle GetModuleHandleA
-DWORD GetLastError(void);
-void SetLastError(DWORD error);
+ZELVO_PLATFORM_API DWORD GetLastError(void);
+ZELVO_PLATFORM_API void SetLastError(DWORD error);
 
 #define GMEM_FIXED 0x0000
 #define GMEM_MOVEABLE 0x0002
@@ -18,12 +18,12 @@ void SetLastError(DWORD error);
 #define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
 #define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
 
-HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
-HGLOBAL GlobalReAlloc(HGLOBAL block, SIZE_T bytes, UINT flags);
-LPVOID GlobalLock(HGLOBAL block);
-BOOL GlobalUnlock(HGLOBAL block);
-HGLOBAL GlobalFree(HGLOBAL block);
-SIZE_T GlobalSize(HGLOBAL block);
+ZELVO_PLATFORM_API HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
+ZELVO_PLATFORM_API HGLOBAL GlobalReAlloc(HGLOBAL block, SIZE_T bytes, UINT flags);
+ZELVO_PLATFORM_API LPVOID GlobalLock(HGLOBAL block);
+ZELVO_PLATFORM_API BOOL GlobalUnlock(HGLOBAL block);
+ZELVO_PLATFORM_API HGLOBAL GlobalFree(HGLOBAL block);
+ZELVO_PLATFORM_API SIZE_T GlobalSize(HGLOBAL block);
 
 #define STARTF_USESHOWWINDOW 0x00000001u
 
@@ -42,4 +42,4 @@ typedef struct _STARTUPINFOA {
 
 // How the program was asked to show its first window. A program started from a shell gets no
 // request (dwFlags without STARTF_USESHOWWINDOW), so ShowWindow uses its default, SW_SHOWDEFAULT.
-void GetStartupInfoA(LPSTARTUPINFOA info);
+ZELVO_PLATFORM_API void GetStartupInfoA(LPSTARTUPINFOA info);

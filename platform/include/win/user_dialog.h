@@ -42,11 +42,11 @@
 // A modal box with the caption as its title, the text (8-bit text in the Windows-1252 code page),
 // an icon and the buttons of the style. Returns the button chosen; 0 when no display can be opened,
 // in which case caption and text are written to standard error so that the message is never lost.
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+ZELVO_PLATFORM_API int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 // Automation hook for tests and scripted runs: while a hook is set, every MessageBoxA call first
 // asks it, passing the box's text, caption and style. A non-zero result is taken as the button
 // pressed and no box is shown; 0 lets the real box appear. SetMessageBoxHook(nullptr, nullptr)
 // removes it. Programs that never call it always get the real box.
 typedef int (*MESSAGEBOXHOOK)(HWND owner, LPCSTR text, LPCSTR caption, UINT type, void* context);
-void SetMessageBoxHook(MESSAGEBOXHOOK hook, void* context);
+ZELVO_PLATFORM_API void SetMessageBoxHook(MESSAGEBOXHOOK hook, void* context);

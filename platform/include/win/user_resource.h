@@ -34,19 +34,19 @@
 // A system cursor (instance 0 and an IDC_* identifier). The handle is shared and lives for the
 // whole run; the same identifier always gives the same handle. 0 for an unknown identifier, and for
 // named or module resources, which this platform's programs do not carry.
-HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+ZELVO_PLATFORM_API HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 #define LoadCursor LoadCursorA
 
 // A system icon (instance 0 and an IDI_*), 32 x 32, shared like the system cursors.
-HICON LoadIconA(HINSTANCE instance, LPCSTR name);
+ZELVO_PLATFORM_API HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 #define LoadIcon LoadIconA
 
 // A cursor from a .cur or .ico file (an icon file gives a cursor with its hot spot in the middle).
 // 0 when the file is missing, truncated, malformed, or holds only PNG-compressed images.
-HCURSOR LoadCursorFromFileA(LPCSTR file_name);
+ZELVO_PLATFORM_API HCURSOR LoadCursorFromFileA(LPCSTR file_name);
 #define LoadCursorFromFile LoadCursorFromFileA
 
 // Destroy a cursor or icon loaded from a file. System cursors and icons stay (TRUE); a stale handle
 // gives FALSE.
-BOOL DestroyCursor(HCURSOR cursor);
-BOOL DestroyIcon(HICON icon);
+ZELVO_PLATFORM_API BOOL DestroyCursor(HCURSOR cursor);
+ZELVO_PLATFORM_API BOOL DestroyIcon(HICON icon);

@@ -374,58 +374,59 @@ typedef struct tagPAINTSTRUCT {
 #define MAKEINTATOM(i) ((LPCSTR)(uintptr_t)((WORD)(i)))
 
 // ---- Window classes ----
-ATOM RegisterClassA(const WNDCLASSA* wc);
-ATOM RegisterClassExA(const WNDCLASSEXA* wc);
-BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc);
-BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
+ZELVO_PLATFORM_API ATOM RegisterClassA(const WNDCLASSA* wc);
+ZELVO_PLATFORM_API ATOM RegisterClassExA(const WNDCLASSEXA* wc);
+ZELVO_PLATFORM_API BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc);
+ZELVO_PLATFORM_API BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 
 // ---- Windows ----
-HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                     LPVOID param);
+ZELVO_PLATFORM_API HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name,
+                                        DWORD style, int x, int y, int width, int height,
+                                        HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 #define CreateWindowA(c, n, s, x, y, w, h, p, m, i, a) \
   CreateWindowExA(0, c, n, s, x, y, w, h, p, m, i, a)
-BOOL DestroyWindow(HWND window);
-BOOL IsWindow(HWND window);
-BOOL IsWindowVisible(HWND window);
-BOOL ShowWindow(HWND window, int command);
-BOOL UpdateWindow(HWND window);
-LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-HWND GetParent(HWND window);
-HWND GetAncestor(HWND window, UINT flags);
-int GetDlgCtrlID(HWND window);
-LONG GetWindowLongA(HWND window, int index);
-LONG SetWindowLongA(HWND window, int index, LONG value);
-BOOL SetWindowTextA(HWND window, LPCSTR text);
-int GetWindowTextA(HWND window, LPSTR buffer, int size);
-int GetWindowTextLengthA(HWND window);
+ZELVO_PLATFORM_API BOOL DestroyWindow(HWND window);
+ZELVO_PLATFORM_API BOOL IsWindow(HWND window);
+ZELVO_PLATFORM_API BOOL IsWindowVisible(HWND window);
+ZELVO_PLATFORM_API BOOL ShowWindow(HWND window, int command);
+ZELVO_PLATFORM_API BOOL UpdateWindow(HWND window);
+ZELVO_PLATFORM_API LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+ZELVO_PLATFORM_API HWND GetParent(HWND window);
+ZELVO_PLATFORM_API HWND GetAncestor(HWND window, UINT flags);
+ZELVO_PLATFORM_API int GetDlgCtrlID(HWND window);
+ZELVO_PLATFORM_API LONG GetWindowLongA(HWND window, int index);
+ZELVO_PLATFORM_API LONG SetWindowLongA(HWND window, int index, LONG value);
+ZELVO_PLATFORM_API BOOL SetWindowTextA(HWND window, LPCSTR text);
+ZELVO_PLATFORM_API int GetWindowTextA(HWND window, LPSTR buffer, int size);
+ZELVO_PLATFORM_API int GetWindowTextLengthA(HWND window);
 
 // ---- Geometry ----
-BOOL GetWindowRect(HWND window, LPRECT rect);
-BOOL GetClientRect(HWND window, LPRECT rect);
-BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
-BOOL ClientToScreen(HWND window, LPPOINT point);
-BOOL ScreenToClient(HWND window, LPPOINT point);
-BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
-int GetSystemMetrics(int index);
+ZELVO_PLATFORM_API BOOL GetWindowRect(HWND window, LPRECT rect);
+ZELVO_PLATFORM_API BOOL GetClientRect(HWND window, LPRECT rect);
+ZELVO_PLATFORM_API BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+ZELVO_PLATFORM_API BOOL ClientToScreen(HWND window, LPPOINT point);
+ZELVO_PLATFORM_API BOOL ScreenToClient(HWND window, LPPOINT point);
+ZELVO_PLATFORM_API BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
+ZELVO_PLATFORM_API int GetSystemMetrics(int index);
 
 // ---- Painting ----
-HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
-BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
-BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
-BOOL ValidateRect(HWND window, const RECT* rect);
-BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
+ZELVO_PLATFORM_API HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
+ZELVO_PLATFORM_API BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+ZELVO_PLATFORM_API BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+ZELVO_PLATFORM_API BOOL ValidateRect(HWND window, const RECT* rect);
+ZELVO_PLATFORM_API BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
 
 // ---- Message queue ----
-BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max, UINT remove);
-BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max);
-BOOL TranslateMessage(const MSG* msg);
-LRESULT DispatchMessageA(const MSG* msg);
-BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-void PostQuitMessage(int exit_code);
-DWORD GetMessagePos(void);
-LONG GetMessageTime(void);
+ZELVO_PLATFORM_API BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max,
+                                     UINT remove);
+ZELVO_PLATFORM_API BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max);
+ZELVO_PLATFORM_API BOOL TranslateMessage(const MSG* msg);
+ZELVO_PLATFORM_API LRESULT DispatchMessageA(const MSG* msg);
+ZELVO_PLATFORM_API BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+ZELVO_PLATFORM_API LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+ZELVO_PLATFORM_API void PostQuitMessage(int exit_code);
+ZELVO_PLATFORM_API DWORD GetMessagePos(void);
+ZELVO_PLATFORM_API LONG GetMessageTime(void);
 #define PeekMessage PeekMessageA
 #define GetMessage GetMessageA
 #define DispatchMessage DispatchMessageA
@@ -434,21 +435,21 @@ LONG GetMessageTime(void);
 #define DefWindowProc DefWindowProcA
 
 // ---- Input ----
-HWND SetCapture(HWND window);
-BOOL ReleaseCapture(void);
-HWND GetCapture(void);
-BOOL GetCursorPos(LPPOINT point);
-BOOL SetCursorPos(int x, int y);
-HWND GetForegroundWindow(void);
-BOOL SetForegroundWindow(HWND window);
-HWND SetFocus(HWND window);
-HWND GetFocus(void);
-SHORT GetKeyState(int virtual_key);
+ZELVO_PLATFORM_API HWND SetCapture(HWND window);
+ZELVO_PLATFORM_API BOOL ReleaseCapture(void);
+ZELVO_PLATFORM_API HWND GetCapture(void);
+ZELVO_PLATFORM_API BOOL GetCursorPos(LPPOINT point);
+ZELVO_PLATFORM_API BOOL SetCursorPos(int x, int y);
+ZELVO_PLATFORM_API HWND GetForegroundWindow(void);
+ZELVO_PLATFORM_API BOOL SetForegroundWindow(HWND window);
+ZELVO_PLATFORM_API HWND SetFocus(HWND window);
+ZELVO_PLATFORM_API HWND GetFocus(void);
+ZELVO_PLATFORM_API SHORT GetKeyState(int virtual_key);
 
 // ---- Window properties (names are case-insensitive) ----
-BOOL SetPropA(HWND window, LPCSTR name, HANDLE data);
-HANDLE GetPropA(HWND window, LPCSTR name);
-HANDLE RemovePropA(HWND window, LPCSTR name);
+ZELVO_PLATFORM_API BOOL SetPropA(HWND window, LPCSTR name, HANDLE data);
+ZELVO_PLATFORM_API HANDLE GetPropA(HWND window, LPCSTR name);
+ZELVO_PLATFORM_API HANDLE RemovePropA(HWND window, LPCSTR name);
 
 // ---- Window shape: the window owns the region from then on; 0 removes the shape ----
-int SetWindowRgn(HWND window, HRGN region, BOOL redraw);
+ZELVO_PLATFORM_API int SetWindowRgn(HWND window, HRGN region, BOOL redraw);

@@ -69,31 +69,32 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40,
 // The format closest to the descriptor: double buffering, RGBA, window drawing and OpenGL support
 // are requirements when asked for; the buffer sizes, stereo, auxiliary buffers and the layer are
 // preferences. 0 only when no format can satisfy the requirements (or there is no display).
-int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor);
+ZELVO_PLATFORM_API int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor);
 
 // Fills `descriptor` (when not null and `bytes` covers it) with format `format`; returns the number
 // of formats, or 0 when `format` is out of range.
-int DescribePixelFormat(HDC dc, int format, UINT bytes, LPPIXELFORMATDESCRIPTOR descriptor);
+ZELVO_PLATFORM_API int DescribePixelFormat(HDC dc, int format, UINT bytes,
+                                           LPPIXELFORMATDESCRIPTOR descriptor);
 
 // Gives the device context's window its pixel format. Fails for format 0, an unknown format, a
 // context without a live window, and a window that has a format already.
-BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
+ZELVO_PLATFORM_API BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
 
 // The format of the device context's window; 0 when it has none.
-int GetPixelFormat(HDC dc);
+ZELVO_PLATFORM_API int GetPixelFormat(HDC dc);
 
 // A rendering context for the pixel format of the device context's window (which must have one).
-HGLRC wglCreateContext(HDC dc);
+ZELVO_PLATFORM_API HGLRC wglCreateContext(HDC dc);
 
 // Makes `context` current on this thread, drawing to the device context's window; `context` 0 makes
 // the current context no longer current (FALSE when none was).
-BOOL wglMakeCurrent(HDC dc, HGLRC context);
+ZELVO_PLATFORM_API BOOL wglMakeCurrent(HDC dc, HGLRC context);
 
 // Deletes the context, releasing it first when it is current on this thread.
-BOOL wglDeleteContext(HGLRC context);
+ZELVO_PLATFORM_API BOOL wglDeleteContext(HGLRC context);
 
-HGLRC wglGetCurrentContext(void);
-HDC wglGetCurrentDC(void);
+ZELVO_PLATFORM_API HGLRC wglGetCurrentContext(void);
+ZELVO_PLATFORM_API HDC wglGetCurrentDC(void);
 
 // Shows the back buffer of the device context's window.
-BOOL SwapBuffers(HDC dc);
+ZELVO_PLATFORM_API BOOL SwapBuffers(HDC dc);

@@ -10,11 +10,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <zelvo_export.h>
+
 namespace zelvo {
 
 // Prints "Zelvo: run-time error: ..." to standard error and ends the program with status 2.
-[[noreturn]] void RangeError(const char* table, long long index, long long low, long long high);
-[[noreturn]] void OverflowError(const char* operation);
+[[noreturn]] ZELVO_API void RangeError(const char* table, long long index, long long low,
+                                       long long high);
+[[noreturn]] ZELVO_API void OverflowError(const char* operation);
 
 template <std::size_t N>
 struct TableName {

@@ -40,73 +40,73 @@ struct TGLFX_3DAnimation {
 // ---- Projection, render states and lights ------------------------------------------------------
 
 // Written by OpenGL_I2D: (Height div Width) - 2.05 and (Height div Width) - 1.45.
-extern float OffX;
-extern float OffY;
+extern ZELVO_API float OffX;
+extern ZELVO_API float OffY;
 
 // Colours every light configured by SetGLLight receives (RGBA); an application may change them
 // before calling SetGLLight. Changes take effect at the next SetGLLight.
-extern zelvo::CheckedArray<GLfloat, 0, 3, "AmbientLight"> AmbientLight;
-extern zelvo::CheckedArray<GLfloat, 0, 3, "DiffuseLight"> DiffuseLight;
-extern zelvo::CheckedArray<GLfloat, 0, 3, "SpecularLight"> SpecularLight;
+extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "AmbientLight"> AmbientLight;
+extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "DiffuseLight"> DiffuseLight;
+extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "SpecularLight"> SpecularLight;
 // The last light position (X, Y, Z, W) handed to GL by SetGLLight or PutGLPointLight.
-extern zelvo::CheckedArray<GLfloat, 0, 3, "LightPosition"> LightPosition;
+extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "LightPosition"> LightPosition;
 
 // 3D set-up: perspective of 45 degrees over Width x Height, near 0.1, far Depth; clear colour
 // (R, G, B, A) and clear depth Depth; depth test, colour (1, 1, 1, 0.5), additive blend factors,
 // local viewer, nicest hints, automatic normals and normalisation. Width and Height must be > 0.
-void OpenGL_Init(double Depth, double A, double R, double G, double B);
+ZELVO_API void OpenGL_Init(double Depth, double A, double R, double G, double B);
 // 2D overlay set-up: orthographic box 4 units wide, its height following the aspect ratio.
-void OpenGL_I2D(double A, double R, double G, double B);
+ZELVO_API void OpenGL_I2D(double A, double R, double G, double B);
 
-void TwoSideOn();
-void TwoSideOff();
+ZELVO_API void TwoSideOn();
+ZELVO_API void TwoSideOff();
 // Back-face culling of clockwise faces.
-void SetGLRefractive();
+ZELVO_API void SetGLRefractive();
 // Alpha test that discards fragments of alpha 0.4 or less.
-void SetGLSprite();
+ZELVO_API void SetGLSprite();
 // Alpha test off, blending off, depth writes on, whatever they were.
-void SetGLSpriteOff();
+ZELVO_API void SetGLSpriteOff();
 // Lighting on; the light NLight (GL_LIGHT0 + n) gets the three colours, is enabled and placed at
 // (L0, L1, L2, L3), transformed by the current model-view matrix.
-void SetGLLight(GLenum NLight, float L0, float L1, float L2, float L3);
+ZELVO_API void SetGLLight(GLenum NLight, float L0, float L1, float L2, float L3);
 // Moves NLight to (LX, LY, LZ, LVal); with Size != 0 also draws a point of Size pixels there and
 // leaves that point size and the normal (0, 0, 1) current.
-void PutGLPointLight(GLenum NLight, float Size, float LX, float LY, float LZ, float LVal);
+ZELVO_API void PutGLPointLight(GLenum NLight, float Size, float LX, float LY, float LZ, float LVal);
 
 // ---- Geometry primitives -----------------------------------------------------------------------
 
 // The unit normal left by the latest FindNormal, x, y, z at indices 1, 2, 3.
-extern zelvo::CheckedArray<double, 1, 3, "FNormal"> FNormal;
+extern ZELVO_API zelvo::CheckedArray<double, 1, 3, "FNormal"> FNormal;
 
 // Unit normal of the triangle V1, V2, V3 (counter-clockwise side) into FNormal; (0, 0, 0) for a
 // degenerate triangle.
-void FindNormal(double V1X, double V1Y, double V1Z, double V2X, double V2Y, double V2Z, double V3X,
-                double V3Y, double V3Z);
+ZELVO_API void FindNormal(double V1X, double V1Y, double V1Z, double V2X, double V2Y, double V2Z,
+                          double V3X, double V3Y, double V3Z);
 
 // Emits the two end vertices of an edge, each preceded by its texture coordinate when Texture is
 // true. Call between the caller's glBegin and glEnd.
-void LineFree(bool Texture, float TX1, float TY1, float TX2, float TY2, float X1, float Y1,
-              float Z1, float X2, float Y2, float Z2);
+ZELVO_API void LineFree(bool Texture, float TX1, float TY1, float TX2, float TY2, float X1,
+                        float Y1, float Z1, float X2, float Y2, float Z2);
 
 // A sphere around the Z axis as NumLine triangle strips of NumCircle + 1 vertex pairs, with normals
 // and texture coordinates divided by TSize. Radius, NumCircle, NumLine and TSize must be non-zero.
 // Call outside glBegin/glEnd.
-void Sfera(float PX, float PY, float PZ, float Radius, int32_t NumCircle, int32_t NumLine,
-           float TSize);
+ZELVO_API void Sfera(float PX, float PY, float PZ, float Radius, int32_t NumCircle, int32_t NumLine,
+                     float TSize);
 
 // ---- Billboards and sprite-sheet cells ---------------------------------------------------------
 
 // Adds a 1/10 scale inside every billboard bracket while true. Starts true; only goes false.
-extern bool LockViewModelScale;
+extern ZELVO_API bool LockViewModelScale;
 
 // Opens a billboard bracket at model point (X, Y, Z): drawing inside uses the eye's axes at that
 // point's eye position. Pushes two model-view entries; the matrix mode must be GL_MODELVIEW.
-void LockViewModelBegin(float X, float Y, float Z);
+ZELVO_API void LockViewModelBegin(float X, float Y, float Z);
 // Closes the bracket: the model-view matrix is again what it was before LockViewModelBegin.
-void LockViewModelEnd();
-void LockViewModelScaleOff();
+ZELVO_API void LockViewModelEnd();
+ZELVO_API void LockViewModelScaleOff();
 
 // One quad centred at (X, Y, 0), half size SX x SY, textured with cell (PX, PY) of a sheet of
 // Rows x Columns cells (PX from the left, PY down from the top). Rows and Columns must be non-zero.
-void FindCharacter(float X, float Y, float PX, float PY, float SX, float SY, int32_t Rows,
-                   int32_t Columns);
+ZELVO_API void FindCharacter(float X, float Y, float PX, float PY, float SX, float SY, int32_t Rows,
+                             int32_t Columns);

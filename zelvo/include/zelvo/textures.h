@@ -46,65 +46,65 @@ struct TTGA {
 };
 
 // The reader's scratch state: the last file read. One TGA load at a time.
-extern TTGAHeader TGAHeader;
-extern TTGA TGA;
-extern const uint8_t uTGAcompare[12];  // uncompressed true colour (type 2)
-extern const uint8_t cTGAcompare[12];  // run-length-encoded true colour (type 10)
-extern FILE* fTGA;                     // the file being loaded, null when none is open
+extern ZELVO_API TTGAHeader TGAHeader;
+extern ZELVO_API TTGA TGA;
+extern ZELVO_API const uint8_t uTGAcompare[12];  // uncompressed true colour (type 2)
+extern ZELVO_API const uint8_t cTGAcompare[12];  // run-length-encoded true colour (type 10)
+extern ZELVO_API FILE* fTGA;                     // the file being loaded, null when none is open
 
 // Loads a type 2 or type 10 TGA file. True: ImageData, Bpp, Width, Height and Typ describe the
 // image and the caller owns ImageData. False: one message box has been shown, the file is closed
 // and nothing is left allocated (a buffer this load allocated has been released and ImageData set
 // to null).
-bool LoadTGA(TGATexture& Texture, const char* FileName);
+ZELVO_API bool LoadTGA(TGATexture& Texture, const char* FileName);
 
 // The two halves of LoadTGA, run with fTGA open just after byte 11. On success they close fTGA; on
 // failure they leave it open for LoadTGA to close.
-bool LoadUncompressedTGA(TGATexture& Texture, const char* FileName);
-bool LoadCompressedTGA(TGATexture& Texture, const char* FileName);
+ZELVO_API bool LoadUncompressedTGA(TGATexture& Texture, const char* FileName);
+ZELVO_API bool LoadCompressedTGA(TGATexture& Texture, const char* FileName);
 
 namespace zelvo {
 // LoadTGA on a stream the caller has opened (a file, or memory through fmemopen). The stream is
 // closed on every path, as LoadTGA closes its file.
-bool LoadTGAStream(TGATexture& Texture, FILE* stream);
+ZELVO_API bool LoadTGAStream(TGATexture& Texture, FILE* stream);
 }  // namespace zelvo
 
 // ---- Texture filters and the process-wide file-open mode
 // ------------------------------------------------
 
 // Filters given to every texture created afterwards, by both tables. Default GL_LINEAR.
-extern int32_t GL_Min_Filter;
-extern int32_t GL_Mag_Filter;
+extern ZELVO_API int32_t GL_Min_Filter;
+extern ZELVO_API int32_t GL_Mag_Filter;
 
 // The file-open mode: 2 (read and write) at start, 0 (read only) once GetBmpDepth has run. Kept for
 // programs that read it; the library opens its texture files for reading whatever its value.
-extern int32_t FileMode;
+extern ZELVO_API int32_t FileMode;
 
 // ---- TGA texture table
 // -----------------------------------------------------------------------------------
 
-extern zelvo::CheckedArray<TGATexture, 0, 200, "TextureTGA2"> TextureTGA2;
+extern ZELVO_API zelvo::CheckedArray<TGATexture, 0, 200, "TextureTGA2"> TextureTGA2;
 
 // Loads a TGA file into slot Num (0..200) and makes its texture. A missing file does nothing at
 // all; a file the reader refuses shows its message and leaves the slot and OpenGL untouched.
-void TextureLoadTGAID(const char* TGAFile, int32_t Num);
+ZELVO_API void TextureLoadTGAID(const char* TGAFile, int32_t Num);
 // Binds the slot's texture (name 0 for a slot never loaded).
-void TextureTGASelectID(int32_t Num);
+ZELVO_API void TextureTGASelectID(int32_t Num);
 
 // ---- BMP textures
 // ----------------------------------------------------------------------------------------
 
-extern zelvo::CheckedArray<GLuint, 0, 500, "TextureID2"> TextureID2;
+extern ZELVO_API zelvo::CheckedArray<GLuint, 0, 500, "TextureID2"> TextureID2;
 
 // Bits per pixel of a BMP file; 0 when the file is missing, unreadable, too short, not a BMP or has
 // an OS/2 core header. Sets FileMode to 0.
-int32_t GetBmpDepth(const char* BmpFile);
+ZELVO_API int32_t GetBmpDepth(const char* BmpFile);
 // Exchanges bytes 0 and 2 of Size consecutive 3-byte groups (BGR <-> RGB). Size below 1 does
 // nothing.
-void SwapRGB(void* Data, int32_t Size);
+ZELVO_API void SwapRGB(void* Data, int32_t Size);
 // Builds the mipmap chain of the bound texture from 24-bit RGB or 32-bit BGRA pixels.
-void AddMipmapsTexture(int32_t Format, int32_t Width, int32_t Height, const void* Bits);
+ZELVO_API void AddMipmapsTexture(int32_t Format, int32_t Width, int32_t Height, const void* Bits);
 // Loads a BMP file into slot Num (0..500). The slot always receives a fresh texture name; only a
 // loadable 24- or 32-bit file gives it an image.
-void TextureLoadID(const char* BmpFile, int32_t Num);
-void TextureSelectID(int32_t Num);
+ZELVO_API void TextureLoadID(const char* BmpFile, int32_t Num);
+ZELVO_API void TextureSelectID(int32_t Num);

@@ -26,42 +26,46 @@ typedef TGLVector TGLVertex;
 // Window life cycle and GL context
 // ---------------------------------------------------------------------------------------------
 
-extern HWND hWindow;    // the main window
-extern HDC DCWindow;    // its device context; the application swaps buffers on it
-extern HGLRC RCWindow;  // its GL rendering context, current on the creating thread
+extern ZELVO_API HWND hWindow;    // the main window
+extern ZELVO_API HDC DCWindow;    // its device context; the application swaps buffers on it
+extern ZELVO_API HGLRC RCWindow;  // its GL rendering context, current on the creating thread
 
-extern int32_t SetTypeCursor;   // cursor kind for the next WindowRegister (ARROW..HELP)
-extern int32_t SetTypeIcon;     // icon kind (GENERIC or FILEICON)
-extern const char* CursorFile;  // cursor file for FILECURSOR; stored, not copied
-extern const char* IconFile;    // icon file for FILEICON; stored, not copied
+extern ZELVO_API int32_t SetTypeCursor;   // cursor kind for the next WindowRegister (ARROW..HELP)
+extern ZELVO_API int32_t SetTypeIcon;     // icon kind (GENERIC or FILEICON)
+extern ZELVO_API const char* CursorFile;  // cursor file for FILECURSOR; stored, not copied
+extern ZELVO_API const char* IconFile;    // icon file for FILEICON; stored, not copied
 
 // Outer window size in pixels, set at creation (the screen size in full screen); never follows a
 // later resize.
-extern int32_t Width;
-extern int32_t Height;
-extern int32_t Bits;     // colour depth asked for; every size of the pixel format asks for it
-extern bool FullScreen;  // written by the application before CreateOGLWindow
+extern ZELVO_API int32_t Width;
+extern ZELVO_API int32_t Height;
+// Colour depth asked for; every size of the pixel format asks for it.
+extern ZELVO_API int32_t Bits;
+extern ZELVO_API bool FullScreen;  // written by the application before CreateOGLWindow
 
-extern int32_t Pixel_Format_Flags;  // extra PFD_* flags OR-ed into the pixel-format request
+// Extra PFD_* flags OR-ed into the pixel-format request.
+extern ZELVO_API int32_t Pixel_Format_Flags;
 
 typedef void (*ZelvMenuProc)();
-extern ZelvMenuProc CreateMenuBar;    // called by CreateOGLWindow when ShowMenuBar
-extern ZelvMenuProc CreateMouseMenu;  // called on WM_CONTEXTMENU when ShowMenuBar
-extern WNDPROC GetInputCommand;       // receives WM_COMMAND when ShowMenuBar
-extern bool ShowMenuBar;
-extern bool ShowStatusBar;
+extern ZELVO_API ZelvMenuProc CreateMenuBar;    // called by CreateOGLWindow when ShowMenuBar
+extern ZELVO_API ZelvMenuProc CreateMouseMenu;  // called on WM_CONTEXTMENU when ShowMenuBar
+extern ZELVO_API WNDPROC GetInputCommand;       // receives WM_COMMAND when ShowMenuBar
+extern ZELVO_API bool ShowMenuBar;
+extern ZELVO_API bool ShowStatusBar;
 
-extern HWND hStatus;  // the status bar, when ShowStatusBar
-extern HWND aWnd;     // the status bar CreateStatusBar made last
-extern zelvo::CheckedArray<char, 0, 260, "FileName"> FileName;        // initial status text
-extern zelvo::CheckedArray<int32_t, 1, 20, "StatusItem"> StatusItem;  // right edges of the parts
-extern zelvo::CheckedArray<int32_t, 1, 20, "Edges"> Edges;
-extern int32_t MaxStatusItem;  // number of status-bar parts, at most 20
+extern ZELVO_API HWND hStatus;  // the status bar, when ShowStatusBar
+extern ZELVO_API HWND aWnd;     // the status bar CreateStatusBar made last
+extern ZELVO_API zelvo::CheckedArray<char, 0, 260, "FileName"> FileName;  // initial status text
+// Right edges of the parts.
+extern ZELVO_API zelvo::CheckedArray<int32_t, 1, 20, "StatusItem"> StatusItem;
+extern ZELVO_API zelvo::CheckedArray<int32_t, 1, 20, "Edges"> Edges;
+extern ZELVO_API int32_t MaxStatusItem;  // number of status-bar parts, at most 20
 
-extern WNDCLASSEXA WindowClassEx;  // the image button's class record
-extern bool FogOnOff;
-extern uint32_t ObjNull;  // an empty display list made by OGLWindowSetting (0 without a context)
-extern DWORD Start;       // tick count taken by OGLWindowSetting in free-look mode
+extern ZELVO_API WNDCLASSEXA WindowClassEx;  // the image button's class record
+extern ZELVO_API bool FogOnOff;
+// An empty display list made by OGLWindowSetting (0 without a context).
+extern ZELVO_API uint32_t ObjNull;
+extern ZELVO_API DWORD Start;  // tick count taken by OGLWindowSetting in free-look mode
 
 namespace zelvo {
 // Cursor kinds. `SIZE` is only reachable as zelvo::SIZE: the bare name is the Windows SIZE record.
@@ -109,57 +113,57 @@ inline constexpr const char* SzHoverClass = "IMAGEBUTTON";
 inline constexpr int32_t ZELV_ACCELERATION = 8231;
 
 // Shows a box captioned "Error" with the message, then ends the program with status 1.
-[[noreturn]] void ThrowError(const char* pcErrorMessage);
+[[noreturn]] ZELVO_API void ThrowError(const char* pcErrorMessage);
 
 // Records the cursor and icon choice for the next WindowRegister. Call before CreateOGLWindow; the
 // file names are kept by pointer until then.
-void OGLWindowSetting(int32_t TypeCursor, const char* CurFile, int32_t TypeIcon,
-                      const char* IcoFile);
+ZELVO_API void OGLWindowSetting(int32_t TypeCursor, const char* CurFile, int32_t TypeIcon,
+                                const char* IcoFile);
 
 // Registers "GLWindow" (and "IMAGEBUTTON" when it does not exist yet); true when "GLWindow" was.
-bool WindowRegister();
+ZELVO_API bool WindowRegister();
 // Creates and shows the main window, windowed or full screen after FullScreen; 0 on failure.
-HWND WindowCreate(const char* pcApplicationName);
+ZELVO_API HWND WindowCreate(const char* pcApplicationName);
 // Device context, pixel format and a current rendering context for the window; true on success.
-bool WindowInit(HWND hParent);
+ZELVO_API bool WindowInit(HWND hParent);
 // Registers, creates and initialises the main window. Every failure ends the program in ThrowError,
 // so it returns true whenever it returns.
-bool CreateOGLWindow(const char* AppName, int32_t AppWidth, int32_t AppHeight, int32_t AppBits,
-                     bool AppFullScreen);
+ZELVO_API bool CreateOGLWindow(const char* AppName, int32_t AppWidth, int32_t AppHeight,
+                               int32_t AppBits, bool AppFullScreen);
 // Releases the rendering context, the device context and the window. Calls on a window the system
 // already destroyed fail silently.
-void DeleteOGLWindow();
+ZELVO_API void DeleteOGLWindow();
 // A status bar child of Parent with MaxStatusItem parts from StatusItem; 0 when it is not made.
-HWND CreateStatusBar(HWND Parent);
+ZELVO_API HWND CreateStatusBar(HWND Parent);
 
 // ---------------------------------------------------------------------------------------------
 // Message handling and input state
 // ---------------------------------------------------------------------------------------------
 
-extern bool Active;  // true from the window's creation until its destruction (or Escape)
+extern ZELVO_API bool Active;  // true from the window's creation until its destruction (or Escape)
 
 // Key state by virtual-key code: 0 released, -1 held.
-extern zelvo::CheckedArray<int32_t, 0, 500, "SetKey"> SetKey;
-extern bool LeftMouseDown, RightMouseDown;
-extern bool LeftMouseDown2, RightMouseDown2;  // copies for the application
-extern bool MouseFree;                        // free mouse-look; any key release clears it
-extern int32_t XCoord, YCoord;                // left-drag anchor (client coordinates)
-extern int32_t ZCoord;                        // right-drag anchor (client y)
-extern int32_t SetMX, SetMY;                  // last left-button press; 0 after release
-extern int32_t SetOMX, SetOMY;                // last mouse move
-extern float XRot, YRot;                      // view angles in degrees
-extern float XRot2, YRot2;                    // copies, changed alike, for the application
-extern float Depth;                           // view distance offset
-extern float Depth2;                          // copy, changed alike, for the application
-extern POINT MPos;                            // cursor position in free-look mode (screen)
-extern MSG Msg_;                              // the last message SetGLMsg took
+extern ZELVO_API zelvo::CheckedArray<int32_t, 0, 500, "SetKey"> SetKey;
+extern ZELVO_API bool LeftMouseDown, RightMouseDown;
+extern ZELVO_API bool LeftMouseDown2, RightMouseDown2;  // copies for the application
+extern ZELVO_API bool MouseFree;          // free mouse-look; any key release clears it
+extern ZELVO_API int32_t XCoord, YCoord;  // left-drag anchor (client coordinates)
+extern ZELVO_API int32_t ZCoord;          // right-drag anchor (client y)
+extern ZELVO_API int32_t SetMX, SetMY;    // last left-button press; 0 after release
+extern ZELVO_API int32_t SetOMX, SetOMY;  // last mouse move
+extern ZELVO_API float XRot, YRot;        // view angles in degrees
+extern ZELVO_API float XRot2, YRot2;      // copies, changed alike, for the application
+extern ZELVO_API float Depth;             // view distance offset
+extern ZELVO_API float Depth2;            // copy, changed alike, for the application
+extern ZELVO_API POINT MPos;              // cursor position in free-look mode (screen)
+extern ZELVO_API MSG Msg_;                // the last message SetGLMsg took
 
 // The window procedure of "GLWindow": turns messages into the input state above.
-LRESULT CALLBACK GLWndProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
+ZELVO_API LRESULT CALLBACK GLWndProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
 
 // One step of the message pump: when a message is waiting, takes exactly that one, translates and
 // dispatches it. Never waits.
-void SetGLMsg();
+ZELVO_API void SetGLMsg();
 
 // ---------------------------------------------------------------------------------------------
 // Mouse-driven view
@@ -170,9 +174,9 @@ inline constexpr int32_t GL_MX = 1;  // translate along y; XRot about x, YRot ab
 inline constexpr int32_t GL_MY = 2;  // translate along x; XRot about -z, YRot about y
 inline constexpr int32_t GL_MZ = 3;  // translate along z; XRot about y, YRot about x
 
-extern int32_t MSpeed;  // mouse speed factor; 0 until the first SetGLMouseMove
-extern TGLVertex My;    // the translation the last SetGLMouseMove applied
+extern ZELVO_API int32_t MSpeed;  // mouse speed factor; 0 until the first SetGLMouseMove
+extern ZELVO_API TGLVertex My;    // the translation the last SetGLMouseMove applied
 
 // Applies -Depth, XRot and YRot to the current matrix in the axes of mode XYZ, and sets MSpeed.
 // A mode outside 0..3 only sets MSpeed.
-void SetGLMouseMove(int32_t XYZ, int32_t Speed);
+ZELVO_API void SetGLMouseMove(int32_t XYZ, int32_t Speed);

@@ -1,0 +1,30 @@
+# The three libraries are static by default and shared with -DBUILD_SHARED_LIBS=ON. Shared objects
+# carry a versioned soname (one per major version, as the CMake package promises compatibility
+# within a major version) and export only the declarations marked in the public headers; the
+# internal helpers stay hidden. The marks come from zelvo_export.h, generated here for this build.
+if(BUILD_SHARED_LIBS)
+  set(ZELVO_SHARED_LIBRARIES 1)
+else()
+  set(ZELVO_SHARED_LIBRARIES 0)
+endif()
+set(ZELVO_EXPORT_HEADER_DIR ${PROJECT_BINARY_DIR}/export)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/zelvo_export.h.in ${ZELVO_EXPORT_HEADER_DIR}/zelvo_export.h @ONLY)
+
+foreach(lib zelvo_platform zelvo zelv_games)
+  if(NOT TARGET ${lib})
+    continue()
+  endif()
+  get_target_property(kind ${lib} TYPE)
+  if(kind STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${lib} INTERFACE $<BUILD_INTERFACE:${ZELVO_EXPORT_HEADER_DIR}>)
+    continue()
+  endif()
+  target_include_directories(${lib} PUBLIC $<BUILD_INTERFACE:${ZELVO_EXPORT_HEADER_DIR}>)
+  set_target_properties(${lib} PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR}
+    # An installed library finds the other two beside it.
+    INSTALL_RPATH $ORIGIN)
+endforeach()
