@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "file_access.h"
 #include "pixel_swap.h"
@@ -16,30 +15,32 @@ namespace {
 // closed as soon as the image is decoded or refused.
 class ChunkReader {
  public:
-  explicit ChunkReader(FILE* file) : file_(file), buffer_(kChunk) {}
+  explicit ChunkReader(FILE* file) : file_(file) {}
 
   // Makes up to n bytes readable at data(); fewer only when the file ends first.
   std::size_t Fill(std::size_t n) {
     if (end_ - pos_ >= n) return n;
-    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    std::memmove(buffer_, buffer_ + pos_, end_ - pos_);
     end_ -= pos_;
     pos_ = 0;
     while (end_ < n && !at_end_) {
-      std::size_t want = buffer_.size() - end_;
-      std::size_t got = zelvo::ReadBytes(buffer_.data() + end_, want, file_);
+      std::size_t want = kChunk - end_;
+      std::size_t got = zelvo::ReadBytes(buffer_ + end_, want, file_);
       end_ += got;
       if (got < want) at_end_ = true;
     }
     return std::min(n, end_);
   }
-  const uint8_t* data() const { return buffer_.data() + pos_; }
+  const uint8_t* data() const { return buffer_ + pos_; }
   void Skip(std::size_t n) { pos_ += n; }
 
  private:
-  // Far larger than the largest packet (128 pixels of 4 bytes), so Fill never needs to grow it.
-  static constexpr std::size_t kChunk = 256 * 1024;
+  // Far larger than the largest packet (128 pixels of 4 bytes), so Fill never needs to grow it, and
+  // small enough to live on the stack: a small image then costs no allocation, no clearing and no
+  // page faults for its read-ahead.
+  static constexpr std::size_t kChunk = 64 * 1024;
   FILE* file_;
-  std::vector<uint8_t> buffer_;
+  uint8_t buffer_[kChunk];  // never read before it is written
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool at_end_ = false;
