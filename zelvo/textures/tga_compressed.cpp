@@ -32,6 +32,7 @@ class ChunkReader {
     return std::min(n, end_);
   }
   const uint8_t* data() const { return buffer_ + pos_; }
+  std::size_t Buffered() const { return end_ - pos_; }
   void Skip(std::size_t n) { pos_ += n; }
 
  private:
@@ -46,14 +47,48 @@ class ChunkReader {
   bool at_end_ = false;
 };
 
+// Fills count pixels with the colour whose file bytes (blue first) are at `color`.
 void FillRun(uint8_t* dst, const uint8_t* color, uint32_t bytes_per_pixel, std::size_t count) {
+  const uint32_t swapped = uint32_t{color[2]} | uint32_t{color[1]} << 8 | uint32_t{color[0]} << 16;
   if (bytes_per_pixel == 4) {
-    uint32_t p;
-    std::memcpy(&p, color, 4);
+    const uint32_t p = swapped | uint32_t{color[3]} << 24;
     for (std::size_t i = 0; i < count; ++i) std::memcpy(dst + 4 * i, &p, 4);
   } else {
-    for (std::size_t i = 0; i < count; ++i) std::memcpy(dst + 3 * i, color, 3);
+    // Four-byte stores, each overwriting the next pixel's first byte, then the last pixel alone.
+    for (std::size_t i = 0; i + 1 < count; ++i) std::memcpy(dst + 3 * i, &swapped, 4);
+    std::memcpy(dst + 3 * (count - 1), &swapped, 3);
   }
+}
+
+// The largest packet: its header and 128 pixels of 4 bytes.
+constexpr std::size_t kMaxPacket = 1 + 128 * 4;
+
+// Decodes whole packets from `p` while a largest packet still lies before `last` and each packet
+// fits in the `room` pixels left at `out`; returns where it stopped. A packet that leaves pixels
+// after it may write one byte beyond its own (the next packet overwrites it), so a 3-byte run is
+// one 4-byte store per pixel.
+template <uint32_t Bpp>
+const uint8_t* DecodePackets(const uint8_t* p, const uint8_t* last, uint8_t*& out, uint64_t& room) {
+  while (p <= last) {
+    const std::size_t count = (p[0] & 0x7Fu) + 1u;
+    if (count >= room) break;  // the image's last packet goes through the careful step
+    if (p[0] < 128) {
+      if constexpr (Bpp == 4)
+        zelvo::CopySwapRedBlue4(out, p + 1, count);
+      else
+        zelvo::CopySwapRedBlue3(out, p + 1, count);
+      p += 1 + count * Bpp;
+    } else {
+      uint32_t color;
+      std::memcpy(&color, p + 1, 4);  // within the buffered largest packet
+      color = (color & 0xFF00FF00u) | ((color >> 16) & 0xFFu) | ((color & 0xFFu) << 16);
+      for (std::size_t i = 0; i < count; ++i) std::memcpy(out + Bpp * i, &color, 4);
+      p += 1 + Bpp;
+    }
+    out += count * Bpp;
+    room -= count;
+  }
+  return p;
 }
 
 }  // namespace
@@ -79,6 +114,19 @@ bool LoadCompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
 
   ChunkReader in(fTGA);
   while (current_pixel < pixel_count) {
+    // Whole packets without a check per packet on the file, while a largest packet is surely
+    // buffered and each fits in the image. What is left (the end of the file, an overlong packet)
+    // goes through the careful step below, which decides its message.
+    if (in.Fill(kMaxPacket) == kMaxPacket) {
+      const uint8_t* const last = in.data() + (in.Buffered() - kMaxPacket);
+      uint8_t* out = Texture.ImageData + current_pixel * bpp;
+      uint64_t room = pixel_count - current_pixel;
+      const uint8_t* p = bpp == 4 ? DecodePackets<4>(in.data(), last, out, room)
+                                  : DecodePackets<3>(in.data(), last, out, room);
+      in.Skip(static_cast<std::size_t>(p - in.data()));
+      current_pixel = pixel_count - room;
+      if (current_pixel == pixel_count) break;
+    }
     if (in.Fill(1) < 1) return fail("Could not read RLE header");
     const uint8_t chunk_header = in.data()[0];
     in.Skip(1);
@@ -104,7 +152,6 @@ bool LoadCompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
       std::memcpy(color_buffer, in.data(), bpp);
       in.Skip(bpp);
       if (count > room) return fail("Too many pixels read");
-      std::swap(color_buffer[0], color_buffer[2]);
       FillRun(out, color_buffer, bpp, count);
       current_pixel += count;
     }
