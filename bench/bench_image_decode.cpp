@@ -209,11 +209,13 @@ void ReadFile(benchmark::State& state, const std::string& kind, int size, bool t
     if (got != file.bytes.size()) state.SkipWithError("short read");
     if (touch) {
       uint64_t sum = 0;
-      for (size_t i = 0; i < got; i += 8) {
+      size_t i = 0;
+      for (; i + 8 <= got; i += 8) {
         uint64_t v;
-        std::memcpy(&v, buffer + i, std::min<size_t>(8, got - i));
+        std::memcpy(&v, buffer + i, 8);
         sum += v;
       }
+      for (; i < got; ++i) sum += buffer[i];
       benchmark::DoNotOptimize(sum);
     }
     benchmark::DoNotOptimize(buffer);
