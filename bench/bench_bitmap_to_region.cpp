@@ -1,7 +1,8 @@
 // BitmapToRegion on every kind of mask (solid, ring, random, one-pixel checkerboard) from 256^2 to
 // 4096^2, beside its floor in the same run: one ExtCreateRegion over the same rectangle list (one
 // rectangle per opaque run of each row, made before the timing). Names are "region-MASK:SIZE:ours"
-// and ":floor"; scripts/bench pairs them and also checks that 4x the pixels takes at most 4.5x time.
+// and ":floor"; scripts/bench pairs them and also checks that 4x the pixels takes at most 4.5x
+// time.
 #include <benchmark/benchmark.h>
 
 #include <zelvo/controls.h>
@@ -102,12 +103,14 @@ int main(int argc, char** argv) {
   for (const char* mask : {"solid", "ring", "random", "checker"})
     for (int size : {256, 512, 1024, 2048, 4096}) {
       const std::string row = std::string("region-") + mask + ":" + std::to_string(size);
-      benchmark::RegisterBenchmark((row + ":ours").c_str(), [=](benchmark::State& s) {
-        Ours(s, mask, size);
-      })->Unit(benchmark::kMillisecond)->MinTime(0.2);
-      benchmark::RegisterBenchmark((row + ":floor").c_str(), [=](benchmark::State& s) {
-        Floor(s, mask, size);
-      })->Unit(benchmark::kMillisecond)->MinTime(0.2);
+      benchmark::RegisterBenchmark((row + ":ours").c_str(),
+                                   [=](benchmark::State& s) { Ours(s, mask, size); })
+          ->Unit(benchmark::kMillisecond)
+          ->MinTime(0.2);
+      benchmark::RegisterBenchmark((row + ":floor").c_str(),
+                                   [=](benchmark::State& s) { Floor(s, mask, size); })
+          ->Unit(benchmark::kMillisecond)
+          ->MinTime(0.2);
     }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

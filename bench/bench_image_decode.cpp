@@ -1,4 +1,5 @@
-// The image loaders beside their floors, each pair in the same run, every size from 256^2 to 4096^2:
+// The image loaders beside their floors, each pair in the same run, every size from 256^2 to
+// 4096^2:
 //   rle    LoadTGA on an RLE TGA file (page cache warm)  vs  stb_image decoding the same bytes from
 //          memory; mixed content and worst-case runs (every packet a run of two pixels)
 //   raw    LoadTGA on an uncompressed TGA, LoadImageA on a BMP  vs  read() of the whole file
@@ -146,8 +147,8 @@ const File& TheFile(const std::string& kind, int size) {
   } else {
     bytes = Bmp(pixels, size, bpp);
   }
-  File file{(std::filesystem::temp_directory_path() / ("zelvo-bench-" + key +
-                                                       (kind[0] == 'b' ? ".bmp" : ".tga")))
+  File file{(std::filesystem::temp_directory_path() /
+             ("zelvo-bench-" + key + (kind[0] == 'b' ? ".bmp" : ".tga")))
                 .string(),
             std::move(bytes)};
   FILE* f = std::fopen(file.path.c_str(), "wb");
@@ -163,9 +164,9 @@ void Loader(benchmark::State& state, const std::string& kind, int size) {
   const File& file = TheFile(kind, size);
   for (auto _ : state) {
     if (kind[0] == 'b') {
-      HBITMAP bitmap = static_cast<HBITMAP>(
-          LoadImageA(GetModuleHandleA(nullptr), file.path.c_str(), IMAGE_BITMAP, 0, 0,
-                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+      HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), file.path.c_str(),
+                                                       IMAGE_BITMAP, 0, 0,
+                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION));
       BITMAP info{};
       if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || !info.bmBits)
         state.SkipWithError("LoadImageA failed");
@@ -185,7 +186,8 @@ void StbFromMemory(benchmark::State& state, const std::string& kind, int size) {
   const File& file = TheFile(kind, size);
   for (auto _ : state) {
     int w, h, n;
-    stbi_uc* pixels = stbi_load_from_memory(file.bytes.data(), int(file.bytes.size()), &w, &h, &n, 0);
+    stbi_uc* pixels =
+        stbi_load_from_memory(file.bytes.data(), int(file.bytes.size()), &w, &h, &n, 0);
     if (!pixels) state.SkipWithError(stbi_failure_reason());
     benchmark::DoNotOptimize(pixels);
     stbi_image_free(pixels);

@@ -301,8 +301,8 @@ TEST_F(BitmapToRegionTest, HardMasksGiveExactlyTheBandsOfTheirRuns) {
     ASSERT_EQ(got.size(), expected.size());
     for (size_t i = 0; i < got.size(); ++i)
       ASSERT_TRUE(EqualRect(&got[i], &expected[i]))
-          << "rectangle " << i << ": (" << got[i].left << ", " << got[i].top << ", "
-          << got[i].right << ", " << got[i].bottom << ") instead of (" << expected[i].left << ", "
+          << "rectangle " << i << ": (" << got[i].left << ", " << got[i].top << ", " << got[i].right
+          << ", " << got[i].bottom << ") instead of (" << expected[i].left << ", "
           << expected[i].top << ", " << expected[i].right << ", " << expected[i].bottom << ")";
     ExpectPixelExact(region, picture, kMagenta, 1);
   }

@@ -36,7 +36,8 @@ void CheckOne(Kernel kernel, std::size_t bpp, std::size_t width, std::size_t off
   std::vector<uint8_t> dst_buffer(kGuard + offset + src.size() + kGuard, kGuardByte);
   std::vector<uint8_t> src_buffer(kGuard + offset + src.size() + kGuard, kGuardByte);
   uint8_t* dst = dst_buffer.data() + kGuard + offset;
-  uint8_t* in = src_buffer.data() + kGuard + (offset * 7 + 3) % 32;  // source misaligned differently
+  uint8_t* in =
+      src_buffer.data() + kGuard + (offset * 7 + 3) % 32;  // source misaligned differently
   std::copy(src.begin(), src.end(), in);
   if (in_place) {
     std::copy(src.begin(), src.end(), dst);

@@ -18,8 +18,7 @@ constexpr LONG kMaxLong = 0x7FFFFFFF;
 
 // The most rectangles one region-creation request can carry: its size in bytes is a DWORD. All
 // counts and sizes are 64-bit, so nothing here can wrap before this limit is reached.
-constexpr uint64_t kMaxRequestRects =
-    (uint64_t{0xFFFFFFFF} - sizeof(RGNDATAHEADER)) / sizeof(RECT);
+constexpr uint64_t kMaxRequestRects = (uint64_t{0xFFFFFFFF} - sizeof(RGNDATAHEADER)) / sizeof(RECT);
 
 uint64_t RequestBytes(uint64_t rects) { return sizeof(RGNDATAHEADER) + rects * sizeof(RECT); }
 
@@ -91,8 +90,7 @@ class RunCollector {
     const uint64_t grown = std::min(capacity_ * 2, kMaxRequestRects);
     GlobalUnlock(block_);
     data_ = nullptr;
-    HGLOBAL moved =
-        GlobalReAlloc(block_, static_cast<SIZE_T>(RequestBytes(grown)), GMEM_MOVEABLE);
+    HGLOBAL moved = GlobalReAlloc(block_, static_cast<SIZE_T>(RequestBytes(grown)), GMEM_MOVEABLE);
     if (moved) block_ = moved;  // on failure the old block stays valid and is freed at the end
     if (moved) data_ = static_cast<RGNDATA*>(GlobalLock(block_));
     if (!data_) {
@@ -107,8 +105,7 @@ class RunCollector {
   void Flush() {
     data_->rdh.nCount = static_cast<DWORD>(count_);
     data_->rdh.rcBound = bound_;
-    HRGN piece =
-        ExtCreateRegion(nullptr, static_cast<DWORD>(RequestBytes(count_)), data_);
+    HRGN piece = ExtCreateRegion(nullptr, static_cast<DWORD>(RequestBytes(count_)), data_);
     if (!piece) {
       ok_ = false;
       return;
@@ -191,7 +188,8 @@ constexpr LONG kStripBytes = 256 * 1024;
 
 LONG StripRows(LONG width, LONG height) {
   const int64_t row_bytes = std::max<int64_t>(int64_t{width} * 4, 1);
-  return static_cast<LONG>(std::clamp<int64_t>(kStripBytes / row_bytes, 1, std::max<LONG>(height, 1)));
+  return static_cast<LONG>(
+      std::clamp<int64_t>(kStripBytes / row_bytes, 1, std::max<LONG>(height, 1)));
 }
 
 // Converts the source bitmap, whatever its depth, into the 32-bit pixels of the working image (a

@@ -71,10 +71,9 @@ void CopySwap4Sse2(uint8_t* dst, const uint8_t* src, std::size_t pixels) {
   std::size_t i = 0;
   for (; i + 4 <= pixels; i += 4) {
     const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * i));
-    const __m128i swapped =
-        _mm_or_si128(_mm_and_si128(p, keep),
-                     _mm_or_si128(_mm_and_si128(_mm_srli_epi32(p, 16), low),
-                                  _mm_slli_epi32(_mm_and_si128(p, low), 16)));
+    const __m128i swapped = _mm_or_si128(_mm_and_si128(p, keep),
+                                         _mm_or_si128(_mm_and_si128(_mm_srli_epi32(p, 16), low),
+                                                      _mm_slli_epi32(_mm_and_si128(p, low), 16)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4 * i), swapped);
   }
   CopySwap4Portable(dst + 4 * i, src + 4 * i, pixels - i);
@@ -105,8 +104,7 @@ std::vector<PixelSwapKernels> FindKernels() {
   std::vector<PixelSwapKernels> kernels{{"portable", CopySwap3Portable, CopySwap4Portable}};
 #ifdef ZELVO_HAVE_X86_SWAP
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("sse2"))
-    kernels.push_back({"sse2", CopySwap3Portable, CopySwap4Sse2});
+  if (__builtin_cpu_supports("sse2")) kernels.push_back({"sse2", CopySwap3Portable, CopySwap4Sse2});
   if (__builtin_cpu_supports("ssse3")) kernels.push_back({"ssse3", CopySwap3Ssse3, CopySwap4Sse2});
   if (__builtin_cpu_supports("ssse3") && __builtin_cpu_supports("avx2"))
     kernels.push_back({"avx2", CopySwap3Ssse3, CopySwap4Avx2});
