@@ -65,8 +65,8 @@ constexpr std::size_t kMaxPacket = 1 + 128 * 4;
 
 // Decodes whole packets from `p` while a largest packet still lies before `last` and each packet
 // fits in the `room` pixels left at `out`; returns where it stopped. A packet that leaves pixels
-// after it may write one byte beyond its own (the next packet overwrites it), so a 3-byte run is
-// one 4-byte store per pixel.
+// after it may write a few bytes beyond its own (the packets after it overwrite them), so runs are
+// filled with whole-word stores.
 template <uint32_t Bpp>
 const uint8_t* DecodePackets(const uint8_t* p, const uint8_t* last, uint8_t*& out, uint64_t& room) {
   while (p <= last) {
@@ -82,7 +82,20 @@ const uint8_t* DecodePackets(const uint8_t* p, const uint8_t* last, uint8_t*& ou
       uint32_t color;
       std::memcpy(&color, p + 1, 4);  // within the buffered largest packet
       color = (color & 0xFF00FF00u) | ((color >> 16) & 0xFFu) | ((color & 0xFFu) << 16);
-      for (std::size_t i = 0; i < count; ++i) std::memcpy(out + Bpp * i, &color, 4);
+      // Two pixels per 8-byte store; the last store may reach up to 5 bytes beyond the run, which
+      // the two or more pixels after it cover.
+      uint64_t pair;
+      if constexpr (Bpp == 4) {
+        pair = color | uint64_t{color} << 32;
+      } else {
+        const uint64_t rgb = color & 0xFFFFFFu;
+        pair = rgb | rgb << 24 | rgb << 48;
+      }
+      if (room - count >= 2) {
+        for (std::size_t i = 0; i < count; i += 2) std::memcpy(out + Bpp * i, &pair, 8);
+      } else {
+        for (std::size_t i = 0; i < count; ++i) std::memcpy(out + Bpp * i, &color, 4);
+      }
       p += 1 + Bpp;
     }
     out += count * Bpp;
