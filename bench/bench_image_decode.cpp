@@ -1,7 +1,13 @@
-// Decoding 2048 x 2048 images from files in the page cache: the library's TGA reader and the
-// platform's BMP loader (what TextureLoadID does before its upload), stb_image's file loader on the
-// same files, and the floor under both: reading the file into memory with fread.
+// The image loaders beside their floors, each pair in the same run, every size from 256^2 to
+// 4096^2:
+//   rle    LoadTGA on an RLE TGA file (page cache warm)  vs  stb_image decoding the same bytes from
+//          memory; mixed content and worst-case runs (every packet a run of two pixels)
+//   raw    LoadTGA on an uncompressed TGA, LoadImageA on a BMP  vs  read() of the whole file
+//   touch  any loader at 4096^2  vs  read() of the whole file and one pass over its bytes
+// Names are "row:size:ours" and "row:size:floor"; scripts/bench pairs them into ratios.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_TGA
@@ -13,13 +19,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int kSize = 2048;
 using Bytes = std::vector<uint8_t>;
 
 void Put16(Bytes& out, uint32_t v) {
@@ -31,21 +39,13 @@ void Put32(Bytes& out, uint32_t v) {
   Put16(out, v >> 16);
 }
 
-void WriteFile(const std::string& path, const Bytes& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0) {
-    std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    std::exit(1);
-  }
-}
-
-Bytes TgaHeader(uint8_t type, uint8_t bits) {
+Bytes TgaHeader(int size, uint8_t type, uint8_t bits) {
   Bytes h(18, 0);
   h[2] = type;
-  h[12] = kSize & 0xFF;
-  h[13] = kSize >> 8;
-  h[14] = kSize & 0xFF;
-  h[15] = kSize >> 8;
+  h[12] = size & 0xFF;
+  h[13] = size >> 8;
+  h[14] = size & 0xFF;
+  h[15] = size >> 8;
   h[16] = bits;
   h[17] = bits == 32 ? 8 : 0;
   return h;
@@ -53,14 +53,15 @@ Bytes TgaHeader(uint8_t type, uint8_t bits) {
 
 // Mixed content: each row is a sequence of flat stretches (run packets) and noisy ones (literal
 // packets) of random lengths, as in a picture with areas of plain colour and areas of detail.
-Bytes MixedPixels(int bpp, std::mt19937& rng) {
+// Worst case: every pair of pixels is one colour, so every packet is a run of two.
+Bytes Pixels(int size, int bpp, bool worst, std::mt19937& rng) {
   Bytes pixels;
-  pixels.reserve(size_t{kSize} * kSize * bpp);
-  for (int y = 0; y < kSize; ++y) {
+  pixels.reserve(size_t(size) * size * bpp);
+  for (int y = 0; y < size; ++y) {
     int x = 0;
-    while (x < kSize) {
-      const int length = std::min<int>(kSize - x, 1 + rng() % 300);
-      const bool flat = rng() % 2;
+    while (x < size) {
+      const int length = worst ? std::min(2, size - x) : std::min<int>(size - x, 1 + rng() % 300);
+      const bool flat = worst || rng() % 2;
       uint8_t px[4] = {uint8_t(rng()), uint8_t(rng()), uint8_t(rng()), uint8_t(rng())};
       for (int i = 0; i < length; ++i) {
         if (!flat)
@@ -73,16 +74,15 @@ Bytes MixedPixels(int bpp, std::mt19937& rng) {
   return pixels;
 }
 
-Bytes EncodeRle(const Bytes& pixels, int bpp) {
+Bytes EncodeRle(const Bytes& pixels, int size, int bpp) {
   Bytes out;
-  const size_t row_pixels = kSize;
-  for (size_t row = 0; row < kSize; ++row) {
-    const uint8_t* p = &pixels[row * row_pixels * bpp];
+  for (size_t row = 0; row < size_t(size); ++row) {
+    const uint8_t* p = &pixels[row * size * bpp];
     auto same = [&](size_t a, size_t b) { return std::memcmp(p + a * bpp, p + b * bpp, bpp) == 0; };
     size_t i = 0;
-    while (i < row_pixels) {
+    while (i < size_t(size)) {
       size_t run = 1;
-      while (i + run < row_pixels && run < 128 && same(i, i + run)) ++run;
+      while (i + run < size_t(size) && run < 128 && same(i, i + run)) ++run;
       if (run >= 2) {
         out.push_back(uint8_t(127 + run));
         out.insert(out.end(), p + i * bpp, p + (i + 1) * bpp);
@@ -90,8 +90,8 @@ Bytes EncodeRle(const Bytes& pixels, int bpp) {
         continue;
       }
       size_t literal = 1;
-      while (i + literal < row_pixels && literal < 128 &&
-             !(i + literal + 1 < row_pixels && same(i + literal, i + literal + 1)))
+      while (i + literal < size_t(size) && literal < 128 &&
+             !(i + literal + 1 < size_t(size) && same(i + literal, i + literal + 1)))
         ++literal;
       out.push_back(uint8_t(literal - 1));
       out.insert(out.end(), p + i * bpp, p + (i + literal) * bpp);
@@ -101,122 +101,157 @@ Bytes EncodeRle(const Bytes& pixels, int bpp) {
   return out;
 }
 
-struct Files {
-  std::string rle32 = "/tmp/zelvo-bench-rle32.tga";
-  std::string raw24 = "/tmp/zelvo-bench-raw24.tga";
-  std::string bmp24 = "/tmp/zelvo-bench-24.bmp";
-
-  Files() {
-    std::mt19937 rng(2048);
-    Bytes rle = TgaHeader(10, 32);
-    Bytes encoded = EncodeRle(MixedPixels(4, rng), 4);
-    rle.insert(rle.end(), encoded.begin(), encoded.end());
-    WriteFile(rle32, rle);
-
-    Bytes pixels24 = MixedPixels(3, rng);
-    Bytes raw = TgaHeader(2, 24);
-    raw.insert(raw.end(), pixels24.begin(), pixels24.end());
-    WriteFile(raw24, raw);
-
-    Bytes bmp = {'B', 'M'};
-    const uint32_t data_size = uint32_t{kSize} * kSize * 3;  // 2048 x 3 is already a multiple of 4
-    Put32(bmp, 54 + data_size);
-    Put32(bmp, 0);
-    Put32(bmp, 54);
-    Put32(bmp, 40);
-    Put32(bmp, kSize);
-    Put32(bmp, kSize);
-    Put16(bmp, 1);
-    Put16(bmp, 24);
-    for (uint32_t v : {0u, data_size, 2835u, 2835u, 0u, 0u}) Put32(bmp, v);
-    bmp.insert(bmp.end(), pixels24.begin(), pixels24.end());
-    WriteFile(bmp24, bmp);
+Bytes Bmp(const Bytes& pixels, int size, int bpp) {
+  Bytes bmp = {'B', 'M'};
+  const uint32_t stride = (uint32_t(size) * bpp + 3) & ~3u;
+  const uint32_t data_size = stride * size;
+  Put32(bmp, 54 + data_size);
+  Put32(bmp, 0);
+  Put32(bmp, 54);
+  Put32(bmp, 40);
+  Put32(bmp, size);
+  Put32(bmp, size);
+  Put16(bmp, 1);
+  Put16(bmp, bpp * 8);
+  for (uint32_t v : {0u, data_size, 2835u, 2835u, 0u, 0u}) Put32(bmp, v);
+  for (int y = 0; y < size; ++y) {
+    bmp.insert(bmp.end(), pixels.begin() + size_t(y) * size * bpp,
+               pixels.begin() + size_t(y + 1) * size * bpp);
+    bmp.resize(bmp.size() + stride - size_t(size) * bpp, 0);
   }
+  return bmp;
+}
+
+// The file of one kind ("rle32", "rle24w", "raw24", "bmp32", ...) and size, made on first use.
+struct File {
+  std::string path;
+  Bytes bytes;
 };
 
-const Files& TheFiles() {
-  static Files files;
-  return files;
-}
-
-void SetBytes(benchmark::State& state, const std::string& file) {
-  FILE* f = std::fopen(file.c_str(), "rb");
-  std::fseek(f, 0, SEEK_END);
-  const long size = std::ftell(f);
-  std::fclose(f);
-  state.SetBytesProcessed(int64_t(state.iterations()) * size);
-}
-
-void OursTga(benchmark::State& state, const std::string& file) {
-  for (auto _ : state) {
-    TGATexture texture{};
-    if (!LoadTGA(texture, file.c_str())) state.SkipWithError("LoadTGA failed");
-    benchmark::DoNotOptimize(texture.ImageData);
-    std::free(texture.ImageData);
+const File& TheFile(const std::string& kind, int size) {
+  static std::map<std::string, File> made;
+  const std::string key = kind + "-" + std::to_string(size);
+  if (auto it = made.find(key); it != made.end()) return it->second;
+  std::mt19937 rng(size);
+  const int bpp = kind.find("32") != std::string::npos ? 4 : 3;
+  const bool worst = kind.back() == 'w';
+  const Bytes pixels = Pixels(size, bpp, worst, rng);
+  Bytes bytes;
+  if (kind.rfind("rle", 0) == 0) {
+    bytes = TgaHeader(size, 10, uint8_t(bpp * 8));
+    const Bytes encoded = EncodeRle(pixels, size, bpp);
+    bytes.insert(bytes.end(), encoded.begin(), encoded.end());
+  } else if (kind.rfind("raw", 0) == 0) {
+    bytes = TgaHeader(size, 2, uint8_t(bpp * 8));
+    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+  } else {
+    bytes = Bmp(pixels, size, bpp);
   }
-  SetBytes(state, file);
-}
-
-void OursBmp(benchmark::State& state, const std::string& file) {
-  for (auto _ : state) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), file.c_str(), IMAGE_BITMAP, 0, 0,
-                   LR_LOADFROMFILE | LR_LOADTRANSPARENT | LR_CREATEDIBSECTION));
-    BITMAP info{};
-    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || !info.bmBits)
-      state.SkipWithError("LoadImageA failed");
-    benchmark::DoNotOptimize(info.bmBits);
-    DeleteObject(bitmap);
+  File file{(std::filesystem::temp_directory_path() /
+             ("zelvo-bench-" + key + (kind[0] == 'b' ? ".bmp" : ".tga")))
+                .string(),
+            std::move(bytes)};
+  FILE* f = std::fopen(file.path.c_str(), "wb");
+  if (!f || std::fwrite(file.bytes.data(), 1, file.bytes.size(), f) != file.bytes.size() ||
+      std::fclose(f) != 0) {
+    std::fprintf(stderr, "cannot write %s\n", file.path.c_str());
+    std::exit(1);
   }
-  SetBytes(state, file);
+  return made.emplace(key, std::move(file)).first->second;
 }
 
-void Stb(benchmark::State& state, const std::string& file) {
+void Loader(benchmark::State& state, const std::string& kind, int size) {
+  const File& file = TheFile(kind, size);
+  for (auto _ : state) {
+    if (kind[0] == 'b') {
+      HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), file.path.c_str(),
+                                                       IMAGE_BITMAP, 0, 0,
+                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+      BITMAP info{};
+      if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || !info.bmBits)
+        state.SkipWithError("LoadImageA failed");
+      benchmark::DoNotOptimize(info.bmBits);
+      DeleteObject(bitmap);
+    } else {
+      TGATexture texture{};
+      if (!LoadTGA(texture, file.path.c_str())) state.SkipWithError("LoadTGA failed");
+      benchmark::DoNotOptimize(texture.ImageData);
+      std::free(texture.ImageData);
+    }
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.bytes.size()));
+}
+
+void StbFromMemory(benchmark::State& state, const std::string& kind, int size) {
+  const File& file = TheFile(kind, size);
   for (auto _ : state) {
     int w, h, n;
-    stbi_uc* pixels = stbi_load(file.c_str(), &w, &h, &n, 0);
+    stbi_uc* pixels =
+        stbi_load_from_memory(file.bytes.data(), int(file.bytes.size()), &w, &h, &n, 0);
     if (!pixels) state.SkipWithError(stbi_failure_reason());
     benchmark::DoNotOptimize(pixels);
     stbi_image_free(pixels);
   }
-  SetBytes(state, file);
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.bytes.size()));
 }
 
-void PlainRead(benchmark::State& state, const std::string& file) {
+// read() of the whole file into a fresh buffer; with `touch`, one more pass over its bytes.
+void ReadFile(benchmark::State& state, const std::string& kind, int size, bool touch) {
+  const File& file = TheFile(kind, size);
   for (auto _ : state) {
-    FILE* f = std::fopen(file.c_str(), "rb");
-    std::fseek(f, 0, SEEK_END);
-    const long size = std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
-    auto* buffer = static_cast<uint8_t*>(std::malloc(size));
-    if (std::fread(buffer, 1, size, f) != size_t(size)) state.SkipWithError("short read");
-    std::fclose(f);
+    const int fd = ::open(file.path.c_str(), O_RDONLY);
+    auto* buffer = static_cast<uint8_t*>(std::malloc(file.bytes.size()));
+    size_t got = 0;
+    while (got < file.bytes.size()) {
+      const ssize_t n = ::read(fd, buffer + got, file.bytes.size() - got);
+      if (n <= 0) break;
+      got += size_t(n);
+    }
+    ::close(fd);
+    if (got != file.bytes.size()) state.SkipWithError("short read");
+    if (touch) {
+      uint64_t sum = 0;
+      size_t i = 0;
+      for (; i + 8 <= got; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, buffer + i, 8);
+        sum += v;
+      }
+      for (; i < got; ++i) sum += buffer[i];
+      benchmark::DoNotOptimize(sum);
+    }
     benchmark::DoNotOptimize(buffer);
     std::free(buffer);
   }
-  SetBytes(state, file);
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.bytes.size()));
 }
 
-void BM_Rle32Tga_LoadTGA(benchmark::State& s) { OursTga(s, TheFiles().rle32); }
-void BM_Rle32Tga_stbi_load(benchmark::State& s) { Stb(s, TheFiles().rle32); }
-void BM_Rle32Tga_fread(benchmark::State& s) { PlainRead(s, TheFiles().rle32); }
-void BM_Raw24Tga_LoadTGA(benchmark::State& s) { OursTga(s, TheFiles().raw24); }
-void BM_Raw24Tga_stbi_load(benchmark::State& s) { Stb(s, TheFiles().raw24); }
-void BM_Raw24Tga_fread(benchmark::State& s) { PlainRead(s, TheFiles().raw24); }
-void BM_Bmp24_LoadImageA(benchmark::State& s) { OursBmp(s, TheFiles().bmp24); }
-void BM_Bmp24_stbi_load(benchmark::State& s) { Stb(s, TheFiles().bmp24); }
-void BM_Bmp24_fread(benchmark::State& s) { PlainRead(s, TheFiles().bmp24); }
+void Register(const std::string& name, std::function<void(benchmark::State&)> fn) {
+  benchmark::RegisterBenchmark(name.c_str(), fn)->Unit(benchmark::kMillisecond)->MinTime(0.2);
+}
 
 }  // namespace
 
-BENCHMARK(BM_Rle32Tga_LoadTGA)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Rle32Tga_stbi_load)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Rle32Tga_fread)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Raw24Tga_LoadTGA)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Raw24Tga_stbi_load)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Raw24Tga_fread)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Bmp24_LoadImageA)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Bmp24_stbi_load)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Bmp24_fread)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  for (const char* kind : {"rle24", "rle32", "rle24w", "rle32w"})
+    for (int size : {256, 512, 1024, 2048, 4096}) {
+      const std::string row = std::string(kind) + ":" + std::to_string(size);
+      Register(row + ":ours", [=](benchmark::State& s) { Loader(s, kind, size); });
+      Register(row + ":floor", [=](benchmark::State& s) { StbFromMemory(s, kind, size); });
+    }
+  for (const char* kind : {"raw24", "raw32", "bmp24", "bmp32"})
+    for (int size : {256, 1024, 2048}) {
+      const std::string row = std::string(kind) + ":" + std::to_string(size);
+      Register(row + ":ours", [=](benchmark::State& s) { Loader(s, kind, size); });
+      Register(row + ":floor", [=](benchmark::State& s) { ReadFile(s, kind, size, false); });
+    }
+  for (const char* kind : {"rle24", "rle32", "raw24", "raw32", "bmp24", "bmp32"}) {
+    const std::string row = std::string("touch-") + kind + ":4096";
+    Register(row + ":ours", [=](benchmark::State& s) { Loader(s, kind, 4096); });
+    Register(row + ":floor", [=](benchmark::State& s) { ReadFile(s, kind, 4096, true); });
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

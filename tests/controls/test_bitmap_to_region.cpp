@@ -181,8 +181,8 @@ TEST_F(BitmapToRegionTest, TopRowOfThePictureIsYZero) {
 }
 
 TEST_F(BitmapToRegionTest, ManyBatchesGiveTheSameRegionAsOneRequest) {
-  // Some 5800 runs: several batches of 2000 and a partial last one. Rows differ so that no two
-  // neighbouring rows coalesce into one band.
+  // Some 5800 runs: the rectangle block grows several times on the way. Rows differ so that no
+  // two neighbouring rows coalesce into one band.
   Picture p(201, 70, kMagenta);
   for (int y = 0; y < p.height; ++y)
     for (int x = (y % 3); x < p.width; x += 2 + (y % 2))
@@ -199,7 +199,7 @@ TEST_F(BitmapToRegionTest, ManyBatchesGiveTheSameRegionAsOneRequest) {
 }
 
 TEST_F(BitmapToRegionTest, ExactlyOneFullBatchStillWorks) {
-  // 2000 runs exactly: the batch is flushed inside the scan and the final flush adds an empty one.
+  // 2000 runs exactly, the size of a request batch in earlier builders.
   Picture p(200, 20, kMagenta);
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 200; x += 2) p.at(x, y) = Rgb{0, uint8_t(y), 0};
@@ -246,6 +246,65 @@ TEST_F(BitmapToRegionTest, PicturesTallerThanOneWorkingStripAreCutWhole) {
     ASSERT_NE(expected, 0u);
     EXPECT_TRUE(EqualRgn(region, expected));
     DeleteObject(expected);
+  }
+}
+
+// The canonical form of the region of `runs`, worked out here without the region service: rows
+// whose runs are identical and adjacent make one band, and each band lists its runs left to right.
+std::vector<RECT> CanonicalBands(const std::vector<Run>& runs, int height) {
+  std::vector<std::vector<std::pair<int, int>>> rows(height);
+  for (const Run& r : runs) rows[r.y].push_back({r.left, r.right});
+  std::vector<RECT> rects;
+  for (int y = 0; y < height;) {
+    int end = y + 1;
+    while (end < height && rows[end] == rows[y]) ++end;
+    for (auto [left, right] : rows[y]) rects.push_back(RECT{left, y, right, end});
+    y = end;
+  }
+  return rects;
+}
+
+std::vector<RECT> RegionRects(HRGN region) {
+  const DWORD size = GetRegionData(region, 0, nullptr);
+  std::vector<uint8_t> block(size);
+  auto* data = reinterpret_cast<RGNDATA*>(block.data());
+  if (size < sizeof(RGNDATAHEADER) || GetRegionData(region, size, data) != size) return {};
+  const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  return std::vector<RECT>(rects, rects + data->rdh.nCount);
+}
+
+TEST_F(BitmapToRegionTest, HardMasksGiveExactlyTheBandsOfTheirRuns) {
+  // Tall enough for two working strips; every kind of shape the builder must stay linear on.
+  const int w = 301, h = 260;
+  const Rgb ink{20, 40, 60};
+  std::vector<std::pair<const char*, Picture>> masks;
+  masks.emplace_back("solid", Picture(w, h, ink));
+  Picture ring(w, h, kMagenta), random(w, h, kMagenta), checker(w, h, kMagenta);
+  uint32_t seed = 12345;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const int d2 = (x - w / 2) * (x - w / 2) + (y - h / 2) * (y - h / 2);
+      if (d2 < 120 * 120 && d2 >= 90 * 90) ring.at(x, y) = ink;
+      seed = seed * 1103515245u + 12345u;
+      if ((seed >> 16) & 1) random.at(x, y) = ink;
+      if ((x + y) % 2 == 0) checker.at(x, y) = ink;
+    }
+  masks.emplace_back("ring", ring);
+  masks.emplace_back("random", random);
+  masks.emplace_back("one-pixel checkerboard", checker);
+  for (const auto& [name, picture] : masks) {
+    SCOPED_TRACE(name);
+    HRGN region = Cut(picture, kMagentaKey, 1);
+    ASSERT_NE(region, 0u);
+    const std::vector<RECT> expected = CanonicalBands(OpaqueRuns(picture, kMagenta, 1), h);
+    const std::vector<RECT> got = RegionRects(region);
+    ASSERT_EQ(got.size(), expected.size());
+    for (size_t i = 0; i < got.size(); ++i)
+      ASSERT_TRUE(EqualRect(&got[i], &expected[i]))
+          << "rectangle " << i << ": (" << got[i].left << ", " << got[i].top << ", " << got[i].right
+          << ", " << got[i].bottom << ") instead of (" << expected[i].left << ", "
+          << expected[i].top << ", " << expected[i].right << ", " << expected[i].bottom << ")";
+    ExpectPixelExact(region, picture, kMagenta, 1);
   }
 }
 

@@ -209,6 +209,59 @@ TEST_F(Primitives, SferaTextureSizeDividesTheCoordinates) {
   EXPECT_NEAR(max_t, 0.5, 1e-6);
 }
 
+// Every vertex where a sphere of those arguments has it, band by band.
+void ExpectSphere(const std::vector<FeedbackPrimitive>& prims, double px, double py, double pz,
+                  double radius, int circles, int lines) {
+  auto strips = StripsOf(prims, 2 * circles);
+  ASSERT_EQ(strips.size(), size_t(lines));
+  int wrong = 0;
+  for (int i = 0; i < lines; ++i) {
+    ASSERT_EQ(strips[i].size(), size_t(2 * circles + 2)) << i;
+    for (int j = 0; j <= circles; ++j)
+      for (int edge = 0; edge < 2; ++edge) {
+        const double a = (i + edge) * std::numbers::pi / lines,
+                     c = j * 2 * std::numbers::pi / circles;
+        const Point& p = strips[i][2 * j + edge];
+        const bool near = std::fabs(p.x - (px + std::cos(c) * std::sin(a) * radius)) < 1e-4 &&
+                          std::fabs(p.y - (py + std::sin(c) * std::sin(a) * radius)) < 1e-4 &&
+                          std::fabs(p.z - (pz + std::cos(a) * radius)) < 1e-4;
+        if (!near && ++wrong < 5) ADD_FAILURE() << "band " << i << " edge " << j << "/" << edge;
+      }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(Primitives, SferaKeepsEachShapeApartAndDrawsHugeShapesToo) {
+  // More distinct spheres than are kept, each drawn twice in interleaved order: a kept shape must
+  // never answer for another, and a later draw must give exactly the first one's vertices.
+  std::vector<std::vector<FeedbackPrimitive>> first;
+  for (int round = 0; round < 2; ++round)
+    for (int k = 0; k < 24; ++k) {
+      const float px = -0.5f + 0.04f * k, radius = 0.1f + 0.01f * (k % 5);
+      const int circles = 4 + k % 3, lines = 3 + k % 4;
+      auto prims = capture_feedback([&] { Sfera(px, 0.1f, 0, radius, circles, lines, 1.0f); });
+      SCOPED_TRACE(k);
+      ExpectSphere(prims, px, 0.1, 0, radius, circles, lines);
+      if (round == 0) {
+        first.push_back(prims);
+        continue;
+      }
+      ASSERT_EQ(prims.size(), first[k].size());
+      for (size_t i = 0; i < prims.size(); ++i)
+        for (size_t v = 0; v < prims[i].vertices.size(); ++v) {
+          EXPECT_EQ(prims[i].vertices[v].x, first[k][i].vertices[v].x);
+          EXPECT_EQ(prims[i].vertices[v].y, first[k][i].vertices[v].y);
+          EXPECT_EQ(prims[i].vertices[v].z, first[k][i].vertices[v].z);
+        }
+    }
+  // Too many vertices to keep, but slice and stack counts whose angles are kept.
+  ExpectSphere(capture_feedback([] { Sfera(0, 0, 0, 0.5f, 4096, 8, 1.0f); }, size_t{1} << 22), 0, 0,
+               0, 0.5, 4096, 8);
+  // Counts beyond any kept table.
+  ExpectSphere(capture_feedback([] { Sfera(0, 0, 0, 0.5f, 5000, 2, 1.0f); }), 0, 0, 0, 0.5, 5000,
+               2);
+}
+
 TEST_F(Primitives, SferaIsPlacedAtItsCentre) {
   auto prims = capture_feedback([] { Sfera(0.5f, -0.25f, 0.125f, 0.25f, 8, 8, 1.0f); });
   auto strips = StripsOf(prims, 16);

@@ -1,8 +1,11 @@
 // A window region from a colour-keyed bitmap: one rectangle per horizontal run of opaque pixels,
-// gathered in a growing movable memory block and turned into regions in batches that are merged.
+// gathered band by band (row by row, top first) in one growing movable memory block and handed to
+// the region service in one request, so the cost stays linear in pixels and rectangles whatever
+// the shape. (Merging batches by union costs the size of the region so far for every batch.)
 #include "zelvo/controls.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -11,24 +14,29 @@
 
 namespace {
 
-// Each region-creation request holds at most this many rectangles.
-constexpr DWORD kBatch = 2000;
 constexpr LONG kMaxLong = 0x7FFFFFFF;
 
-// Collects rectangles in an RGNDATA kept in a movable global block and turns full batches into
-// regions merged into `result`. Any failure of the memory or region services marks the whole build
-// as failed: a shape with missing runs would hit-test and clip wrongly.
+// The most rectangles one region-creation request can carry: its size in bytes is a DWORD. All
+// counts and sizes are 64-bit, so nothing here can wrap before this limit is reached.
+constexpr uint64_t kMaxRequestRects = (uint64_t{0xFFFFFFFF} - sizeof(RGNDATAHEADER)) / sizeof(RECT);
+
+uint64_t RequestBytes(uint64_t rects) { return sizeof(RGNDATAHEADER) + rects * sizeof(RECT); }
+
+// Collects rectangles in an RGNDATA kept in a movable global block whose capacity doubles, and
+// makes the region from all of them at once. Only a shape with more rectangles than one request
+// holds is built in several requests merged by union. Any failure of the memory or region services
+// marks the whole build as failed: a shape with missing runs would hit-test and clip wrongly.
 class RunCollector {
  public:
   RunCollector() {
-    block_ = GlobalAlloc(GMEM_MOVEABLE, BufferSize());
+    block_ = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(RequestBytes(capacity_)));
     if (!block_) return;
     data_ = static_cast<RGNDATA*>(GlobalLock(block_));
     if (!data_) return;
     data_->rdh.dwSize = sizeof(RGNDATAHEADER);
     data_->rdh.iType = RDH_RECTANGLES;
     data_->rdh.nRgnSize = 0;
-    StartBatch();
+    StartRequest();
     ok_ = true;
   }
 
@@ -45,22 +53,16 @@ class RunCollector {
 
   void Add(LONG left, LONG top, LONG right, LONG bottom) {
     if (!ok_) return;
-    if (data_->rdh.nCount >= max_rects_ && !Grow()) return;
-    RECT* rects = reinterpret_cast<RECT*>(data_->Buffer);
-    SetRect(&rects[data_->rdh.nCount], left, top, right, bottom);
-    RECT& bound = data_->rdh.rcBound;
-    bound.left = std::min(bound.left, left);
-    bound.top = std::min(bound.top, top);
-    bound.right = std::max(bound.right, right);
-    bound.bottom = std::max(bound.bottom, bottom);
-    if (++data_->rdh.nCount == kBatch) {
-      Flush();
-      StartBatch();
-    }
+    if (count_ == capacity_ && !MakeRoom()) return;
+    rects_[count_++] = RECT{left, top, right, bottom};
+    bound_.left = std::min(bound_.left, left);
+    bound_.top = std::min(bound_.top, top);
+    bound_.right = std::max(bound_.right, right);
+    bound_.bottom = std::max(bound_.bottom, bottom);
   }
 
-  // Flushes what is pending (an empty batch still makes an empty region, so an all-key bitmap gives
-  // an empty region rather than none) and hands the region over; 0 after any failure.
+  // Makes the region of everything collected (no rectangles give an empty region rather than
+  // none) and hands it over; 0 after any failure.
   HRGN Finish() {
     if (!ok_) return 0;
     Flush();
@@ -71,26 +73,39 @@ class RunCollector {
   }
 
  private:
-  DWORD BufferSize() const { return sizeof(RGNDATAHEADER) + sizeof(RECT) * max_rects_; }
-
-  void StartBatch() {
-    data_->rdh.nCount = 0;
-    data_->rdh.rcBound = RECT{kMaxLong, kMaxLong, 0, 0};
+  void StartRequest() {
+    count_ = 0;
+    bound_ = RECT{kMaxLong, kMaxLong, 0, 0};
+    rects_ = reinterpret_cast<RECT*>(data_->Buffer);
   }
 
-  bool Grow() {
+  // Doubles the block, or, when one request can hold no more, turns what it holds into a region.
+  bool MakeRoom() {
+    if (!ok_) return false;
+    if (capacity_ >= kMaxRequestRects || RequestBytes(capacity_ * 2) > SIZE_MAX) {
+      Flush();
+      if (ok_) StartRequest();
+      return ok_;
+    }
+    const uint64_t grown = std::min(capacity_ * 2, kMaxRequestRects);
     GlobalUnlock(block_);
     data_ = nullptr;
-    max_rects_ += ALLOC_UNIT;
-    HGLOBAL grown = GlobalReAlloc(block_, BufferSize(), GMEM_MOVEABLE);
-    if (grown) block_ = grown;  // on failure the old block stays valid and is freed at the end
-    if (grown) data_ = static_cast<RGNDATA*>(GlobalLock(block_));
-    if (!data_) ok_ = false;
-    return ok_;
+    HGLOBAL moved = GlobalReAlloc(block_, static_cast<SIZE_T>(RequestBytes(grown)), GMEM_MOVEABLE);
+    if (moved) block_ = moved;  // on failure the old block stays valid and is freed at the end
+    if (moved) data_ = static_cast<RGNDATA*>(GlobalLock(block_));
+    if (!data_) {
+      ok_ = false;
+      return false;
+    }
+    capacity_ = grown;
+    rects_ = reinterpret_cast<RECT*>(data_->Buffer);
+    return true;
   }
 
   void Flush() {
-    HRGN piece = ExtCreateRegion(nullptr, BufferSize(), data_);
+    data_->rdh.nCount = static_cast<DWORD>(count_);
+    data_->rdh.rcBound = bound_;
+    HRGN piece = ExtCreateRegion(nullptr, static_cast<DWORD>(RequestBytes(count_)), data_);
     if (!piece) {
       ok_ = false;
       return;
@@ -105,7 +120,10 @@ class RunCollector {
 
   HGLOBAL block_ = 0;
   RGNDATA* data_ = nullptr;
-  DWORD max_rects_ = ALLOC_UNIT;
+  RECT* rects_ = nullptr;
+  uint64_t capacity_ = ALLOC_UNIT;
+  uint64_t count_ = 0;
+  RECT bound_{};
   HRGN result_ = 0;
   bool ok_ = false;
 };
@@ -169,7 +187,9 @@ class KeyRange {
 constexpr LONG kStripBytes = 256 * 1024;
 
 LONG StripRows(LONG width, LONG height) {
-  return std::clamp<LONG>(kStripBytes / std::max<LONG>(width * 4, 1), 1, std::max<LONG>(height, 1));
+  const int64_t row_bytes = std::max<int64_t>(int64_t{width} * 4, 1);
+  return static_cast<LONG>(
+      std::clamp<int64_t>(kStripBytes / row_bytes, 1, std::max<LONG>(height, 1)));
 }
 
 // Converts the source bitmap, whatever its depth, into the 32-bit pixels of the working image (a

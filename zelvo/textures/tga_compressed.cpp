@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "file_access.h"
 #include "pixel_swap.h"
@@ -16,43 +15,93 @@ namespace {
 // closed as soon as the image is decoded or refused.
 class ChunkReader {
  public:
-  explicit ChunkReader(FILE* file) : file_(file), buffer_(kChunk) {}
+  explicit ChunkReader(FILE* file) : file_(file) {}
 
   // Makes up to n bytes readable at data(); fewer only when the file ends first.
   std::size_t Fill(std::size_t n) {
     if (end_ - pos_ >= n) return n;
-    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    std::memmove(buffer_, buffer_ + pos_, end_ - pos_);
     end_ -= pos_;
     pos_ = 0;
     while (end_ < n && !at_end_) {
-      std::size_t want = buffer_.size() - end_;
-      std::size_t got = zelvo::ReadBytes(buffer_.data() + end_, want, file_);
+      std::size_t want = kChunk - end_;
+      std::size_t got = zelvo::ReadBytes(buffer_ + end_, want, file_);
       end_ += got;
       if (got < want) at_end_ = true;
     }
     return std::min(n, end_);
   }
-  const uint8_t* data() const { return buffer_.data() + pos_; }
+  const uint8_t* data() const { return buffer_ + pos_; }
+  std::size_t Buffered() const { return end_ - pos_; }
   void Skip(std::size_t n) { pos_ += n; }
 
  private:
-  // Far larger than the largest packet (128 pixels of 4 bytes), so Fill never needs to grow it.
-  static constexpr std::size_t kChunk = 256 * 1024;
+  // Far larger than the largest packet (128 pixels of 4 bytes), so Fill never needs to grow it, and
+  // small enough to live on the stack: a small image then costs no allocation, no clearing and no
+  // page faults for its read-ahead.
+  static constexpr std::size_t kChunk = 64 * 1024;
   FILE* file_;
-  std::vector<uint8_t> buffer_;
+  uint8_t buffer_[kChunk];  // never read before it is written
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool at_end_ = false;
 };
 
+// Fills count pixels with the colour whose file bytes (blue first) are at `color`.
 void FillRun(uint8_t* dst, const uint8_t* color, uint32_t bytes_per_pixel, std::size_t count) {
+  const uint32_t swapped = uint32_t{color[2]} | uint32_t{color[1]} << 8 | uint32_t{color[0]} << 16;
   if (bytes_per_pixel == 4) {
-    uint32_t p;
-    std::memcpy(&p, color, 4);
+    const uint32_t p = swapped | uint32_t{color[3]} << 24;
     for (std::size_t i = 0; i < count; ++i) std::memcpy(dst + 4 * i, &p, 4);
   } else {
-    for (std::size_t i = 0; i < count; ++i) std::memcpy(dst + 3 * i, color, 3);
+    // Four-byte stores, each overwriting the next pixel's first byte, then the last pixel alone.
+    for (std::size_t i = 0; i + 1 < count; ++i) std::memcpy(dst + 3 * i, &swapped, 4);
+    std::memcpy(dst + 3 * (count - 1), &swapped, 3);
   }
+}
+
+// The largest packet: its header and 128 pixels of 4 bytes.
+constexpr std::size_t kMaxPacket = 1 + 128 * 4;
+
+// Decodes whole packets from `p` while a largest packet still lies before `last` and each packet
+// fits in the `room` pixels left at `out`; returns where it stopped. A packet that leaves pixels
+// after it may write a few bytes beyond its own (the packets after it overwrite them), so runs are
+// filled with whole-word stores.
+template <uint32_t Bpp>
+const uint8_t* DecodePackets(const uint8_t* p, const uint8_t* last, uint8_t*& out, uint64_t& room) {
+  while (p <= last) {
+    const std::size_t count = (p[0] & 0x7Fu) + 1u;
+    if (count >= room) break;  // the image's last packet goes through the careful step
+    if (p[0] < 128) {
+      if constexpr (Bpp == 4)
+        zelvo::CopySwapRedBlue4(out, p + 1, count);
+      else
+        zelvo::CopySwapRedBlue3(out, p + 1, count);
+      p += 1 + count * Bpp;
+    } else {
+      uint32_t color;
+      std::memcpy(&color, p + 1, 4);  // within the buffered largest packet
+      color = (color & 0xFF00FF00u) | ((color >> 16) & 0xFFu) | ((color & 0xFFu) << 16);
+      // Two pixels per 8-byte store; the last store may reach up to 5 bytes beyond the run, which
+      // the two or more pixels after it cover.
+      uint64_t pair;
+      if constexpr (Bpp == 4) {
+        pair = color | uint64_t{color} << 32;
+      } else {
+        const uint64_t rgb = color & 0xFFFFFFu;
+        pair = rgb | rgb << 24 | rgb << 48;
+      }
+      if (room - count >= 2) {
+        for (std::size_t i = 0; i < count; i += 2) std::memcpy(out + Bpp * i, &pair, 8);
+      } else {
+        for (std::size_t i = 0; i < count; ++i) std::memcpy(out + Bpp * i, &color, 4);
+      }
+      p += 1 + Bpp;
+    }
+    out += count * Bpp;
+    room -= count;
+  }
+  return p;
 }
 
 }  // namespace
@@ -78,6 +127,19 @@ bool LoadCompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
 
   ChunkReader in(fTGA);
   while (current_pixel < pixel_count) {
+    // Whole packets without a check per packet on the file, while a largest packet is surely
+    // buffered and each fits in the image. What is left (the end of the file, an overlong packet)
+    // goes through the careful step below, which decides its message.
+    if (in.Fill(kMaxPacket) == kMaxPacket) {
+      const uint8_t* const last = in.data() + (in.Buffered() - kMaxPacket);
+      uint8_t* out = Texture.ImageData + current_pixel * bpp;
+      uint64_t room = pixel_count - current_pixel;
+      const uint8_t* p = bpp == 4 ? DecodePackets<4>(in.data(), last, out, room)
+                                  : DecodePackets<3>(in.data(), last, out, room);
+      in.Skip(static_cast<std::size_t>(p - in.data()));
+      current_pixel = pixel_count - room;
+      if (current_pixel == pixel_count) break;
+    }
     if (in.Fill(1) < 1) return fail("Could not read RLE header");
     const uint8_t chunk_header = in.data()[0];
     in.Skip(1);
@@ -103,7 +165,6 @@ bool LoadCompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
       std::memcpy(color_buffer, in.data(), bpp);
       in.Skip(bpp);
       if (count > room) return fail("Too many pixels read");
-      std::swap(color_buffer[0], color_buffer[2]);
       FillRun(out, color_buffer, bpp, count);
       current_pixel += count;
     }
