@@ -120,7 +120,8 @@ namespace {
 // kept within the coordinate space.
 RECT transformed(const RECT& rc, const XFORM& xform) {
   auto map = [](LONG v, FLOAT scale, FLOAT offset) {
-    return static_cast<LONG>(plat::clamp_coord(std::llround(v * static_cast<double>(scale) + offset)));
+    return static_cast<LONG>(
+        plat::clamp_coord(std::llround(v * static_cast<double>(scale) + offset)));
   };
   return RECT{map(rc.left, xform.eM11, xform.eDx), map(rc.top, xform.eM22, xform.eDy),
               map(rc.right, xform.eM11, xform.eDx), map(rc.bottom, xform.eM22, xform.eDy)};

@@ -53,7 +53,8 @@ TEST(GdiObjects, MemoryContextStartsWithAMonochromeBitmap) {
 
 TEST(GdiObjects, SelectedObjectsAreNotDeletedAndBitmapsLiveInOneContext) {
   SKIP_UNDER_WINE(
-      "DeleteObject deletes a bitmap or brush still selected into a context (and reports success) where the documentation says it fails; DeleteDC accepts a GetDC context");
+      "DeleteObject deletes a bitmap or brush still selected into a context (and reports success) "
+      "where the documentation says it fails; DeleteDC accepts a GetDC context");
   const size_t bitmaps = zelvo_test::gdi_object_count();
   const size_t contexts = zelvo_test::gdi_object_count();
   HDC a = CreateCompatibleDC(0);
@@ -61,7 +62,7 @@ TEST(GdiObjects, SelectedObjectsAreNotDeletedAndBitmapsLiveInOneContext) {
   HBITMAP bitmap = dib(4, 4, 32);
   HGDIOBJ old = SelectObject(a, bitmap);
   EXPECT_EQ(old, GetCurrentObject(b, OBJ_BITMAP));  // the stock bitmap is shared
-  EXPECT_FALSE(SelectObject(b, bitmap));           // already in `a`
+  EXPECT_FALSE(SelectObject(b, bitmap));            // already in `a`
   EXPECT_EQ(SelectObject(a, bitmap), bitmap);       // again into the same one is fine
   EXPECT_FALSE(DeleteObject(bitmap));
   EXPECT_EQ(SelectObject(a, old), bitmap);
@@ -92,8 +93,6 @@ TEST(GdiObjects, SelectedObjectsAreNotDeletedAndBitmapsLiveInOneContext) {
 }
 
 TEST(GdiObjects, DibSectionsOfEveryDepth) {
-  SKIP_UNDER_WINE(
-      "a top-down DIB section reports a positive biHeight, and CreateDIBSection takes BI_BITFIELDS masks that are not contiguous or overlap");
   for (int bpp : {1, 4, 8, 16, 24, 32}) {
     SCOPED_TRACE(bpp);
     void* bits = nullptr;
@@ -106,12 +105,9 @@ TEST(GdiObjects, DibSectionsOfEveryDepth) {
     EXPECT_EQ(bm.bmHeight, 3);
     EXPECT_EQ(bm.bmWidthBytes, (7 * bpp + 31) / 32 * 4);
     for (int i = 0; i < bm.bmWidthBytes * 3; ++i) ASSERT_EQ(static_cast<uint8_t*>(bits)[i], 0);
-    DIBSECTION ds{};
-    GetObjectA(h, sizeof ds, &ds);
-    EXPECT_EQ(ds.dsBmih.biHeight, -3);  // the section keeps the row order it was asked for
     DeleteObject(h);
   }
-  // Channel masks: 5-6-5 is accepted and reported back; masks with holes or shared bits are not.
+  // Channel masks: 5-6-5 is accepted and reported back.
   struct {
     BITMAPINFOHEADER header;
     DWORD masks[3];
@@ -124,12 +120,6 @@ TEST(GdiObjects, DibSectionsOfEveryDepth) {
   EXPECT_EQ(ds.dsBmih.biCompression, static_cast<DWORD>(BI_BITFIELDS));
   EXPECT_EQ(ds.dsBitfields[1], 0x07E0u);
   DeleteObject(h);
-  info.masks[0] = 0xF00F;
-  EXPECT_FALSE(
-      CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0));
-  info.masks[0] = 0xFFE0;
-  EXPECT_FALSE(
-      CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0));
 
   void* bits = reinterpret_cast<void*>(1);
   EXPECT_FALSE(dib(0, 3, 8, &bits));
@@ -138,9 +128,32 @@ TEST(GdiObjects, DibSectionsOfEveryDepth) {
   EXPECT_FALSE(dib(1 << 20, 1 << 20, 32));  // 4 TiB is refused, not attempted
 }
 
+TEST(GdiObjects, TopDownDibSectionKeepsItsRowOrder) {
+  SKIP_UNDER_WINE("GetObject reports a top-down DIB section's biHeight as positive");
+  HBITMAP h = dib(7, -3, 24);
+  DIBSECTION ds{};
+  GetObjectA(h, sizeof ds, &ds);
+  EXPECT_EQ(ds.dsBmih.biHeight, -3);
+  DeleteObject(h);
+}
+
+TEST(GdiObjects, ChannelMasksWithHolesOrSharedBitsAreRefused) {
+  SKIP_UNDER_WINE("CreateDIBSection takes BI_BITFIELDS masks that are not contiguous or overlap");
+  struct {
+    BITMAPINFOHEADER header;
+    DWORD masks[3];
+  } info{{40, 2, 2, 1, 16, BI_BITFIELDS, 0, 0, 0, 0, 0}, {0xF00F, 0x07E0, 0x001F}};
+  EXPECT_FALSE(
+      CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0));
+  info.masks[0] = 0xFFE0;
+  EXPECT_FALSE(
+      CreateDIBSection(0, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, 0, 0));
+}
+
 TEST(GdiObjects, ColourTablesReadAndWriteThroughTheContext) {
   SKIP_UNDER_WINE(
-      "a DIB section keeps the full colour table of its depth rather than the biClrUsed entries it was given");
+      "a DIB section keeps the full colour table of its depth rather than the biClrUsed entries it "
+      "was given");
   HDC dc = CreateCompatibleDC(0);
   RGBQUAD table[256];
   EXPECT_EQ(GetDIBColorTable(dc, 0, 256, table), 0u);  // the stock bitmap is no DIB section
@@ -162,7 +175,8 @@ TEST(GdiObjects, ColourTablesReadAndWriteThroughTheContext) {
 
 TEST(GdiObjects, PalettesAndTheHalftonePalette) {
   SKIP_UNDER_WINE(
-      "DeleteObject deletes a palette still selected into a context; RealizePalette on a true-colour memory context maps no entries; CreatePalette takes a bad header");
+      "DeleteObject deletes a palette still selected into a context; RealizePalette on a "
+      "true-colour memory context maps no entries; CreatePalette takes a bad header");
   const size_t palettes = zelvo_test::gdi_object_count();
   std::vector<char> block(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
   auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
@@ -212,8 +226,6 @@ TEST(GdiObjects, PalettesAndTheHalftonePalette) {
 }
 
 TEST(GdiObjects, StockObjectsAndSystemColours) {
-  SKIP_UNDER_WINE(
-      "Wine's default theme colours differ from Windows' (COLOR_BTNFACE is 245,245,245, not 240,240,240)");
   EXPECT_EQ(GetStockObject(NULL_BRUSH), GetStockObject(HOLLOW_BRUSH));
   for (int index : {WHITE_BRUSH, BLACK_BRUSH, NULL_BRUSH, BLACK_PEN, DEFAULT_PALETTE}) {
     HGDIOBJ o = GetStockObject(index);
@@ -227,9 +239,6 @@ TEST(GdiObjects, StockObjectsAndSystemColours) {
   EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_NULL));
   GetObjectA(GetStockObject(BLACK_BRUSH), sizeof lb, &lb);
   EXPECT_EQ(lb.lbColor, RGB(0, 0, 0));
-  EXPECT_EQ(GetSysColor(15), RGB(240, 240, 240));
-  GetObjectA(GetSysColorBrush(15), sizeof lb, &lb);
-  EXPECT_EQ(lb.lbColor, RGB(240, 240, 240));
   EXPECT_FALSE(GetSysColorBrush(99));
   WORD count = 0;
   GetObjectA(GetStockObject(DEFAULT_PALETTE), sizeof count, &count);
@@ -239,6 +248,14 @@ TEST(GdiObjects, StockObjectsAndSystemColours) {
   GetSysColorBrush(3);
   GetStockObject(GRAY_BRUSH);
   EXPECT_EQ(zelvo_test::gdi_object_count(), brushes);
+}
+
+TEST(GdiObjects, SystemColoursAreTheClassicDefaults) {
+  SKIP_UNDER_WINE("its default theme's COLOR_BTNFACE is 245,245,245, not Windows' 240,240,240");
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(240, 240, 240));
+  LOGBRUSH lb{};
+  GetObjectA(GetSysColorBrush(COLOR_BTNFACE), sizeof lb, &lb);
+  EXPECT_EQ(lb.lbColor, RGB(240, 240, 240));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-
 namespace {
 
 TEST(GlobalMemory, ReallocKeepsContentsAndMoves) {

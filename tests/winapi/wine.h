@@ -19,7 +19,7 @@ inline bool under_wine() {
 
 }  // namespace zelvo_test
 
-#define SKIP_UNDER_WINE(reason)                               \
-  do {                                                        \
+#define SKIP_UNDER_WINE(reason)                                         \
+  do {                                                                  \
     if (zelvo_test::under_wine()) GTEST_SKIP() << "Wine: " << (reason); \
   } while (0)
