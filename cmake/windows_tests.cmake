@@ -21,3 +21,21 @@ foreach(source ${ZELVO_WINDOWS_TESTS})
   add_test(NAME winapi.${short} COMMAND winapi_${short})
   set_tests_properties(winapi.${short} PROPERTIES TIMEOUT 60 LABELS windows)
 endforeach()
+
+# The framework's own tests that need only the public API and a GL context: GlTestContext is made
+# with WGL here (tests/support/windows/), with GLX on Linux.
+add_library(zelvo_windows_test_support STATIC ${CMAKE_CURRENT_SOURCE_DIR}/support/gl_feedback.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/support/windows/gl_test_context.cpp)
+target_include_directories(zelvo_windows_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
+target_link_libraries(zelvo_windows_test_support PUBLIC zelv_games zelvo zelvo_platform gtest)
+foreach(test render/find_normal render/primitives render/projection_presets render/render_states
+    games/twister_model games/twister_polygon games/twister_clouds)
+  string(REPLACE "/" "_" target ${test})
+  string(REPLACE "/" "." name ${test})
+  get_filename_component(area ${test} DIRECTORY)
+  get_filename_component(short ${test} NAME)
+  add_executable(${target} ${CMAKE_CURRENT_SOURCE_DIR}/${area}/test_${short}.cpp)
+  target_link_libraries(${target} PRIVATE zelvo_windows_test_support GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${target})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 60 LABELS windows)
+endforeach()
