@@ -29,7 +29,8 @@ add_library(zelvo_windows_test_support STATIC ${CMAKE_CURRENT_SOURCE_DIR}/suppor
 target_include_directories(zelvo_windows_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
 target_link_libraries(zelvo_windows_test_support PUBLIC zelv_games zelvo zelvo_platform gtest)
 foreach(test render/find_normal render/primitives render/projection_presets render/render_states
-    games/twister_model games/twister_polygon games/twister_clouds)
+    render/billboard render/billboard_scale games/twister_model games/twister_polygon
+    games/twister_clouds)
   string(REPLACE "/" "_" target ${test})
   string(REPLACE "/" "." name ${test})
   get_filename_component(area ${test} DIRECTORY)
