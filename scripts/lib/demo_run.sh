@@ -45,7 +45,15 @@ demo_run() {
     return 1
   fi
   sleep "${DEMO_DRAW_SECONDS:-3}"
-  timeout 20 import -window "$window" "$shot" || status=1
+  # The window may have been given its GL X window only now, on a busy machine: look it up again,
+  # and once more if the picture could not be taken.
+  local attempt
+  for attempt in 1 2 3; do
+    window=$(demo_find_window 'Tornado' 10) || true
+    [ -n "$window" ] && timeout 20 import -window "$window" "$shot" 2>/dev/null && break
+    [ "$attempt" = 3 ] && { echo "demo_run: no picture of the Tornado window" >&2; status=1; }
+    sleep 0.5
+  done
   demo_press "$window" Escape
   local deadline=$((SECONDS + 15))
   while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
