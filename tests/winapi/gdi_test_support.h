@@ -27,7 +27,7 @@ inline std::vector<RECT> region_rects(HRGN region) {
 }
 
 // Live GDI objects of the process: our layer counts its handle table, Windows reports its own count
-// (Wine answers 0, which turns the leak checks into no-ops there).
+// (whether Wine counts truly was not checked, so under Wine these checks may prove little).
 inline size_t gdi_object_count() {
 #ifdef _WIN32
   return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
