@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
     BmpType = folder + "/" + b.name;
     // The requested size is replaced by the normal bitmap's size.
     if (!CreateWindowExA(0, SzHoverClass, b.name, WS_CHILD | WS_VISIBLE, b.x, b.y, 1, 1, window,
-                         static_cast<HMENU>(b.id), instance, nullptr)) {
+                         (HMENU)(uintptr_t)b.id, instance, nullptr)) {
       std::fprintf(stderr, "image_buttons: cannot load %sN.BMP, %sH.BMP or %sP.BMP\n",
                    BmpType.c_str(), BmpType.c_str(), BmpType.c_str());
       DestroyWindow(window);

@@ -2,6 +2,7 @@
 #include <pixman.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "gdi_internal.h"
@@ -113,10 +114,26 @@ BOOL SetRectRgn(HRGN h, int left, int top, int right, int bottom) {
   return TRUE;
 }
 
-// Only untransformed rectangle lists are accepted: the header must say what it is and the
-// rectangles it counts must lie within the size given.
+namespace {
+
+// A rectangle's corners through a scaling and translation, rounded to the nearest coordinate and
+// kept within the coordinate space.
+RECT transformed(const RECT& rc, const XFORM& xform) {
+  auto map = [](LONG v, FLOAT scale, FLOAT offset) {
+    return static_cast<LONG>(
+        plat::clamp_coord(std::llround(v * static_cast<double>(scale) + offset)));
+  };
+  return RECT{map(rc.left, xform.eM11, xform.eDx), map(rc.top, xform.eM22, xform.eDy),
+              map(rc.right, xform.eM11, xform.eDx), map(rc.bottom, xform.eM22, xform.eDy)};
+}
+
+}  // namespace
+
+// The header must say what it is and the rectangles it counts must lie within the size given.
 HRGN ExtCreateRegion(const XFORM* xform, DWORD size, const RGNDATA* data) {
-  if (xform || !data || size < sizeof(RGNDATAHEADER)) return 0;
+  if (!data || size < sizeof(RGNDATAHEADER)) return 0;
+  // Scaling and translation keep rectangles rectangles; a rotation or shear would need polygons.
+  if (xform && (xform->eM12 != 0 || xform->eM21 != 0)) return 0;
   const RGNDATAHEADER& header = data->rdh;
   if (header.dwSize != sizeof(RGNDATAHEADER) || header.iType != RDH_RECTANGLES) return 0;
   if (static_cast<uint64_t>(header.nCount) * sizeof(RECT) > size - sizeof(RGNDATAHEADER)) return 0;
@@ -127,6 +144,7 @@ HRGN ExtCreateRegion(const XFORM* xform, DWORD size, const RGNDATA* data) {
   for (DWORD i = 0; i < header.nCount; ++i, p += sizeof(RECT)) {
     RECT rc;
     std::memcpy(&rc, p, sizeof rc);
+    if (xform) rc = transformed(rc, *xform);
     int32_t l = plat::clamp_coord(std::min(rc.left, rc.right));
     int32_t r = plat::clamp_coord(std::max(rc.left, rc.right));
     int32_t t = plat::clamp_coord(std::min(rc.top, rc.bottom));

@@ -4,7 +4,8 @@
 #include <X11/keysym.h>
 
 #include "../../platform/src/x_display.h"
-#include "window_test_log.h"
+#include "../winapi/window_test_log.h"
+#include "x_input.h"
 
 using namespace zelvo_test;
 

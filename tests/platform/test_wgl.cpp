@@ -13,30 +13,15 @@
 #include <string>
 
 #include "../../platform/src/pixel_format.h"
-#include "framework_descriptor.h"
+#include "../winapi/framework_descriptor.h"
+#include "../winapi/wgl_test_window.h"
 #include "../../platform/src/window_internal.h"
 #include "../../platform/src/x_display.h"
 
 namespace {
 
 using zelvo_test::framework_descriptor;
-
-const char* window_class() {
-  static const char* name = [] {
-    WNDCLASSA wc{};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "WglTestWindow";
-    RegisterClassA(&wc);
-    return "WglTestWindow";
-  }();
-  return name;
-}
-
-HWND make_window(int x = 0, int y = 0, int width = 160, int height = 120) {
-  return CreateWindowExA(0, window_class(), "wgl", WS_POPUP | WS_VISIBLE, x, y, width, height, 0, 0,
-                         0, nullptr);
-}
+using zelvo_test::make_window;
 
 // The centre pixel of the window as the X server shows it, 0xRRGGBB.
 unsigned long shown_centre(HWND window) {
@@ -114,66 +99,6 @@ TEST(Wgl, FrameworkSequenceClearsSwapsAndReleases) {
   EXPECT_FALSE(SwapBuffers(dc)) << "stale device context";
   EXPECT_EQ(GetPixelFormat(dc), 0);
   EXPECT_TRUE(DestroyWindow(window));
-}
-
-TEST(Wgl, FormatBelongsToTheWindowNotTheDeviceContext) {
-  HWND window = make_window();
-  HDC first = GetDC(window), second = GetDC(window);
-  PIXELFORMATDESCRIPTOR request = framework_descriptor();
-  int format = ChoosePixelFormat(first, &request);
-  EXPECT_FALSE(SetPixelFormat(first, 0, &request)) << "format 0";
-  EXPECT_FALSE(SetPixelFormat(first, DescribePixelFormat(first, 1, 0, nullptr) + 1, &request));
-  ASSERT_TRUE(SetPixelFormat(first, format, &request));
-  EXPECT_EQ(GetPixelFormat(second), format);
-  EXPECT_FALSE(SetPixelFormat(second, format, &request));
-
-  // A context made through one device context draws through the other.
-  HGLRC rc = wglCreateContext(second);
-  ASSERT_NE(rc, 0u);
-  EXPECT_TRUE(wglMakeCurrent(first, rc));
-  // Deleting the current context releases it first.
-  EXPECT_TRUE(wglDeleteContext(rc));
-  EXPECT_EQ(wglGetCurrentContext(), 0u);
-  ReleaseDC(window, first);
-  ReleaseDC(window, second);
-  DestroyWindow(window);
-}
-
-TEST(Wgl, ContextsNeedAWindowWithAFormat) {
-  HWND window = make_window();
-  HDC dc = GetDC(window);
-  EXPECT_EQ(wglCreateContext(dc), 0u) << "no pixel format yet";
-  HDC screen = GetDC(0);
-  PIXELFORMATDESCRIPTOR request = framework_descriptor();
-  EXPECT_FALSE(SetPixelFormat(screen, ChoosePixelFormat(screen, &request), &request))
-      << "no window";
-  EXPECT_EQ(wglCreateContext(screen), 0u);
-  EXPECT_EQ(wglCreateContext(0), 0u);
-  EXPECT_FALSE(wglMakeCurrent(dc, 12345));
-  EXPECT_FALSE(wglDeleteContext(0));
-  ReleaseDC(0, screen);
-  ReleaseDC(window, dc);
-  DestroyWindow(window);
-}
-
-TEST(Wgl, WindowDestroyedFirstMakesTheCallsFailQuietly) {
-  HWND window = make_window();
-  HDC dc = GetDC(window);
-  PIXELFORMATDESCRIPTOR request = framework_descriptor();
-  ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
-  HGLRC rc = wglCreateContext(dc);
-  ASSERT_TRUE(wglMakeCurrent(dc, rc));
-  glClear(GL_COLOR_BUFFER_BIT);
-  // The system closes the window before the layer releases anything.
-  EXPECT_TRUE(DestroyWindow(window));
-  EXPECT_FALSE(SwapBuffers(dc));
-  EXPECT_EQ(GetPixelFormat(dc), 0);
-  // Release still lets go of the context; then delete, release the device context, destroy again.
-  EXPECT_TRUE(wglMakeCurrent(dc, 0));
-  EXPECT_TRUE(wglDeleteContext(rc));
-  ReleaseDC(window, dc);
-  EXPECT_FALSE(DestroyWindow(window));
-  EXPECT_FALSE(wglMakeCurrent(dc, rc));
 }
 
 TEST(Wgl, SecondWindowGetsItsOwnFormatAndContext) {

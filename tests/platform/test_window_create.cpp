@@ -11,7 +11,8 @@
 
 #include "../../platform/src/window_internal.h"
 #include "../../platform/src/x_display.h"
-#include "window_test_log.h"
+#include "../winapi/window_test_log.h"
+#include "x_input.h"
 
 using namespace zelvo_test;
 
@@ -153,37 +154,6 @@ TEST_F(WindowCreate, FullScreenBorderlessWindowCoversTheScreen) {
   EXPECT_EQ(fields[2], 0);      // and empty
 }
 
-TEST_F(WindowCreate, CreationMessagesArriveInsideCreateWindow) {
-  CREATESTRUCTA seen{};
-  std::string seen_title;
-  bool handle_valid_in_create = false;
-  message_log().handlers[WM_CREATE] = [&](HWND hwnd, WPARAM, LPARAM lparam) -> LRESULT {
-    auto* cs = static_cast<CREATESTRUCTA*>(LParamToPtr(lparam));
-    if (cs) {
-      seen = *cs;
-      seen_title = cs->lpszName;
-    }
-    handle_valid_in_create = IsWindow(hwnd);
-    return 0;
-  };
-  HWND h = make(kCaptionedStyle, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, 0, 0, "Tornado");
-  ASSERT_NE(h, 0u);
-  int nc = message_log().first(WM_NCCREATE);
-  int create = message_log().first(WM_CREATE);
-  ASSERT_GE(nc, 0);
-  ASSERT_GT(create, nc);
-  EXPECT_EQ(message_log().messages[create].hwnd, h);
-  EXPECT_TRUE(handle_valid_in_create);
-  EXPECT_EQ(seen_title, "Tornado");
-  EXPECT_EQ(seen.cx, 640);
-  EXPECT_EQ(seen.cy, 480);
-  EXPECT_EQ(static_cast<DWORD>(seen.style), kCaptionedStyle);
-  char title[32];
-  EXPECT_EQ(GetWindowTextA(h, title, sizeof title), 7);
-  EXPECT_STREQ(title, "Tornado");
-  EXPECT_TRUE(IsWindowVisible(h));
-}
-
 TEST_F(WindowCreate, CreateReturningMinusOneFailsCreation) {
   message_log().handlers[WM_CREATE] = [](HWND, WPARAM, LPARAM) -> LRESULT { return -1; };
   HWND h = make(kCaptionedStyle, 0, 0, 200, 100);
@@ -192,35 +162,6 @@ TEST_F(WindowCreate, CreateReturningMinusOneFailsCreation) {
   HWND created = message_log().only(WM_CREATE).at(0).hwnd;
   EXPECT_FALSE(IsWindow(created));
   EXPECT_EQ(plat::x_window(created), 0u);
-}
-
-TEST_F(WindowCreate, ClassesAreNamedWithoutRegardToCase) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = WNDCLASSEXA_LEGACY_SIZE;
-  wc.lpfnWndProc = LoggingProc;
-  wc.lpszClassName = "CaseClass";
-  EXPECT_FALSE(GetClassInfoExA(0, "caseclass", &wc));
-  ATOM atom = RegisterClassExA(&wc);
-  EXPECT_NE(atom, 0);
-  WNDCLASSEXA again = wc;
-  again.lpszClassName = "CASECLASS";
-  EXPECT_EQ(RegisterClassExA(&again), 0);  // the name exists already
-  WNDCLASSEXA bad = wc;
-  bad.lpszClassName = "OtherClass";
-  bad.cbSize = 12;
-  EXPECT_EQ(RegisterClassExA(&bad), 0);
-  WNDCLASSEXA info{};
-  EXPECT_TRUE(GetClassInfoExA(0, "caseClass", &info));
-  EXPECT_EQ(info.lpfnWndProc, &LoggingProc);
-
-  // A class in use stays registered; an unused one goes.
-  HWND h = CreateWindowExA(0, "CASECLASS", "", WS_POPUP, 0, 0, 10, 10, 0, 0, 0, nullptr);
-  ASSERT_NE(h, 0u);
-  EXPECT_FALSE(UnregisterClassA("CaseClass", 0));
-  DestroyWindow(h);
-  EXPECT_TRUE(UnregisterClassA("CaseClass", 0));
-  EXPECT_FALSE(GetClassInfoExA(0, "CaseClass", &info));
-  EXPECT_EQ(CreateWindowExA(0, "CaseClass", "", WS_POPUP, 0, 0, 10, 10, 0, 0, 0, nullptr), 0u);
 }
 
 TEST_F(WindowCreate, ChildWindowsSitInTheParentsClientArea) {
@@ -311,27 +252,6 @@ TEST_F(WindowCreate, DestroyReachesChildrenAndLeavesStaleHandles) {
   EXPECT_FALSE(XGetWindowAttributes(display_, x_parent, &attributes));
   plat::x_take_error();
   windows_.clear();
-}
-
-TEST_F(WindowCreate, PropertiesAreCaseInsensitiveAndPerWindow) {
-  HWND a = make(WS_POPUP, 0, 0, 10, 10);
-  HWND b = make(WS_POPUP, 0, 0, 10, 10);
-  EXPECT_TRUE(SetPropA(a, "HoverModeByte", 3));
-  EXPECT_EQ(GetPropA(a, "HOVERMODEBYTE"), 3u);
-  EXPECT_EQ(GetPropA(b, "HOVERMODEBYTE"), 0u);
-  EXPECT_TRUE(SetPropA(a, "hovermodebyte", 2));  // replaces
-  EXPECT_EQ(RemovePropA(a, "HOVERMODEbyte"), 2u);
-  EXPECT_EQ(GetPropA(a, "HoverModeByte"), 0u);
-  EXPECT_EQ(RemovePropA(a, "HoverModeByte"), 0u);
-  EXPECT_FALSE(SetPropA(a, nullptr, 1));
-  // Integer atoms name properties too, each its own.
-  EXPECT_TRUE(SetPropA(a, MAKEINTATOM(5), 7));
-  EXPECT_TRUE(SetPropA(a, MAKEINTATOM(50), 8));
-  EXPECT_EQ(GetPropA(a, MAKEINTATOM(5)), 7u);
-  EXPECT_EQ(GetPropA(b, MAKEINTATOM(5)), 0u);
-  EXPECT_EQ(RemovePropA(a, MAKEINTATOM(50)), 8u);
-  EXPECT_EQ(GetPropA(a, MAKEINTATOM(50)), 0u);
-  EXPECT_EQ(GetPropA(a, MAKEINTATOM(5)), 7u);
 }
 
 TEST_F(WindowCreate, TitleIsConvertedFromWindows1252) {

@@ -10,7 +10,8 @@
 #include "../../platform/src/handle_table.h"
 #include "../../platform/src/window_internal.h"
 #include "../../platform/src/x_display.h"
-#include "window_test_log.h"
+#include "../winapi/window_test_log.h"
+#include "x_input.h"
 
 using namespace zelvo_test;
 

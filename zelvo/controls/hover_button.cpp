@@ -20,9 +20,10 @@ constexpr int kParentFrameY = 19;
 
 std::string StateFile(const char* letter) { return BmpType + letter + ".BMP"; }
 
-DWORD Mode(HWND button) { return static_cast<DWORD>(GetPropA(button, HoverMode)); }
+// The mode is stored as a property value, which is a handle-sized integer on both platforms.
+DWORD Mode(HWND button) { return (DWORD)(uintptr_t)GetPropA(button, HoverMode); }
 
-void SetMode(HWND button, DWORD mode) { SetPropA(button, HoverMode, static_cast<HANDLE>(mode)); }
+void SetMode(HWND button, DWORD mode) { SetPropA(button, HoverMode, (HANDLE)(uintptr_t)mode); }
 
 void Repaint(HWND button) { InvalidateRect(button, nullptr, FALSE); }
 

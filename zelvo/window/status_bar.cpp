@@ -1,7 +1,11 @@
 // The optional status bar of the main window.
 #include <cstring>
 
+#include "zelvo/lparam_pointer.h"
 #include "zelvo/window.h"
+
+// Extends <windows.h>, so it comes after it.
+#include <commctrl.h>
 
 HWND CreateStatusBar(HWND Parent) {
   static constexpr char kInitialText[] = "Percorso file";

@@ -4,14 +4,11 @@
 
 #include <cstring>
 
-#include "../../platform/src/handle_table.h"
-
 namespace {
 
 TEST(GlobalMemory, ReallocKeepsContentsAndMoves) {
-  const size_t blocks = plat::handle_count(plat::Kind::Global);
   HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 32 + 16 * 100);
-  ASSERT_NE(h, 0u);
+  ASSERT_TRUE(h);
   EXPECT_EQ(GlobalSize(h), 1632u);
   auto* p = static_cast<uint8_t*>(GlobalLock(h));
   ASSERT_NE(p, nullptr);
@@ -34,12 +31,11 @@ TEST(GlobalMemory, ReallocKeepsContentsAndMoves) {
   // Shrinking keeps the front.
   ASSERT_EQ(GlobalReAlloc(h, 10, GMEM_MOVEABLE), h);
   EXPECT_EQ(static_cast<uint8_t*>(GlobalLock(h))[9], 63);
-  EXPECT_EQ(GlobalFree(h), 0u);  // freeing a locked block is allowed
-  EXPECT_EQ(plat::handle_count(plat::Kind::Global), blocks);
+  EXPECT_FALSE(GlobalFree(h));  // freeing a locked block is allowed
   EXPECT_EQ(GlobalFree(h), h);  // a second free fails with the handle
   EXPECT_EQ(GlobalLock(h), nullptr);
   EXPECT_EQ(GlobalSize(h), 0u);
-  EXPECT_EQ(GlobalReAlloc(h, 10, GMEM_MOVEABLE), 0u);
+  EXPECT_FALSE(GlobalReAlloc(h, 10, GMEM_MOVEABLE));
 }
 
 TEST(GlobalMemory, LockCountsAndZeroInit) {
@@ -64,16 +60,19 @@ TEST(GlobalMemory, LockCountsAndZeroInit) {
 
 TEST(GlobalMemory, FixedBlocksDoNotMoveWithoutPermission) {
   HGLOBAL h = GlobalAlloc(GMEM_FIXED, 16);
-  ASSERT_NE(h, 0u);
+  ASSERT_TRUE(h);
   void* p = GlobalLock(h);
-  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, 0), 0u);  // cannot grow in place
+  EXPECT_FALSE(GlobalReAlloc(h, 1 << 20, 0));  // cannot grow in place
   EXPECT_EQ(GlobalSize(h), 16u);
   EXPECT_EQ(GlobalReAlloc(h, 8, 0), h);  // shrinking needs no move
   EXPECT_EQ(GlobalLock(h), p);
-  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, GMEM_MOVEABLE), h);  // allowed to move
-  EXPECT_EQ(GlobalSize(h), 1u << 20);
-  GlobalFree(h);
-  EXPECT_NE(GlobalAlloc(GMEM_MOVEABLE, 0), 0u);  // an empty block is still a block
+  // Allowed to move. A fixed block's handle is its address on Windows, so the block may come back
+  // under a new handle; the caller goes on with the one returned.
+  HGLOBAL moved = GlobalReAlloc(h, 1 << 20, GMEM_MOVEABLE);
+  ASSERT_TRUE(moved);
+  EXPECT_EQ(GlobalSize(moved), 1u << 20);
+  GlobalFree(moved);
+  EXPECT_TRUE(GlobalAlloc(GMEM_MOVEABLE, 0));  // an empty block is still a block
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 // The message queue: order of posted messages, the quit request and WM_PAINT; filters; dispatch.
 #include <gtest/gtest.h>
 
-#include "../../platform/src/x_display.h"
+#include <chrono>
+#include <thread>
+
+#include <windowsx.h>
+
 #include "window_test_log.h"
 
 using namespace zelvo_test;
@@ -17,7 +21,7 @@ class MessageQueue : public ::testing::Test {
     message_log() = MessageLog{};
     window_ =
         CreateWindowExA(0, kClass, "queue", kCaptionedStyle, 0, 0, 200, 150, 0, 0, 0, nullptr);
-    ASSERT_NE(window_, 0u);
+    ASSERT_NE(window_, HWND{});
     drain();
     message_log().messages.clear();
   }
@@ -27,10 +31,13 @@ class MessageQueue : public ::testing::Test {
   }
   // Takes everything, also a pending quit request, so that each test starts from an empty queue.
   void drain() {
-    // Let the server send what showing the window caused (exposures) before emptying the queue.
-    if (Display* d = plat::x_display()) XSync(d, False);
+    // Give the display time to report what showing the window caused (exposures, activation)
+    // before emptying the queue.
     MSG msg;
-    while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    for (int i = 0; i < 10; ++i) {
+      while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
   }
   HWND window_ = 0;
 };
@@ -60,12 +67,12 @@ TEST_F(MessageQueue, PostedMessagesComeInOrderAndQuitComesLast) {
   EXPECT_EQ(message_log().count(WM_USER + 1), 1u);
   EXPECT_EQ(GetMessageA(&msg, 0, 0, 0), TRUE);
   EXPECT_EQ(msg.message, WM_USER + 2u);
-  EXPECT_EQ(msg.hwnd, 0u);
+  EXPECT_EQ(msg.hwnd, HWND{});
   EXPECT_EQ(DispatchMessageA(&msg), 0);  // no window: goes nowhere
   EXPECT_EQ(GetMessageA(&msg, 0, 0, 0), FALSE);
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(msg.wParam, 7u);
-  EXPECT_EQ(msg.hwnd, 0u);
+  EXPECT_EQ(msg.hwnd, HWND{});
   EXPECT_EQ(DispatchMessageA(&msg), 0);
   EXPECT_FALSE(PeekMessageA(&msg, 0, 0, 0, PM_REMOVE));
 }
@@ -100,7 +107,7 @@ TEST_F(MessageQueue, BeginPaintReportsTheUpdateRectangleAndUpdateWindowPaintsAtO
   message_log().handlers[WM_PAINT] = [&](HWND h, WPARAM, LPARAM) -> LRESULT {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
-    EXPECT_NE(dc, 0u);
+    EXPECT_NE(dc, HDC{});
     seen = ps.rcPaint;
     erase = ps.fErase;
     EndPaint(h, &ps);
@@ -120,7 +127,7 @@ TEST_F(MessageQueue, BeginPaintReportsTheUpdateRectangleAndUpdateWindowPaintsAtO
 
 TEST_F(MessageQueue, FiltersByWindowAndRange) {
   HWND other = CreateWindowExA(0, kClass, "other", WS_POPUP, 0, 0, 10, 10, 0, 0, 0, nullptr);
-  ASSERT_NE(other, 0u);
+  ASSERT_NE(other, HWND{});
   PostMessageA(other, WM_USER + 5, 0, 0);
   PostMessageA(window_, WM_USER + 6, 0, 0);
   PostMessageA(window_, WM_USER + 7, 0, 0);
@@ -175,14 +182,14 @@ TEST_F(MessageQueue, CloseDestroysThroughDefaultProcessing) {
 }
 
 TEST_F(MessageQueue, RightButtonReleaseAsksForTheContextMenuAtTheScreenPosition) {
-  RECT outer;
-  GetWindowRect(window_, &outer);
+  POINT client{0, 0};
+  ASSERT_TRUE(ClientToScreen(window_, &client));
   SendMessageA(window_, WM_RBUTTONUP, 0, MAKELPARAM(5, 6));
   auto menus = message_log().only(WM_CONTEXTMENU);
   ASSERT_EQ(menus.size(), 1u);
-  EXPECT_EQ(menus[0].wparam, window_);
-  EXPECT_EQ(GET_X_LPARAM(menus[0].lparam), outer.left + 3 + 5);
-  EXPECT_EQ(GET_Y_LPARAM(menus[0].lparam), outer.top + 19 + 6);
+  EXPECT_EQ(menus[0].wparam, (WPARAM)window_);
+  EXPECT_EQ(GET_X_LPARAM(menus[0].lparam), client.x + 5);
+  EXPECT_EQ(GET_Y_LPARAM(menus[0].lparam), client.y + 6);
 }
 
 }  // namespace

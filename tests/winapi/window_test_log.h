@@ -1,14 +1,15 @@
-// A window class whose procedure records every message, for the window and input tests.
+// A window class whose procedure records every message, for the window and input tests. Windows API
+// only, so that it builds against the system <windows.h> as well as ours.
 #pragma once
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
-
-#include "x_input.h"
 
 namespace zelvo_test {
 
@@ -88,9 +89,19 @@ inline void pump_all() {
   }
 }
 
+// Pumps until `done` holds or `timeout_ms` passes; returns `done()`'s final value.
+inline bool pump_while_waiting(const std::function<bool()>& done, int timeout_ms = 3000) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  for (;;) {
+    pump_all();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
 inline bool wait_for_message(UINT message, size_t count = 1, int timeout_ms = 3000) {
-  return pump_until(
-      pump_all, [&] { return message_log().count(message) >= count; }, timeout_ms);
+  return pump_while_waiting([&] { return message_log().count(message) >= count; }, timeout_ms);
 }
 
 }  // namespace zelvo_test

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <random>
 
-#include "../../platform/src/gdi_internal.h"
+#include "gdi_test_support.h"
+#include "wine.h"
 
 namespace {
 
@@ -37,19 +38,20 @@ std::vector<bool> coverage(HRGN region, int size = 40) {
 TEST(Region, RectangleListsUnionLikePixelSets) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> coord(0, 36);
-  const size_t regions = plat::handle_count(plat::Kind::Region);
+  const size_t regions = zelvo_test::gdi_object_count();
   for (int round = 0; round < 20; ++round) {
     std::vector<RECT> rects;
     std::vector<bool> expected(42 * 42, false);
     for (int i = 0; i < 25; ++i) {
-      RECT r{coord(random), coord(random), coord(random), coord(random)};  // unsorted corners too
+      const int x1 = coord(random), y1 = coord(random), x2 = coord(random), y2 = coord(random);
+      RECT r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
       rects.push_back(r);
       for (int y = std::min(r.top, r.bottom); y < std::max(r.top, r.bottom); ++y)
         for (int x = std::min(r.left, r.right); x < std::max(r.left, r.right); ++x)
           expected[static_cast<size_t>(y + 2) * 42 + (x + 2)] = true;
     }
     HRGN region = from_rects(rects);
-    ASSERT_NE(region, 0u);
+    ASSERT_TRUE(region);
     EXPECT_EQ(coverage(region), expected);
 
     // The same set built by unions of single rectangles is an equal region.
@@ -71,7 +73,7 @@ TEST(Region, RectangleListsUnionLikePixelSets) {
     EXPECT_EQ(header.iType, 1u);
     EXPECT_EQ(header.nRgnSize, header.nCount * 16);
     EXPECT_EQ(size, 32 + header.nCount * 16);
-    EXPECT_EQ(plat::region_rects(region).size(), header.nCount);
+    EXPECT_EQ(zelvo_test::region_rects(region).size(), header.nCount);
     HRGN rebuilt = ExtCreateRegion(nullptr, size, reinterpret_cast<RGNDATA*>(block.data()));
     EXPECT_TRUE(EqualRgn(region, rebuilt));
     RECT box, bound = header.rcBound;
@@ -79,7 +81,7 @@ TEST(Region, RectangleListsUnionLikePixelSets) {
     EXPECT_TRUE(EqualRect(&box, &bound));
     for (HRGN h : {region, combined, rebuilt}) EXPECT_TRUE(DeleteObject(h));
   }
-  EXPECT_EQ(plat::handle_count(plat::Kind::Region), regions);
+  EXPECT_EQ(zelvo_test::gdi_object_count(), regions);
 }
 
 TEST(Region, CombineModesAndComplexity) {
@@ -112,17 +114,19 @@ TEST(Region, CombineModesAndComplexity) {
   EXPECT_EQ(OffsetRgn(a, 3, -2), SIMPLEREGION);
   EXPECT_TRUE(PtInRegion(a, 12, 7));
   EXPECT_FALSE(PtInRegion(a, 1, 1));
-  EXPECT_EQ(OffsetRgn(a, 0x7FFFFFFF, 0), ERROR);  // would leave the coordinate space
   RECT inside{11, 0, 20, 3}, outside{20, 20, 30, 30};
   EXPECT_TRUE(RectInRegion(a, &inside));
   EXPECT_FALSE(RectInRegion(a, &outside));
   for (HRGN h : {a, b, d}) DeleteObject(h);
   EXPECT_FALSE(PtInRegion(a, 5, 5));
   EXPECT_EQ(CombineRgn(d, b, b, RGN_OR), ERROR);
-  EXPECT_TRUE(plat::region_rects(a).empty());
+  EXPECT_TRUE(zelvo_test::region_rects(a).empty());
 }
 
 TEST(Region, ExtCreateRegionValidatesItsHeader) {
+  SKIP_UNDER_WINE(
+      "accepts a header size other than 32, a type other than RDH_RECTANGLES, a count beyond the "
+      "buffer and a buffer shorter than the header");
   std::vector<RECT> rects = {{0, 0, 4, 4}, {10, 0, 12, 2}};
   std::vector<char> good = region_data(rects, 2);
   auto try_with = [&](auto change, DWORD size) {
@@ -144,18 +148,17 @@ TEST(Region, ExtCreateRegionValidatesItsHeader) {
   EXPECT_FALSE(
       try_with([](RGNDATAHEADER& h) { h.nCount = 0x10000001; }, size));  // 16 x count wraps
   EXPECT_FALSE(try_with([](RGNDATAHEADER&) {}, 20));
-  XFORM xform{1, 0, 0, 1, 0, 0};
-  EXPECT_EQ(ExtCreateRegion(&xform, size, reinterpret_cast<RGNDATA*>(good.data())), 0u);
-  EXPECT_EQ(ExtCreateRegion(nullptr, size, nullptr), 0u);
+  EXPECT_FALSE(ExtCreateRegion(nullptr, size, nullptr));
 
   // A buffer larger than the rectangles it counts is fine: only nCount rectangles are read.
   HRGN h = from_rects(rects, 100);
-  ASSERT_NE(h, 0u);
-  EXPECT_EQ(plat::region_rects(h).size(), 3u);  // bands: two boxes over y 0..2, one over y 2..4
+  ASSERT_TRUE(h);
+  EXPECT_EQ(zelvo_test::region_rects(h).size(),
+            3u);  // bands: two boxes over y 0..2, one over y 2..4
   DeleteObject(h);
   // No rectangles: an empty region, not a failure.
   h = from_rects({});
-  ASSERT_NE(h, 0u);
+  ASSERT_TRUE(h);
   RECT box;
   EXPECT_EQ(GetRgnBox(h, &box), NULLREGION);
   DeleteObject(h);
@@ -166,7 +169,7 @@ TEST(Region, RowRunsMergeIntoBands) {
   std::vector<RECT> rows;
   for (int y = 0; y < 20; ++y) rows.push_back(RECT{0, y, 30, y + 1});
   HRGN h = from_rects(rows);
-  std::vector<RECT> rects = plat::region_rects(h);
+  std::vector<RECT> rects = zelvo_test::region_rects(h);
   ASSERT_EQ(rects.size(), 1u);
   EXPECT_EQ(rects[0].right, 30);
   EXPECT_EQ(rects[0].bottom, 20);
@@ -174,6 +177,48 @@ TEST(Region, RowRunsMergeIntoBands) {
   EXPECT_TRUE(EqualRgn(h, whole));
   DeleteObject(h);
   DeleteObject(whole);
+}
+
+TEST(Region, OffsetRgnRefusesToLeaveTheCoordinateSpace) {
+  SKIP_UNDER_WINE("OffsetRgn moves a region past the 27-bit coordinate space instead of failing");
+  HRGN a = CreateRectRgn(3, -2, 13, 8);
+  EXPECT_EQ(OffsetRgn(a, 0x7FFFFFFF, 0), ERROR);
+  RECT inside{11, 0, 13, 3};
+  EXPECT_TRUE(RectInRegion(a, &inside)) << "a refused offset leaves the region where it was";
+  DeleteObject(a);
+}
+
+TEST(Region, ExtCreateRegionAppliesItsTransform) {
+  std::vector<char> block = region_data({{0, 0, 4, 4}, {10, 0, 12, 2}}, 2);
+  const auto* data = reinterpret_cast<RGNDATA*>(block.data());
+  const auto size = static_cast<DWORD>(block.size());
+  HRGN plain = ExtCreateRegion(nullptr, size, data);
+  XFORM identity{1, 0, 0, 1, 0, 0};
+  HRGN same = ExtCreateRegion(&identity, size, data);
+  ASSERT_TRUE(same);
+  EXPECT_TRUE(EqualRgn(plain, same));
+  XFORM scale_and_move{2, 0, 0, 3, 100, 50};
+  HRGN moved = ExtCreateRegion(&scale_and_move, size, data);
+  ASSERT_TRUE(moved);
+  RECT box;
+  EXPECT_EQ(GetRgnBox(moved, &box), COMPLEXREGION);
+  EXPECT_EQ(box.left, 100);
+  EXPECT_EQ(box.top, 50);
+  EXPECT_EQ(box.right, 124);
+  EXPECT_EQ(box.bottom, 62);
+  EXPECT_TRUE(PtInRegion(moved, 121, 55));
+  EXPECT_FALSE(PtInRegion(moved, 110, 55));
+  for (HRGN h : {plain, same, moved}) DeleteObject(h);
+}
+
+TEST(Region, ExtCreateRegionTakesCornersGivenTheOtherWayRound) {
+  SKIP_UNDER_WINE("ExtCreateRegion drops a rectangle whose corners are given the other way round");
+  std::vector<char> block = region_data({{4, 6, 0, 2}}, 1);
+  HRGN h = ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()),
+                           reinterpret_cast<RGNDATA*>(block.data()));
+  HRGN expected = CreateRectRgn(0, 2, 4, 6);
+  EXPECT_TRUE(EqualRgn(h, expected));
+  for (HRGN r : {h, expected}) DeleteObject(r);
 }
 
 TEST(Rect, HelpersFollowTheHalfOpenConvention) {
