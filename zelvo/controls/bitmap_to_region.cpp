@@ -169,7 +169,9 @@ class KeyRange {
 constexpr LONG kStripBytes = 256 * 1024;
 
 LONG StripRows(LONG width, LONG height) {
-  return std::clamp<LONG>(kStripBytes / std::max<LONG>(width * 4, 1), 1, std::max<LONG>(height, 1));
+  const int64_t row_bytes = std::max<int64_t>(int64_t{width} * 4, 1);  // width * 4 overflows LONG
+  return static_cast<LONG>(
+      std::clamp<int64_t>(kStripBytes / row_bytes, 1, std::max<LONG>(height, 1)));
 }
 
 // Converts the source bitmap, whatever its depth, into the 32-bit pixels of the working image (a
