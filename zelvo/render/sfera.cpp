@@ -11,7 +11,7 @@ void Sfera(float PX, float PY, float PZ, float Radius, int32_t NumCircle, int32_
   constexpr double Pi = std::numbers::pi;
   const float MajorStep = static_cast<float>(Pi / NumLine);
   const float MinorStep = static_cast<float>(2.0 * Pi / NumCircle);
-  for (int32_t I = 0; I <= NumLine - 1; ++I) {
+  for (int32_t I = 0; I < NumLine; ++I) {  // not NumLine - 1, which overflows at the minimum
     const float A = static_cast<float>(static_cast<double>(I) * MajorStep);
     const float B = static_cast<float>(static_cast<double>(A) + MajorStep);
     const float R0 = static_cast<float>(std::sin(static_cast<double>(A)) * Radius);
