@@ -78,6 +78,36 @@ TEST(TornadoDemo, ClosingThroughTheWindowManagerEndsWithStatusZero) {
   expect_ends_with_status_zero(*demo, 5s);
 }
 
+TEST(TornadoDemo, AltF4EndsItWithStatusZero) {
+  // Without a window manager the layer itself turns Alt+F4 into the close command.
+  XServer x(false);
+  ASSERT_TRUE(x.ok());
+  auto demo = start_demo(x);
+  const std::string window = open_demo(x, *demo, "n");
+  ASSERT_FALSE(window.empty());
+  std::this_thread::sleep_for(300ms);
+  ASSERT_TRUE(demo->running()) << demo->output();
+  x.type_into(window, "alt+F4");
+  expect_ends_with_status_zero(*demo, 5s);
+}
+
+TEST(TornadoDemo, WithoutGlxTheContextFailureIsShownAndTheRunFails) {
+  XServer x(false, false);
+  ASSERT_TRUE(x.ok());
+  auto demo = start_demo(x);
+  const std::string box = x.find_window("Video!");
+  ASSERT_FALSE(box.empty()) << demo->output();
+  x.type_into(box, "n");
+  const std::string error = x.find_window("Error");
+  ASSERT_FALSE(error.empty()) << demo->output();
+  const std::string text = x.run("xprop -id " + error + " _ZELVO_MESSAGE_TEXT").second;
+  EXPECT_NE(text.find("non \xC3\xA8 stata inizilizata!"), std::string::npos) << text;
+  x.type_into(error, "Return");
+  ASSERT_TRUE(demo->wait(10s)) << demo->output();
+  EXPECT_EQ(demo->exit_status(), 1) << demo->output();
+  EXPECT_FALSE(demo->killed_by_signal()) << demo->output();
+}
+
 TEST(TornadoDemo, WithoutADisplayTheMessagesReachStandardErrorAndTheRunFails) {
   ChildProcess demo({kDemo}, {"DISPLAY"}, kDemoDir);
   ASSERT_TRUE(demo.wait(20s)) << demo.output();
