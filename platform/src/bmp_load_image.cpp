@@ -15,13 +15,9 @@ namespace {
 
 constexpr int kColorWindow = 5;
 
-// The most bytes a run-length stream of `layout` can use: every pixel of a padded row as a run of
-// one (2 bytes), an end-of-line per row and the end of the bitmap. Bytes beyond it can only be
-// no-op deltas, so they are not read.
-uint64_t max_rle_bytes(const BmpLayout& layout) {
-  const uint64_t room = static_cast<uint64_t>(layout.stride) * (layout.bits_per_pixel == 4 ? 2 : 1);
-  return (2 * room + 2) * static_cast<uint64_t>(layout.height) + 2;
-}
+// A run-length stream is read a piece at a time, growing, until it decodes or is refused for a
+// reason other than its end: the bytes after the end-of-bitmap mark are never read.
+constexpr size_t kFirstRlePiece = 64 * 1024;
 
 std::unique_ptr<Bitmap> load_bmp_file(const char* name) {
   RegularFile file(name);
@@ -59,14 +55,18 @@ std::unique_ptr<Bitmap> load_bmp_file(const char* name) {
     return bitmap;
   }
   // Only the bytes the headers describe: a small picture at the start of a huge file reads little.
-  const uint64_t needed = rle ? std::min(layout.rle_size, max_rle_bytes(layout)) : image;
+  const uint64_t needed = std::min(rle ? layout.rle_size : image, available);
   std::vector<uint8_t> pixels;
-  if (!file.read_up_to(pixels, static_cast<size_t>(std::min(needed, available)),
-                       layout.pixel_offset))
-    return nullptr;
-  auto bitmap = bmp_decode_pixels(layout, pixels.data(), pixels.size());
-  if (!bitmap) SetLastError(kErrorInvalidData);
-  return bitmap;
+  for (uint64_t piece = rle ? std::min<uint64_t>(kFirstRlePiece, needed) : needed;;
+       piece = std::min(needed, piece * 4)) {
+    if (!file.read_up_to(pixels, static_cast<size_t>(piece), layout.pixel_offset)) return nullptr;
+    bool starved = false;
+    auto bitmap = bmp_decode_pixels(layout, pixels.data(), pixels.size(), &starved);
+    if (bitmap) return bitmap;
+    if (!starved || piece >= needed) break;
+  }
+  SetLastError(kErrorInvalidData);
+  return nullptr;
 }
 
 // The colour-table entry of the first pixel in memory takes the window colour.

@@ -121,7 +121,8 @@ TEST(BmpLoadImage, FailuresGiveNoHandle) {
 
 // An 8-bit run-length file of `width` x `height` with a full grey colour table and the given
 // stream: 1,078 bytes of headers and table, then the stream.
-std::vector<uint8_t> rle8_file(int32_t width, int32_t height, const std::vector<uint8_t>& stream) {
+std::vector<uint8_t> rle8_file(int32_t width, int32_t height, const std::vector<uint8_t>& stream,
+                               bool stream_size_given = true) {
   std::vector<uint8_t> f(14 + 40 + 1024, 0);
   f[0] = 'B', f[1] = 'M';
   bmp_test::put32(f, 2, static_cast<uint32_t>(f.size() + stream.size()));
@@ -132,7 +133,7 @@ std::vector<uint8_t> rle8_file(int32_t width, int32_t height, const std::vector<
   bmp_test::put16(f, 26, 1);
   bmp_test::put16(f, 28, 8);
   bmp_test::put32(f, 30, BI_RLE8);
-  bmp_test::put32(f, 34, static_cast<uint32_t>(stream.size()));
+  bmp_test::put32(f, 34, stream_size_given ? static_cast<uint32_t>(stream.size()) : 0);
   for (int i = 0; i < 256; ++i) f[54 + 4 * i] = f[55 + 4 * i] = f[56 + 4 * i] = uint8_t(i);
   f.insert(f.end(), stream.begin(), stream.end());
   return f;
@@ -151,7 +152,8 @@ TEST(BmpLoadImageHostile, SmallPictureInAHugeSparseFileReadsOnlyItsOwnBytes) {
   top_down.height = -2;
   top_down.bpp = 24;
   top_down.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-  const std::vector<uint8_t> rle = rle8_file(4, 2, {4, 9, 0, 0, 2, 7, 2, 8, 0, 1});
+  // Without the stream's size in the header: the stream's own end mark ends the reading.
+  const std::vector<uint8_t> rle = rle8_file(4, 2, {4, 9, 0, 0, 2, 7, 2, 8, 0, 1}, false);
   int index = 0;
   for (const std::vector<uint8_t>& bytes : {top_down.bytes(), rle}) {
     SCOPED_TRACE(index);
@@ -175,6 +177,31 @@ TEST(BmpLoadImageHostile, SmallPictureInAHugeSparseFileReadsOnlyItsOwnBytes) {
     DeleteObject(bitmap);
     unlink(file.c_str());
   }
+}
+
+TEST(BmpLoadImageHostile, LongRunLengthStreamWithoutItsSizeDecodesLikeTheWholeFile) {
+  // 400 x 300 pixels as runs of one: 240,000 bytes of stream, read in several growing pieces.
+  std::vector<uint8_t> stream;
+  for (int y = 0; y < 300; ++y) {
+    for (int x = 0; x < 400; ++x) stream.insert(stream.end(), {1, uint8_t(x * 7 + y)});
+    stream.insert(stream.end(), {0, 0});
+  }
+  stream.insert(stream.end(), {0, 1});
+  const std::vector<uint8_t> bytes = rle8_file(400, 300, stream, false);
+  bmp_test::write_file(path("long.bmp"), bytes);
+  auto expected = plat::bmp_decode(bytes.data(), bytes.size());
+  ASSERT_NE(expected, nullptr);
+  HBITMAP bitmap = load(path("long.bmp"), LR_LOADFROMFILE);
+  ASSERT_NE(bitmap, 0u);
+  BITMAP bm{};
+  ASSERT_EQ(GetObjectA(bitmap, sizeof bm, &bm), static_cast<int>(sizeof bm));
+  EXPECT_EQ(0, std::memcmp(bm.bmBits, expected->bits(), expected->image_size()));
+  DeleteObject(bitmap);
+  // Cut inside the stream: refused, as the whole file in memory is.
+  std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + 200000);
+  bmp_test::write_file(path("cut.bmp"), cut);
+  EXPECT_EQ(plat::bmp_decode(cut.data(), cut.size()), nullptr);
+  EXPECT_EQ(load(path("cut.bmp")), 0u);
 }
 
 TEST(BmpLoadImageHostile, TinyRunLengthFileCannotClaimHugeMemory) {
