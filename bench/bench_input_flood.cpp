@@ -182,16 +182,20 @@ int main(int argc, char** argv) {
   std::string v;
   int kept = 1;
   for (int i = 1; i < argc; ++i) {
-    if (Flag(argv[i], "--demo", v))
-      g_demo = v;
-    else if (Flag(argv[i], "--clicks", v))
+    if (Flag(argv[i], "--demo", v)) {
+      // Started from the demo's own folder, where its textures are: the name must not be relative.
+      char* full = realpath(v.c_str(), nullptr);
+      g_demo = full ? full : v;
+      std::free(full);
+    } else if (Flag(argv[i], "--clicks", v)) {
       g_clicks = std::max(0L, std::atol(v.c_str()));
-    else if (Flag(argv[i], "--deadline", v))
+    } else if (Flag(argv[i], "--deadline", v)) {
       g_deadline_s = std::max(1L, std::atol(v.c_str()));
-    else if (Flag(argv[i], "--motions", v))
+    } else if (Flag(argv[i], "--motions", v)) {
       g_motions = std::max(0L, std::atol(v.c_str()));
-    else
+    } else {
       argv[kept++] = argv[i];
+    }
   }
   argc = kept;
   benchmark::RegisterBenchmark("BM_EscapeAfterInputFlood", BM_EscapeAfterInputFlood)
