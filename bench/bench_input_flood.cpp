@@ -61,11 +61,16 @@ Window FindNamed(Display* d, Window w, const char* name, int depth) {
 // Windows come and go while the tree is searched; a request on one just destroyed is no error here.
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
 
+// The window named `name` once two searches 50 ms apart agree: a window may get a new X window
+// once, when its GL pixel format is set.
 Window WaitFor(Display* d, const char* name) {
   const auto end = Clock::now() + std::chrono::seconds(30);
+  Window last = 0;
   while (Clock::now() < end) {
-    if (Window w = FindNamed(d, DefaultRootWindow(d), name, 2)) return w;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const Window w = FindNamed(d, DefaultRootWindow(d), name, 2);
+    if (w && w == last) return w;
+    last = w;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return 0;
 }
