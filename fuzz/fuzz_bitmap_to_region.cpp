@@ -2,22 +2,15 @@
 // but the region it returns. Input: 3 bytes of colour key, 1 byte of tolerance, then the file.
 #include <zelvo/controls.h>
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "handle_table.h"
+#include "memory_file.h"
 
 namespace {
-
-const std::string& ScratchFile() {
-  static const std::string path =
-      "/tmp/zelvo-fuzz-bitmap-to-region-" + std::to_string(getpid()) + ".bmp";
-  return path;
-}
 
 size_t Live() {
   return plat::handle_count(plat::Kind::Bitmap) + plat::handle_count(plat::Kind::Palette) +
@@ -31,13 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
   const COLORREF key = RGB(data[0], data[1], data[2]);
   const BYTE tolerance = data[3];
-  std::FILE* f = std::fopen(ScratchFile().c_str(), "wb");
-  if (!f) return 0;
-  std::fwrite(data + 4, 1, size - 4, f);
-  std::fclose(f);
+  static fuzz::MemoryFile file;
+  const std::string name = file.Hold(data + 4, size - 4);
 
   const size_t before = Live();
-  HRGN region = BitmapToRegion(ScratchFile(), key, tolerance);
+  HRGN region = BitmapToRegion(name, key, tolerance);
   if (region) {
     RECT box{};
     GetRgnBox(region, &box);

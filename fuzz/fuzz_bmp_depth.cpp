@@ -1,4 +1,4 @@
-// Fuzzes GetBmpDepth on a temporary file: never stops the program, closes the file, and returns the
+// Fuzzes GetBmpDepth on a memory file: never stops the program, closes the file, and returns the
 // header's depth exactly when the file is long enough to hold both headers, starts with B and M and
 // has no OS/2 core header.
 #include <unistd.h>
@@ -6,25 +6,12 @@
 #include <Zelvo.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <string>
 
-static std::string TempFile() {
-  char name[] = "/tmp/zelvo-fuzz-bmp-XXXXXX";
-  int fd = mkstemp(name);
-  if (fd < 0) __builtin_trap();
-  close(fd);
-  return name;
-}
+#include "memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string file = TempFile();
-  FILE* f = std::fopen(file.c_str(), "wb");
-  if (!f) __builtin_trap();
-  if (size) std::fwrite(data, 1, size, f);
-  std::fclose(f);
-
-  const int32_t depth = GetBmpDepth(file.c_str());
+  static fuzz::MemoryFile file;
+  const int32_t depth = GetBmpDepth(file.Hold(data, size));
   int32_t expected = 0;
   if (size >= 54 && data[0] == 'B' && data[1] == 'M') {
     const uint32_t header_size =

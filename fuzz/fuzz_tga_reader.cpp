@@ -1,5 +1,5 @@
-// Fuzzes the TGA reader from memory (the same decoding path as a file): no crash, no read or write
-// outside a buffer, no leak, and on success a complete image.
+// Fuzzes the TGA reader from a memory stream and through LoadTGA on a real file name: no crash, no
+// read or write outside a buffer, no leak, on success a complete image, and both paths agree.
 #include <windows.h>
 
 #include <Zelvo.h>
@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include "memory_file.h"
 
 static int AnswerOk(HWND, LPCSTR, LPCSTR, UINT, void* boxes) {
   ++*static_cast<int*>(boxes);
@@ -35,13 +38,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool ok = zelvo::LoadTGAStream(texture, stream);
   if (fTGA != nullptr) __builtin_trap();
   if (ok != (boxes == 0) || boxes > 1) __builtin_trap();
+  static fuzz::MemoryFile file;
+  TGATexture from_file{};
+  boxes = 0;
+  const bool file_ok = LoadTGA(from_file, file.Hold(data, size));
+  if (file_ok != ok || fTGA != nullptr || boxes != (ok ? 0 : 1)) __builtin_trap();
   if (ok) {
     if (!texture.ImageData || (texture.Bpp != 24 && texture.Bpp != 32)) __builtin_trap();
     const size_t bytes = size_t{texture.Width} * texture.Height * (texture.Bpp / 8);
     volatile uint8_t sink = texture.ImageData[0] ^ texture.ImageData[bytes - 1];
     (void)sink;
+    if (from_file.Width != texture.Width || from_file.Height != texture.Height ||
+        std::memcmp(from_file.ImageData, texture.ImageData, bytes) != 0)
+      __builtin_trap();
     std::free(texture.ImageData);
-  } else if (texture.ImageData) {
+    std::free(from_file.ImageData);
+  } else if (texture.ImageData || from_file.ImageData) {
     __builtin_trap();
   }
   SetMessageBoxHook(nullptr, nullptr);

@@ -22,7 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-window=$(xdotool search --sync --onlyvisible --name "Image buttons" | head -1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name "Image buttons" | head -1)
 sleep 1  # let the window manager place and decorate it
 # Button positions inside the client area (see image_buttons.cpp), aimed at solid parts of each shape.
 click_at() {

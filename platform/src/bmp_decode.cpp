@@ -41,7 +41,8 @@ void default_masks(int bpp, uint32_t masks[3]) {
 // RLE streams: counted runs, end-of-line, end-of-bitmap, delta and literal runs padded to 16 bits.
 // Encoders commonly encode a row's padding too, so pixels past the right edge but within the padded
 // row are dropped; anything beyond that, or below the last row, refuses the file.
-bool decode_rle(const uint8_t* d, size_t len, Bitmap& out, bool four_bit) {
+// `starved` tells a stream that ended too early from one that is malformed.
+bool decode_rle(const uint8_t* d, size_t len, Bitmap& out, bool four_bit, bool& starved) {
   const int w = out.width;
   const int h = out.height;
   const int room = static_cast<int>(std::min<size_t>(out.stride * (four_bit ? 2 : 1), INT32_MAX));
@@ -54,7 +55,10 @@ bool decode_rle(const uint8_t* d, size_t len, Bitmap& out, bool four_bit) {
                  : static_cast<uint8_t>((b & 0x0F) | (value << 4));
   };
   for (;;) {
-    if (len - i < 2) return y >= h;  // a stream that ends after its last row is complete enough
+    if (len - i < 2) {
+      starved = y < h;
+      return y >= h;  // a stream that ends after its last row is complete enough
+    }
     const unsigned count = d[i];
     const unsigned value = d[i + 1];
     i += 2;
@@ -79,7 +83,10 @@ bool decode_rle(const uint8_t* d, size_t len, Bitmap& out, bool four_bit) {
       case 1:  // end of bitmap
         return true;
       case 2: {  // delta
-        if (len - i < 2) return false;
+        if (len - i < 2) {
+          starved = true;
+          return false;
+        }
         x += d[i];
         y += d[i + 1];
         i += 2;
@@ -89,7 +96,10 @@ bool decode_rle(const uint8_t* d, size_t len, Bitmap& out, bool four_bit) {
       default: {  // literal run of `value` pixels
         const unsigned n = value;
         const size_t bytes = four_bit ? (n + 1) / 2 : n;
-        if (len - i < bytes) return false;
+        if (len - i < bytes) {
+          starved = true;
+          return false;
+        }
         if (y >= h || static_cast<unsigned>(room - x) < n) return false;
         uint8_t* row = out.bits() + out.stride * static_cast<size_t>(y);
         const int visible = std::clamp(w - x, 0, static_cast<int>(n));
@@ -264,8 +274,10 @@ uint64_t bmp_min_pixel_bytes(const BmpLayout& layout) {
          row_bytes;
 }
 
-std::unique_ptr<Bitmap> bmp_decode_pixels(const BmpLayout& layout, const uint8_t* pixels,
-                                          size_t available) {
+namespace {
+
+std::unique_ptr<Bitmap> decode_pixels(const BmpLayout& layout, const uint8_t* pixels,
+                                      size_t available, bool& starved) {
   const bool rle = layout.compression == BI_RLE8 || layout.compression == BI_RLE4;
   if (!rle && available < bmp_min_pixel_bytes(layout)) return nullptr;
   auto bitmap = make_bitmap(layout.width, layout.height, layout.bits_per_pixel, rle);
@@ -276,7 +288,7 @@ std::unique_ptr<Bitmap> bmp_decode_pixels(const BmpLayout& layout, const uint8_t
 
   if (rle) {
     const size_t len = static_cast<size_t>(std::min<uint64_t>(layout.rle_size, available));
-    if (!decode_rle(pixels, len, *bitmap, layout.compression == BI_RLE4)) return nullptr;
+    if (!decode_rle(pixels, len, *bitmap, layout.compression == BI_RLE4, starved)) return nullptr;
     return bitmap;
   }
   const size_t stride = bitmap->stride;
@@ -294,6 +306,16 @@ std::unique_ptr<Bitmap> bmp_decode_pixels(const BmpLayout& layout, const uint8_t
     std::memcpy(to, pixels + from, n);
     if (n < stride) std::memset(to + n, 0, stride - n);
   }
+  return bitmap;
+}
+
+}  // namespace
+
+std::unique_ptr<Bitmap> bmp_decode_pixels(const BmpLayout& layout, const uint8_t* pixels,
+                                          size_t available, bool* starved) {
+  bool ended_early = false;
+  auto bitmap = decode_pixels(layout, pixels, available, ended_early);
+  if (starved) *starved = !bitmap && ended_early;
   return bitmap;
 }
 

@@ -41,9 +41,10 @@ bool bmp_parse_headers(const uint8_t* data, size_t size, uint64_t file_size, Bmp
 uint64_t bmp_min_pixel_bytes(const BmpLayout& layout);
 
 // Decodes the pixel array (`pixels`, the `available` bytes from layout.pixel_offset to the end of
-// the file) into a new bitmap with bottom-up rows. nullptr when the data is short or RLE overruns.
+// the file) into a new bitmap with bottom-up rows. nullptr when the data is short or RLE overruns;
+// `starved`, when given, tells whether a run-length stream failed only because its bytes ended.
 std::unique_ptr<Bitmap> bmp_decode_pixels(const BmpLayout& layout, const uint8_t* pixels,
-                                          size_t available);
+                                          size_t available, bool* starved = nullptr);
 
 // The whole file in memory to a bitmap; nullptr when it is not a BMP file this reader accepts.
 std::unique_ptr<Bitmap> bmp_decode(const uint8_t* data, size_t size);

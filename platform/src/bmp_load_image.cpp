@@ -1,75 +1,52 @@
 // LoadImageA for BMP files. The common case, an uncompressed bottom-up file, is read straight from
-// the file into the bitmap's pixels in one read; everything else is read whole and decoded.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// the file into the bitmap's pixels in one read; otherwise only the bytes the headers describe are
+// read, then decoded.
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "bmp_decode.h"
+#include "error_codes.h"
+#include "regular_file.h"
 
 namespace plat {
 namespace {
 
 constexpr int kColorWindow = 5;
 
-class File {
- public:
-  explicit File(const char* name) : fd_(::open(name, O_RDONLY | O_CLOEXEC)) {}
-  ~File() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  bool ok() const { return fd_ >= 0; }
-
-  // Size of a regular file; -1 otherwise.
-  int64_t size() const {
-    struct stat st;
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-    return st.st_size;
-  }
-
-  // Reads exactly `count` bytes at `offset`; false on error or early end.
-  bool read_at(void* buffer, size_t count, uint64_t offset) const {
-    auto* out = static_cast<uint8_t*>(buffer);
-    while (count > 0) {
-      ssize_t n = ::pread(fd_, out, count, static_cast<off_t>(offset));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return false;
-      out += n;
-      count -= static_cast<size_t>(n);
-      offset += static_cast<uint64_t>(n);
-    }
-    return true;
-  }
-
- private:
-  int fd_;
-};
+// A run-length stream is read a piece at a time, growing, until it decodes or is refused for a
+// reason other than its end: the bytes after the end-of-bitmap mark are never read.
+constexpr size_t kFirstRlePiece = 64 * 1024;
 
 std::unique_ptr<Bitmap> load_bmp_file(const char* name) {
-  File file(name);
+  RegularFile file(name);
   if (!file.ok()) return nullptr;
-  const int64_t size = file.size();
-  if (size < 0) return nullptr;
-  const uint64_t file_size = static_cast<uint64_t>(size);
+  const uint64_t file_size = file.size();
 
-  std::vector<uint8_t> head(static_cast<size_t>(std::min<uint64_t>(file_size, kBmpHeaderBytes)));
-  if (!file.read_at(head.data(), head.size(), 0)) return nullptr;
+  std::vector<uint8_t> head;
+  if (!file.read_up_to(head, kBmpHeaderBytes, 0)) return nullptr;
   BmpLayout layout;
-  if (!bmp_parse_headers(head.data(), head.size(), file_size, layout)) return nullptr;
+  if (!bmp_parse_headers(head.data(), head.size(), file_size, layout)) {
+    SetLastError(kErrorInvalidData);
+    return nullptr;
+  }
+  if (static_cast<uint64_t>(layout.width) * static_cast<uint64_t>(layout.height) >
+      kMaxLoadedPixels) {
+    SetLastError(kErrorNotEnoughMemory);
+    return nullptr;
+  }
 
   const uint64_t available = file_size - layout.pixel_offset;
+  const bool rle = layout.compression == BI_RLE8 || layout.compression == BI_RLE4;
   const uint64_t image =
       static_cast<uint64_t>(layout.stride) * static_cast<uint64_t>(layout.height);
-  if (layout.compression != BI_RLE8 && layout.compression != BI_RLE4 && !layout.top_down &&
-      available >= image) {
+  if (!rle && !layout.top_down && available >= image) {
     auto bitmap = make_bitmap(layout.width, layout.height, layout.bits_per_pixel, false);
-    if (!bitmap) return nullptr;
+    if (!bitmap) {
+      SetLastError(kErrorNotEnoughMemory);
+      return nullptr;
+    }
     bitmap->colors = layout.colors;
     bitmap->bitfields = layout.bitfields;
     std::copy(layout.masks, layout.masks + 3, bitmap->masks);
@@ -77,9 +54,19 @@ std::unique_ptr<Bitmap> load_bmp_file(const char* name) {
       return nullptr;
     return bitmap;
   }
-  std::vector<uint8_t> pixels(static_cast<size_t>(available));
-  if (!file.read_at(pixels.data(), pixels.size(), layout.pixel_offset)) return nullptr;
-  return bmp_decode_pixels(layout, pixels.data(), pixels.size());
+  // Only the bytes the headers describe: a small picture at the start of a huge file reads little.
+  const uint64_t needed = std::min(rle ? layout.rle_size : image, available);
+  std::vector<uint8_t> pixels;
+  for (uint64_t piece = rle ? std::min<uint64_t>(kFirstRlePiece, needed) : needed;;
+       piece = std::min(needed, piece * 4)) {
+    if (!file.read_up_to(pixels, static_cast<size_t>(piece), layout.pixel_offset)) return nullptr;
+    bool starved = false;
+    auto bitmap = bmp_decode_pixels(layout, pixels.data(), pixels.size(), &starved);
+    if (bitmap) return bitmap;
+    if (!starved || piece >= needed) break;
+  }
+  SetLastError(kErrorInvalidData);
+  return nullptr;
 }
 
 // The colour-table entry of the first pixel in memory takes the window colour.
@@ -132,12 +119,27 @@ std::unique_ptr<Bitmap> resize(const Bitmap& source, int width, int height) {
 HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
   if (type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE) || !name || IS_INTRESOURCE(name)) return 0;
   if (cx < 0 || cy < 0) return 0;
-  auto bitmap = plat::load_bmp_file(name);
-  if (!bitmap) return 0;
-  if ((cx != 0 && cx != bitmap->width) || (cy != 0 && cy != bitmap->height)) {
-    bitmap = plat::resize(*bitmap, cx != 0 ? cx : bitmap->width, cy != 0 ? cy : bitmap->height);
+  try {
+    auto bitmap = plat::load_bmp_file(name);
     if (!bitmap) return 0;
+    if ((cx != 0 && cx != bitmap->width) || (cy != 0 && cy != bitmap->height)) {
+      if (static_cast<uint64_t>(cx != 0 ? cx : bitmap->width) *
+              static_cast<uint64_t>(cy != 0 ? cy : bitmap->height) >
+          plat::kMaxLoadedPixels) {
+        SetLastError(plat::kErrorNotEnoughMemory);
+        return 0;
+      }
+      bitmap = plat::resize(*bitmap, cx != 0 ? cx : bitmap->width, cy != 0 ? cy : bitmap->height);
+      if (!bitmap) {
+        SetLastError(plat::kErrorNotEnoughMemory);
+        return 0;
+      }
+    }
+    if (flags & LR_LOADTRANSPARENT) plat::make_transparent(*bitmap);
+    return plat::handle_insert(std::move(bitmap));
+  } catch (const std::bad_alloc&) {
+    // A Windows call reports a failed allocation; it never throws into its caller.
+    SetLastError(plat::kErrorNotEnoughMemory);
+    return 0;
   }
-  if (flags & LR_LOADTRANSPARENT) plat::make_transparent(*bitmap);
-  return plat::handle_insert(std::move(bitmap));
 }

@@ -11,6 +11,7 @@
 #include "cursor_file.h"
 #include "cursor_internal.h"
 #include "cursor_object.h"
+#include "regular_file.h"
 #include "x_display.h"
 
 namespace plat {
@@ -192,15 +193,10 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
 
 HCURSOR LoadCursorFromFileA(LPCSTR file_name) {
   if (!file_name) return 0;
-  std::FILE* file = std::fopen(file_name, "rb");
-  if (!file) return 0;
+  plat::RegularFile file(file_name);
+  if (!file.ok() || file.size() > plat::kMaxFileBytes) return 0;
   std::vector<uint8_t> bytes;
-  uint8_t chunk[8192];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0 && bytes.size() <= plat::kMaxFileBytes)
-    bytes.insert(bytes.end(), chunk, chunk + n);
-  std::fclose(file);
-  if (bytes.size() > plat::kMaxFileBytes) return 0;
+  if (!file.read_up_to(bytes, plat::kMaxFileBytes, 0)) return 0;
   std::optional<plat::CursorImage> image = plat::parse_cursor_file(bytes.data(), bytes.size());
   if (!image) return 0;
   return plat::cursor_insert_image(image->width, image->height, image->hot_x, image->hot_y,

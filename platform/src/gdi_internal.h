@@ -48,6 +48,10 @@ size_t dib_stride(int width, int bits_per_pixel);
 // The largest pixel array a bitmap may have (1 GiB).
 constexpr uint64_t kMaxBitmapBytes = uint64_t{1} << 30;
 
+// The most pixels an image loaded from a file may have (8192 x 8192, 256 MiB at 32 bits): a small
+// hostile file, run-length data in particular, cannot make a loader claim more memory than that.
+constexpr uint64_t kMaxLoadedPixels = uint64_t{1} << 26;
+
 // A new bitmap with uninitialised pixels of the given layout, or nullptr when the size is zero,
 // absurd, or the memory is not there. Sets default masks for 16 (5-5-5) and 32 bits (8-8-8).
 std::unique_ptr<Bitmap> make_bitmap(int width, int height, int bits_per_pixel, bool zero);

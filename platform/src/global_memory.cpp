@@ -6,15 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "error_codes.h"
 #include "handle_table.h"
 
 namespace plat {
 namespace {
 
 constexpr UINT kModify = 0x0080;  // GMEM_MODIFY: change the flags only
-constexpr DWORD kErrorNotLocked = 158;
-constexpr DWORD kErrorNotEnoughMemory = 8;
-constexpr DWORD kErrorInvalidHandle = 6;
 
 struct GlobalBlock : Object {
   static constexpr Kind kKind = Kind::Global;

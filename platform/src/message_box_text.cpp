@@ -1,6 +1,8 @@
 #include "message_box_text.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 namespace plat {
 namespace {
@@ -116,6 +118,39 @@ std::vector<std::string> wrap_text(std::string_view text, int max_width,
     if (end == std::string::npos) break;
     start = end + 1;
   }
+  return lines;
+}
+
+int measure_in_pieces(std::string_view text, size_t piece_bytes,
+                      const std::function<int(std::string_view)>& measure_piece) {
+  piece_bytes = std::max<size_t>(piece_bytes, 4);  // room for the longest character
+  long long total = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t end = std::min(text.size(), i + piece_bytes);
+    // Back to a character boundary, so no character is measured in two halves.
+    while (end < text.size() && end > i + 1 &&
+           (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+      --end;
+    total += measure_piece(text.substr(i, end - i));
+    i = end;
+  }
+  return static_cast<int>(std::clamp<long long>(total, 0, INT32_MAX));
+}
+
+std::vector<std::string> cut_lines(std::vector<std::string> lines, size_t max_lines, int max_width,
+                                   const std::function<int(std::string_view)>& measure) {
+  max_lines = std::max<size_t>(max_lines, 1);
+  if (lines.size() <= max_lines) return lines;
+  lines.resize(max_lines);
+  static constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
+  std::string& last = lines.back();
+  while (!last.empty() && measure(last + std::string(kEllipsis)) > max_width) {
+    size_t cut = last.size() - 1;
+    while (cut > 0 && (static_cast<unsigned char>(last[cut]) & 0xC0) == 0x80) --cut;
+    last.resize(cut);
+  }
+  last = trim_right(std::move(last)) + std::string(kEllipsis);
   return lines;
 }
 

@@ -21,6 +21,17 @@ std::string cp1252_to_utf8(std::string_view text);
 std::vector<std::string> wrap_text(std::string_view text, int max_width,
                                    const std::function<int(std::string_view)>& measure);
 
+// The width of `text` measured by `measure_piece` in pieces of at most `piece_bytes` bytes, cut
+// between characters and summed: a text measure whose result is 16 bits wide (Xft's advance) would
+// wrap around on a long line measured whole.
+int measure_in_pieces(std::string_view text, size_t piece_bytes,
+                      const std::function<int(std::string_view)>& measure_piece);
+
+// At most `max_lines` of `lines`: when there are more, the last one kept ends with an ellipsis
+// ("…"), shortened between characters until it fits `max_width`. At least one line is kept.
+std::vector<std::string> cut_lines(std::vector<std::string> lines, size_t max_lines, int max_width,
+                                   const std::function<int(std::string_view)>& measure);
+
 struct BoxButton {
   int id;             // IDOK, IDCANCEL, ...
   const char* label;  // as shown

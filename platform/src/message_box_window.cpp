@@ -26,7 +26,9 @@ constexpr int kMaxTextWidth = 480;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonMinWidth = 80;
 constexpr int kButtonGap = 8;
-constexpr int kStripPad = 11;  // above and below the buttons
+constexpr int kStripPad = 11;          // above and below the buttons
+constexpr size_t kMeasurePiece = 256;  // bytes of text measured at a time
+constexpr int kFrameAllowance = 40;    // the window manager's title bar and borders
 
 struct ButtonBox {
   BoxButton button;
@@ -99,10 +101,35 @@ Box::~Box() {
 }
 
 int Box::text_width(std::string_view s) {
-  XGlyphInfo extents;
-  XftTextExtentsUtf8(d_, font_, reinterpret_cast<const FcChar8*>(s.data()),
-                     static_cast<int>(s.size()), &extents);
-  return extents.xOff;
+  // XGlyphInfo's advance is 16 bits: a few hundred characters at a time stay far below its range.
+  return measure_in_pieces(s, kMeasurePiece, [this](std::string_view piece) {
+    XGlyphInfo extents;
+    XftTextExtentsUtf8(d_, font_, reinterpret_cast<const FcChar8*>(piece.data()),
+                       static_cast<int>(piece.size()), &extents);
+    return static_cast<int>(extents.xOff);
+  });
+}
+
+// The part of the screen that windows may cover (without panels), as the window manager
+// announces it; the whole screen without one.
+XRectangle work_area(Display* d, int screen) {
+  XRectangle area{0, 0, static_cast<unsigned short>(DisplayWidth(d, screen)),
+                  static_cast<unsigned short>(DisplayHeight(d, screen))};
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(d, RootWindow(d, screen), x_atom("_NET_WORKAREA"), 0, 4, False,
+                         XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+      data && format == 32 && count >= 4) {
+    const long* v = reinterpret_cast<const long*>(data);
+    if (v[2] > 0 && v[3] > 0 && v[0] >= 0 && v[1] >= 0 && v[0] + v[2] <= area.width &&
+        v[1] + v[3] <= area.height)
+      area = XRectangle{static_cast<short>(v[0]), static_cast<short>(v[1]),
+                        static_cast<unsigned short>(v[2]), static_cast<unsigned short>(v[3])};
+  }
+  if (data) XFree(data);
+  return area;
 }
 
 unsigned long Box::pixel(uint32_t rgb) {
@@ -129,11 +156,19 @@ bool Box::create(::Window owner, const std::string& caption, const std::string& 
     return false;
   colour_allocated_ = true;
 
-  // Layout: icon and text on top, the buttons right-aligned in a strip below.
+  // Layout: icon and text on top, the buttons right-aligned in a strip below. The box never
+  // outgrows the work area: text that does not fit is cut with an ellipsis, so the buttons stay
+  // on the screen.
   have_icon_ = has_icon(type_, &picture_);
-  int max_text = std::min(kMaxTextWidth, std::max(160, DisplayWidth(d_, screen_) - 120));
-  lines_ = wrap_text(text, max_text, [this](std::string_view s) { return text_width(s); });
+  const XRectangle area = work_area(d_, screen_);
+  const int icon_w = have_icon_ ? kIconSize + kIconGap : 0;
+  int max_text = std::min(kMaxTextWidth, std::max(40, area.width - 120 - icon_w));
+  const auto measure = [this](std::string_view s) { return text_width(s); };
+  lines_ = wrap_text(text, max_text, measure);
   int line_height = font_->ascent + font_->descent + 2;
+  const int chrome_h = 2 * kMargin + 12 + kButtonHeight + 2 * kStripPad + kFrameAllowance;
+  const int max_lines = std::max(1, (area.height - chrome_h) / line_height);
+  lines_ = cut_lines(std::move(lines_), static_cast<size_t>(max_lines), max_text, measure);
   int text_w = 0;
   for (const std::string& line : lines_) text_w = std::max(text_w, text_width(line));
   int text_h = static_cast<int>(lines_.size()) * line_height;
@@ -164,8 +199,9 @@ bool Box::create(::Window owner, const std::string& caption, const std::string& 
   attributes.background_pixel = WhitePixel(d_, screen_);
   attributes.event_mask = ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask |
                           StructureNotifyMask | FocusChangeMask;
-  int sx = (DisplayWidth(d_, screen_) - width_) / 2,
-      sy = (DisplayHeight(d_, screen_) - height_) / 2;
+  int sx = area.x + std::max(0, (area.width - width_) / 2),
+      sy =
+          area.y + std::max(0, (area.height - height_ - kFrameAllowance) / 2 + kFrameAllowance / 2);
   window_ = XCreateWindow(d_, root, sx, sy, static_cast<unsigned>(width_),
                           static_cast<unsigned>(height_), 0, CopyFromParent, InputOutput,
                           CopyFromParent, CWBackPixel | CWEventMask, &attributes);

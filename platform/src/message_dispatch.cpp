@@ -1,5 +1,6 @@
 // Delivering messages to window procedures: SendMessageA, DispatchMessageA, TranslateMessage.
 #include "input_keyboard.h"
+#include "message_queue.h"
 #include "window_object.h"
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -19,5 +20,9 @@ BOOL TranslateMessage(const MSG* msg) {
   int c = plat::keyboard_take_char(msg->lParam, msg->time);
   if (c <= 0) return FALSE;
   UINT char_message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
-  return PostMessageA(msg->hwnd, char_message, static_cast<WPARAM>(c), msg->lParam);
+  // Typed characters are input: they go out even when the program has used up its post quota.
+  if (msg->hwnd != 0 && !plat::window_get(msg->hwnd)) return FALSE;
+  plat::queue_posted_input(
+      plat::make_message(msg->hwnd, char_message, static_cast<WPARAM>(c), msg->lParam));
+  return TRUE;
 }

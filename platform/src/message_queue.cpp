@@ -3,7 +3,9 @@
 #include <poll.h>
 
 #include <deque>
+#include <new>
 
+#include "error_codes.h"
 #include "message_queue.h"
 #include "window_object.h"
 #include "x_display.h"
@@ -93,6 +95,8 @@ MSG make_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return m;
 }
 
+void queue_posted_input(const MSG& msg) { g_queue.posted.push_back(msg); }
+
 void queue_input(const MSG& msg) { g_queue.input.push_back(msg); }
 
 void queue_mouse_move(const MSG& msg) {
@@ -114,7 +118,18 @@ void queue_forget_window(HWND h) {
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (window != 0 && !plat::window_get(window)) return FALSE;
-  plat::g_queue.posted.push_back(plat::make_message(window, message, wparam, lparam));
+  // A program that posts faster than it reads would otherwise grow the queue without end. Input
+  // has a queue of its own and never counts against this quota.
+  if (plat::g_queue.posted.size() >= plat::kMaxPostedMessages) {
+    SetLastError(plat::kErrorNotEnoughQuota);
+    return FALSE;
+  }
+  try {
+    plat::g_queue.posted.push_back(plat::make_message(window, message, wparam, lparam));
+  } catch (const std::bad_alloc&) {
+    SetLastError(plat::kErrorNotEnoughMemory);
+    return FALSE;
+  }
   return TRUE;
 }
 

@@ -5,8 +5,14 @@
 
 namespace plat {
 
+// The most posted messages a thread's queue holds, as on Windows; PostMessageA fails beyond it.
+constexpr size_t kMaxPostedMessages = 10000;
+
 // A message stamped with the current tick count and the last known cursor position.
 MSG make_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Posts a message made from input (a typed character): it does not count against the quota.
+void queue_posted_input(const MSG& msg);
 
 // Appends an input message (keys, buttons, the window manager's close request) to the queue.
 void queue_input(const MSG& msg);

@@ -86,9 +86,10 @@ BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase) {
 }
 
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
+  // Filled even when the window is gone, so a caller that ignores the result reads zeros.
+  if (paint) *paint = PAINTSTRUCT{};
   plat::WindowObject* w = plat::window_get(window);
   if (!w || !paint) return 0;
-  *paint = PAINTSTRUCT{};
   HDC dc = GetDC(window);
   paint->hdc = dc;
   paint->rcPaint = w->invalid ? w->update : RECT{};

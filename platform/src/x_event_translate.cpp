@@ -156,6 +156,23 @@ void translate_configure(HWND h, WindowObject* w, XConfigureEvent& event, Displa
     SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(event.width, event.height));
 }
 
+// Without SetCapture, Windows sends a mouse message to the window under the cursor. X's implicit
+// grab after a press sends everything to the pressed window until the release, even when the
+// pointer has moved onto a child; the event names that child (subwindow), so the message goes to it
+// in its own coordinates. This holds for events that waited in the queue as for fresh ones.
+template <typename PointerEvent>
+HWND window_under_pointer(HWND h, PointerEvent& event) {
+  if (event.subwindow == None || GetCapture() != 0) return h;
+  HWND child = window_from_x(event.subwindow);
+  WindowObject* c = window_get(child);
+  if (!c || c->parent != h || c->xwindow != event.subwindow) return h;
+  event.x -= c->client_x;
+  event.y -= c->client_y;
+  event.window = event.subwindow;
+  event.subwindow = None;
+  return child;
+}
+
 void translate(Display* d, XEvent& event) {
   if (event.type == MappingNotify) {
     XRefreshKeyboardMapping(&event.xmapping);
@@ -164,6 +181,10 @@ void translate(Display* d, XEvent& event) {
   HWND h = window_from_x(event.xany.window);
   WindowObject* w = window_get(h);
   if (!w) return;
+  if (event.type == ButtonPress || event.type == ButtonRelease)
+    h = window_under_pointer(h, event.xbutton);
+  else if (event.type == MotionNotify)
+    h = window_under_pointer(h, event.xmotion);
   switch (event.type) {
     case KeyPress:
     case KeyRelease:

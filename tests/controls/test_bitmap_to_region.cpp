@@ -1,5 +1,6 @@
 // Regions cut from colour-keyed BMP files.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -338,6 +339,39 @@ TEST_F(BitmapToRegionTest, UnloadableFileGivesZeroAndLeavesNothing) {
   EXPECT_EQ(after.palettes, before.palettes);
   EXPECT_EQ(after.contexts, before.contexts);
   EXPECT_EQ(after.globals, before.globals);
+}
+
+TEST_F(BitmapToRegionTest, TinyRunLengthFileOfAHugeWidthGivesZeroWithoutOverflowOrGiantMemory) {
+  // 1,080 bytes: an 8-bit run-length file 600 million pixels wide and one high (width * 4 does not
+  // fit in 32 bits), with its colour table and an end-of-bitmap mark.
+  using detail::put16;
+  using detail::put32;
+  std::vector<uint8_t> file = {'B', 'M'};
+  put32(file, 1080);
+  put32(file, 0);
+  put32(file, 1078);
+  put32(file, 40);
+  put32(file, 600000000);
+  put32(file, 1);
+  put16(file, 1);
+  put16(file, 8);
+  put32(file, BI_RLE8);
+  for (int i = 0; i < 5; ++i) put32(file, i == 0 ? 2 : 0);
+  for (int i = 0; i < 256; ++i) put32(file, uint32_t(i) * 0x010101u);
+  file.insert(file.end(), {0, 1});
+  ASSERT_EQ(file.size(), 1080u);
+  WriteFile(dir_ / "wide.bmp", file);
+  const LiveObjects before;
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const long peak_before = usage.ru_maxrss;
+  EXPECT_EQ(BitmapToRegion(dir_ / "wide.bmp", kMagentaKey, 1), 0u);
+  getrusage(RUSAGE_SELF, &usage);
+  EXPECT_LT(usage.ru_maxrss - peak_before, 64 * 1024) << "kB more at the peak";
+  const LiveObjects after;
+  EXPECT_EQ(after.bitmaps, before.bitmaps);
+  EXPECT_EQ(after.regions, before.regions);
+  EXPECT_EQ(after.contexts, before.contexts);
 }
 
 TEST(BitmapToRegionDeathTest, KeyAboveTheInterfaceRangeIsARunTimeError) {

@@ -23,7 +23,7 @@ inline const std::string kDemoDir = ZELVO_BINARY_DIR "/demo";
 // A private Xvfb of 1920 x 1080 x 24 with GLX, optionally with openbox managing it.
 class XServer {
  public:
-  explicit XServer(bool window_manager) {
+  explicit XServer(bool window_manager, bool glx = true) {
     int fds[2];
     if (pipe(fds) != 0) return;
     xvfb_ = fork();
@@ -33,8 +33,9 @@ class XServer {
       dup2(null_out, 1);
       dup2(null_out, 2);
       const std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "+extension",
-             "GLX", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24",
+             glx ? "+extension" : "-extension", "GLX", "-nolisten", "tcp", "-noreset",
+             static_cast<char*>(nullptr));
       _exit(127);
     }
     close(fds[1]);
@@ -70,9 +71,12 @@ class XServer {
   bool ok() const { return !display_.empty(); }
   const std::string& display() const { return display_; }
 
-  // Runs a shell command against this server; returns its status and standard output.
-  std::pair<int, std::string> run(const std::string& command) const {
-    const std::string full = "DISPLAY=" + display_ + " " + command + " 2>/dev/null";
+  // Runs a program against this server; returns its status and standard output. Every command is
+  // bounded: a wait that never ends (xdotool's --sync on a window that never maps) is cut after
+  // `seconds` with status 124.
+  std::pair<int, std::string> run(const std::string& command, int seconds = 10) const {
+    const std::string full = "DISPLAY=" + display_ + " timeout -k 2 " + std::to_string(seconds) +
+                             " " + command + " 2>/dev/null";
     FILE* p = popen(full.c_str(), "r");
     if (!p) return {-1, {}};
     std::string out;

@@ -4,6 +4,8 @@
 // Xlib's macros after GoogleTest.
 #include <X11/Xlib.h>
 
+#include <algorithm>
+
 #include "../../platform/src/window_internal.h"
 #include "../../platform/src/x_display.h"
 #include "../winapi/window_test_log.h"
@@ -121,6 +123,65 @@ TEST_F(Mouse, MotionDoesNotMergeAcrossAButton) {
     if (msg.message != WM_PAINT) order.push_back(msg.message);
   std::vector<UINT> expected = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP};
   EXPECT_EQ(order, expected);
+}
+
+// Press on the parent, drag onto a child, release there. Without SetCapture every message goes to
+// the window under the cursor, whether the events are taken at once or only after they have
+// waited in the queue (a busy program).
+TEST_F(Mouse, DragFromTheParentOntoAChildReachesTheWindowUnderTheCursor) {
+  HWND child = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, 200, 100, 80, 60, window_, 0,
+                               0, nullptr);
+  ASSERT_NE(child, 0u);
+  XSync(plat::x_display(), False);
+  pump_all();
+  for (bool busy : {false, true}) {
+    SCOPED_TRACE(busy ? "events queued" : "events taken at once");
+    message_log().messages.clear();
+    auto step = [&] {
+      input_.sync();
+      if (!busy) {
+        XSync(plat::x_display(), False);
+        pump_all();
+      }
+    };
+    input_.move_pointer(103 + 50, 119 + 50);
+    step();
+    input_.press_button(1);
+    step();
+    input_.move_pointer(103 + 150, 119 + 110);
+    step();
+    input_.move_pointer(103 + 220, 119 + 120);  // 20, 20 inside the child
+    step();
+    input_.release_button(1);
+    input_.sync();
+    XSync(plat::x_display(), False);
+    pump_all();
+    std::vector<Logged> to_parent, to_child;
+    for (const Logged& m : message_log().messages) {
+      if (m.message != WM_MOUSEMOVE && m.message != WM_LBUTTONDOWN && m.message != WM_LBUTTONUP)
+        continue;
+      (m.hwnd == child ? to_child : to_parent).push_back(m);
+    }
+    ASSERT_FALSE(to_parent.empty());
+    EXPECT_EQ(std::count_if(to_parent.begin(), to_parent.end(),
+                            [](const Logged& m) { return m.message == WM_LBUTTONDOWN; }),
+              1);
+    for (const Logged& m : to_parent) {
+      EXPECT_NE(m.message, static_cast<UINT>(WM_LBUTTONUP)) << "the release was over the child";
+      EXPECT_LT(LOWORD(m.lparam), 200) << "the parent hears only moves over itself";
+    }
+    ASSERT_FALSE(to_child.empty());
+    EXPECT_EQ(to_child.back().message, static_cast<UINT>(WM_LBUTTONUP));
+    EXPECT_EQ(LOWORD(to_child.back().lparam), 20);
+    EXPECT_EQ(HIWORD(to_child.back().lparam), 20);
+    for (const Logged& m : to_child) {
+      EXPECT_NE(m.message, static_cast<UINT>(WM_LBUTTONDOWN)) << "the child was never pressed";
+      if (m.message == WM_MOUSEMOVE) {
+        EXPECT_EQ(m.wparam, static_cast<WPARAM>(MK_LBUTTON));
+      }
+    }
+  }
+  DestroyWindow(child);
 }
 
 TEST_F(Mouse, CursorPositionIsInScreenCoordinates) {

@@ -189,6 +189,26 @@ TEST(MessageBoxText, WrapsAtSpacesLineFeedsAndInsideLongWords) {
   EXPECT_EQ(plat::wrap_text("intero?  ", 7, char_count), (V{"intero?"}));
 }
 
+TEST(MessageBoxText, LongTextIsMeasuredInPiecesAndCutWithAnEllipsis) {
+  // A measure that, like Xft's 16-bit advance, wraps around beyond 32767.
+  auto wrapping = [](std::string_view s) { return int(int16_t(char_count(s) * 10)); };
+  const std::string word(5000, 'w');
+  EXPECT_LT(wrapping(word), 0) << "measured whole, the width wraps";
+  EXPECT_EQ(plat::measure_in_pieces(word, 256, wrapping), 50000);
+  // Pieces end between characters: no character is split in two halves.
+  std::string accents;
+  for (int i = 0; i < 300; ++i) accents += "\xC3\xA8";
+  EXPECT_EQ(plat::measure_in_pieces(accents, 255, char_count), 300);
+
+  using V = std::vector<std::string>;
+  EXPECT_EQ(plat::cut_lines(V{"a", "b"}, 2, 10, char_count), (V{"a", "b"}));
+  EXPECT_EQ(plat::cut_lines(V{"a", "bb", "c"}, 2, 10, char_count), (V{"a", "bb\xE2\x80\xA6"}));
+  // The last line kept gives way to the ellipsis when it is full.
+  EXPECT_EQ(plat::cut_lines(V{"abcd", "efgh", "ijkl"}, 2, 4, char_count),
+            (V{"abcd", "efg\xE2\x80\xA6"}));
+  EXPECT_EQ(plat::cut_lines(V{"a", "b"}, 0, 4, char_count), (V{"a\xE2\x80\xA6"}));
+}
+
 TEST(MessageBoxText, ButtonsDefaultsEscapeAndLetters) {
   auto ids = [](UINT type) {
     std::vector<int> v;
@@ -390,6 +410,68 @@ TEST(MessageBoxWindow, LongTextIsWrappedIntoABoundedBox) {
   answer_box(long_text.c_str(), "Wrap", MB_OK, measure(&long_w, &long_h));
   EXPECT_LE(long_w, 600u);
   EXPECT_GT(long_h, short_h + 30) << "several lines";
+}
+
+// The box window's place on the screen, its buttons, and the dark (text) pixels it shows.
+struct BoxSeen {
+  int x = 0, y = 0, width = 0, height = 0;
+  std::vector<long> buttons;
+  int dark_pixels = 0;
+};
+
+std::function<void(Display*, Window)> look_then_press_return(BoxSeen* seen) {
+  return [seen](Display* d, Window box) {
+    XWindowAttributes a;
+    XGetWindowAttributes(d, box, &a);
+    Window child;
+    XTranslateCoordinates(d, box, DefaultRootWindow(d), 0, 0, &seen->x, &seen->y, &child);
+    seen->width = a.width;
+    seen->height = a.height;
+    seen->buttons = property_longs(d, box, "_ZELVO_MESSAGE_BUTTONS");
+    for (int attempt = 0; attempt < 100 && seen->dark_pixels == 0; ++attempt) {
+      XImage* image = XGetImage(d, box, 0, 0, static_cast<unsigned>(a.width),
+                                static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+      for (int py = 0; image && py < a.height; ++py)
+        for (int px = 0; px < a.width; ++px)
+          seen->dark_pixels += (XGetPixel(image, px, py) & 0xFFFFFF) < 0x404040;
+      if (image) XDestroyImage(image);
+      if (seen->dark_pixels == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // The default button answers from the keyboard: it is reachable however long the text.
+    press(d, XK_Return);
+  };
+}
+
+void expect_on_screen(const BoxSeen& box) {
+  const int screen_w = plat::x_screen_width(), screen_h = plat::x_screen_height();
+  EXPECT_GE(box.x, 0);
+  EXPECT_GE(box.y, 0);
+  EXPECT_LE(box.x + box.width, screen_w);
+  EXPECT_LE(box.y + box.height, screen_h);
+  ASSERT_FALSE(box.buttons.empty());
+  for (size_t i = 0; i + 4 < box.buttons.size(); i += 5) {
+    EXPECT_GE(box.buttons[i + 1], 0);
+    EXPECT_LE(box.buttons[i + 1] + box.buttons[i + 3], box.width) << "button " << box.buttons[i];
+    EXPECT_LE(box.buttons[i + 2] + box.buttons[i + 4], box.height) << "button " << box.buttons[i];
+  }
+}
+
+TEST(MessageBoxWindow, TextTallerThanTheScreenIsCutAndTheButtonsStayVisible) {
+  std::string lines;
+  for (int i = 0; i < 3900; ++i) lines += "riga " + std::to_string(i) + "\n";
+  BoxSeen seen;
+  EXPECT_EQ(answer_box(lines.c_str(), "Lines", MB_YESNO, look_then_press_return(&seen)), IDYES);
+  expect_on_screen(seen);
+  EXPECT_GT(seen.dark_pixels, 0);
+}
+
+TEST(MessageBoxWindow, OneHugeWordIsBrokenIntoLinesThatShow) {
+  const std::string word(5000, 'W');
+  BoxSeen seen;
+  EXPECT_EQ(answer_box(word.c_str(), "Word", MB_OK, look_then_press_return(&seen)), IDOK);
+  expect_on_screen(seen);
+  EXPECT_GT(seen.height, 100) << "several lines";
+  EXPECT_GT(seen.dark_pixels, 1000) << "the text is drawn";
 }
 
 TEST(MessageBoxWindow, OtherWindowsEventsStayQueuedForTheApplication) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <vector>
 
@@ -282,6 +283,15 @@ TEST_F(Primitives, SferaWithOneBandHasAllVerticesAtThePoles) {
     EXPECT_NEAR(strips[0][k].z, k % 2 == 0 ? 0.25 : -0.25, 1e-6);
     EXPECT_NEAR(strips[0][k].s, -static_cast<double>(k / 2) / 4.0, 1e-6);
     EXPECT_NEAR(strips[0][k].t, k % 2 == 0 ? 0.0 : 1.0, 1e-6);
+  }
+}
+
+TEST_F(Primitives, SferaWithNoOrNegativeBandsDrawsNothing) {
+  // The most negative band count too: counting up to NumLine - 1 would overflow there.
+  for (int32_t bands : {0, -1, INT32_MIN}) {
+    SCOPED_TRACE(bands);
+    auto prims = capture_feedback([bands] { Sfera(0, 0, 0, 0.25f, 8, bands, 1.0f); });
+    EXPECT_TRUE(prims.empty());
   }
 }
 

@@ -2,6 +2,7 @@
 // and 32-bit files of every row padding, files that give no image, mipmaps and the slot checks.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <Zelvo.h>
 
@@ -40,6 +41,19 @@ TEST(BmpDepth, ReadsTheHeaderDepthOrZero) {
   EXPECT_EQ(Depth(dir.Write("short2.bmp", Bytes(whole.begin(), whole.begin() + 53))), 0);
   EXPECT_EQ(OpenDescriptors(), fds);
   EXPECT_EQ(FileMode, 0);
+}
+
+TEST(BmpDepthDeathTest, FifoGivesZeroAtOnce) {
+  ScratchDir dir;
+  const std::string fifo = dir.File("pipe.bmp");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // In a child with five seconds: an open that waited for a writer would hang the test program.
+  EXPECT_EXIT(
+      {
+        alarm(5);
+        _exit(GetBmpDepth(fifo.c_str()) == 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(BmpDepth, SwapRgbExchangesFirstAndThirdByteOfEachGroup) {

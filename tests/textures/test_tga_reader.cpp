@@ -1,7 +1,9 @@
 // The TGA reader on files built byte by byte: decoding, run-length packets at their limits, and
 // every refusal with its one message box, the file closed and no buffer left behind.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <Zelvo.h>
 
@@ -274,8 +276,66 @@ TEST(TgaReader, ReadOnlyFileLoadsBeforeAnyBmpQuery) {
   ScratchDir dir;
   std::string file = dir.Write("ro.tga", Concat(TgaHeader(2, 1, 1, 24), {1, 2, 3}));
   ASSERT_EQ(chmod(file.c_str(), 0444), 0);
-  ExpectDecoded(LoadFile(file), {3, 2, 1});
-  EXPECT_EQ(FileMode, 2);
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  // Root may write any file whatever its mode, so the load runs in a child that has given up root
+  // (nobody), for which the file really is read-only.
+  EXPECT_EXIT(
+      {
+        if (geteuid() == 0) {
+          const passwd* nobody = getpwnam("nobody");
+          if (!nobody || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) _exit(3);
+        }
+        // The test proves something only if the file cannot be opened for writing.
+        if (std::fopen(file.c_str(), "r+b") != nullptr) _exit(4);
+        TGATexture texture{};
+        CapturedBoxes boxes;
+        const bool ok = LoadTGA(texture, file.c_str()) && boxes.boxes.empty() &&
+                        texture.ImageData[0] == 3 && FileMode == 2;
+        _exit(ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// The open of a FIFO would wait for a writer; a loader that is refused in time exits 0 here.
+TEST(TgaReaderDeathTest, FifoIsRefusedAtOnce) {
+  ScratchDir dir;
+  const std::string fifo = dir.File("pipe.tga");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EXIT(
+      {
+        alarm(5);
+        Loaded r = LoadFile(fifo);
+        _exit(!r.ok && r.boxes.size() == 1 && r.boxes[0].text == "Could not open texture file" ? 0
+                                                                                               : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// A device error is a run-time input/output error, which ends the program with status 2.
+TEST(TgaReaderDeathTest, ReadFailureOfASpecialFileIsARunTimeError) {
+  EXPECT_EXIT(
+      {
+        TGATexture texture{};
+        CapturedBoxes boxes;
+        LoadTGA(texture, "/proc/self/mem");
+        _exit(0);
+      },
+      ::testing::ExitedWithCode(2), "input/output error in a file read");
+}
+
+TEST(TgaReader, SubReadersRefuseANullFile) {
+  CapturedBoxes boxes;
+  TGATexture texture{};
+  fTGA = nullptr;
+  EXPECT_FALSE(LoadUncompressedTGA(texture, nullptr));
+  EXPECT_FALSE(LoadCompressedTGA(texture, nullptr));
+  EXPECT_FALSE(zelvo::LoadTGAStream(texture, nullptr));
+  ASSERT_EQ(boxes.boxes.size(), 3u);
+  EXPECT_EQ(boxes.boxes[0].text, "Could not read info header");
+  EXPECT_EQ(boxes.boxes[1].text, "Could not read info header");
+  EXPECT_EQ(boxes.boxes[2].text, "Could not read file header");
+  EXPECT_EQ(texture.ImageData, nullptr);
+  EXPECT_EQ(fTGA, nullptr);
 }
 
 TEST(TgaReader, LongPathIsUsedWhole) {

@@ -1,5 +1,6 @@
 // The TGA texture table on a real Mesa context: uploaded texels, filters, wrapping, mipmaps, the GL
 // state a load leaves, and the slot checks.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <Zelvo.h>
@@ -152,6 +153,61 @@ TEST_F(TgaTextures, MissingOrRefusedFileChangesNothing) {
   EXPECT_EQ(TextureTGA2[9].TexID, before);
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
   EXPECT_EQ(BoundTexture(), 0);
+}
+
+TEST_F(TgaTextures, RefusedReloadLeavesTheSlotExactlyAsItWas) {
+  const std::string good = dir_.Write("g.tga", Concat(TgaHeader(2, 2, 1, 24), Bytes(6, 1)));
+  TextureLoadTGAID(good.c_str(), 11);
+  const TGATexture before = TextureTGA2[11];
+  ASSERT_EQ(before.Width, 2u);
+  // Headers that are read whole and then refused: a 16-bit depth, then pixel data cut short.
+  CapturedBoxes boxes;
+  for (const Bytes& bad :
+       {TgaHeader(2, 7, 5, 16), TgaHeader(2, 9, 3, 32), TgaHeader(10, 4, 4, 32)}) {
+    TextureLoadTGAID(dir_.Write("bad.tga", bad).c_str(), 11);
+    const TGATexture& after = TextureTGA2[11];
+    EXPECT_EQ(after.Width, before.Width);
+    EXPECT_EQ(after.Height, before.Height);
+    EXPECT_EQ(after.Bpp, before.Bpp);
+    EXPECT_EQ(after.Typ, before.Typ);
+    EXPECT_EQ(after.TexID, before.TexID);
+    EXPECT_EQ(after.ImageData, nullptr);
+  }
+  EXPECT_EQ(boxes.boxes.size(), 3u);
+}
+
+// glPixelStorei as the library calls it, counted, then passed on to the driver.
+std::vector<std::pair<GLenum, GLint>> g_pixel_store_calls;
+
+}  // namespace
+
+extern "C" void glPixelStorei(GLenum name, GLint value) {
+  using Real = void (*)(GLenum, GLint);
+  static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "glPixelStorei"));
+  g_pixel_store_calls.emplace_back(name, value);
+  real(name, value);
+}
+
+namespace {
+
+TEST_F(TgaTextures, UploadChangesUnpackStateOnlyWhereRowsWouldBeMisread) {
+  struct Case {
+    int bits, width;
+    size_t calls;  // set and restore of the alignment, or nothing
+  } cases[] = {{24, 3, 2}, {24, 5, 2}, {24, 4, 0}, {24, 8, 0}, {32, 3, 0}, {32, 1, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.bits) + " bits, width " + std::to_string(c.width));
+    const std::string file =
+        dir_.Write("u.tga", Concat(TgaHeader(2, uint16_t(c.width), 2, uint8_t(c.bits)),
+                                   Pattern(size_t(c.width) * 2 * (c.bits / 8), 3)));
+    g_pixel_store_calls.clear();
+    TextureLoadTGAID(file.c_str(), 12);
+    ASSERT_EQ(g_pixel_store_calls.size(), c.calls);
+    if (c.calls == 2) {
+      EXPECT_EQ(g_pixel_store_calls[0], std::make_pair(GLenum(GL_UNPACK_ALIGNMENT), GLint(1)));
+      EXPECT_EQ(g_pixel_store_calls[1], std::make_pair(GLenum(GL_UNPACK_ALIGNMENT), GLint(4)));
+    }
+  }
 }
 
 TEST_F(TgaTextures, ReloadingASlotKeepsTheOldTextureAlive) {

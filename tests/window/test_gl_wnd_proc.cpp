@@ -224,6 +224,41 @@ TEST_F(WndProc, KeysAreRecordedAsAllBitsTrue) {
   EXPECT_EQ(SetKey['B'], 0);
 }
 
+TEST_F(WndProc, KeyCodesBeyondTheTableAreARunTimeError) {
+  // Virtual keys stop at 255, but any number can be posted as a key message; the key table ends
+  // at 500.
+  GLWndProc(hWindow, WM_KEYDOWN, 500, 1);
+  EXPECT_EQ(SetKey[500], -1);
+  GLWndProc(hWindow, WM_KEYUP, 500, 1);
+  EXPECT_EQ(SetKey[500], 0);
+  EXPECT_EXIT(GLWndProc(hWindow, WM_KEYDOWN, 501, 1), ::testing::ExitedWithCode(2),
+              "index 501 is outside SetKey\\[0\\.\\.500\\]");
+  EXPECT_EXIT(GLWndProc(hWindow, WM_KEYUP, 0xFFFFFFFFu, 1), ::testing::ExitedWithCode(2),
+              "outside SetKey");
+}
+
+TEST_F(WndProc, FreeLookSettingCentresTheCursorAndStartsTheClock) {
+  Width = 400;
+  Height = 300;
+  SetCursorPos(5, 5);
+  MouseFree = true;
+  Start = 0;
+  OGLWindowSetting(ARROW, "", GENERIC, "");
+  POINT p{};
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 200);
+  EXPECT_EQ(p.y, 150);
+  EXPECT_NE(Start, 0u);
+  // Without free look the cursor stays where it is.
+  MouseFree = false;
+  SetCursorPos(7, 9);
+  OGLWindowSetting(ARROW, "", GENERIC, "");
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 7);
+  EXPECT_EQ(p.y, 9);
+  Width = Height = 0;
+}
+
 TEST_F(WndProc, EscapeEndsTheRunAtOnceButKeepsTheWindow) {
   Active = true;
   EXPECT_EQ(GLWndProc(hWindow, WM_KEYDOWN, VK_ESCAPE, 1), 0);

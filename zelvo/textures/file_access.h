@@ -9,8 +9,9 @@ namespace zelvo {
 // True when a regular file (not a directory) of that name exists.
 bool FileExists(const char* name);
 
-// fopen for reading in binary mode that, as on Windows, does not open a directory (glibc's fopen
-// does, and the first read then fails).
+// fopen for reading in binary mode of regular files only: as on Windows a directory is not opened
+// (glibc's fopen does, and the first read then fails), and neither is a FIFO or a device, which
+// could block the reader or never end. nullptr for those, at once.
 FILE* OpenForReading(const char* name);
 
 // A device error during a read or a close is not something the readers report to the user: the
@@ -18,10 +19,10 @@ FILE* OpenForReading(const char* name);
 [[noreturn]] void InOutError(const char* operation);
 
 // fread that tells a short read (end of file: the count is returned) from a device error (the
-// program stops).
+// program stops). A null file reads nothing, so a reader handed none refuses like at an early end.
 std::size_t ReadBytes(void* destination, std::size_t count, FILE* file);
 
-// fclose whose failure is a device error.
+// fclose whose failure is a device error; nothing for a null file.
 void CloseFile(FILE* file);
 
 }  // namespace zelvo

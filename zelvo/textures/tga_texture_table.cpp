@@ -14,26 +14,33 @@ void TextureLoadTGAID(const char* TGAFile, int32_t Num) {
   // A missing file is not an error here, and the slot number is only looked at once it is used.
   if (!zelvo::FileExists(TGAFile)) return;
   TGATexture& slot = TextureTGA2[Num];
-  if (!LoadTGA(slot, TGAFile)) return;
+  // The reader fills its record as it goes, so it reads into a copy: a refused file leaves the
+  // slot exactly as it was.
+  TGATexture loaded = slot;
+  if (!LoadTGA(loaded, TGAFile)) return;
+  slot = loaded;
 
   glEnable(GL_TEXTURE_2D);
   glGenTextures(1, &slot.TexID);
   glBindTexture(GL_TEXTURE_2D, slot.TexID);
+  // The decoded rows are tightly packed. Only the unpack settings that would misread them are
+  // changed, and restored at once: under OpenGL's defaults that is the alignment of 24-bit rows
+  // whose width is not a multiple of 4.
+  const GLint components = static_cast<GLint>(slot.Bpp / 8);
   {
-    // The decoded rows are tightly packed; a 24-bit row of any width is therefore read with byte
-    // alignment, and the caller's unpack settings come back afterwards.
-    zelvo::PackedRowsUnpack packed;
-    const GLint components = static_cast<GLint>(slot.Bpp / 8);
+    zelvo::PackedRowsUnpack packed(std::size_t{slot.Width} * static_cast<std::size_t>(components));
     glTexImage2D(GL_TEXTURE_2D, 0, components, static_cast<GLsizei>(slot.Width),
                  static_cast<GLsizei>(slot.Height), 0, slot.Typ, GL_UNSIGNED_BYTE, slot.ImageData);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_Min_Filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_Mag_Filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    if (zelvo::IsMipmapFilter(GL_Min_Filter))
-      gluBuild2DMipmaps(GL_TEXTURE_2D, components, static_cast<GLint>(slot.Width),
-                        static_cast<GLint>(slot.Height), slot.Typ, GL_UNSIGNED_BYTE,
-                        slot.ImageData);
+  }
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_Min_Filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_Mag_Filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  if (zelvo::IsMipmapFilter(GL_Min_Filter)) {
+    // GLU uploads the smaller levels under the same settings; their rows shrink to one pixel.
+    zelvo::PackedRowsUnpack packed(static_cast<std::size_t>(components));
+    gluBuild2DMipmaps(GL_TEXTURE_2D, components, static_cast<GLint>(slot.Width),
+                      static_cast<GLint>(slot.Height), slot.Typ, GL_UNSIGNED_BYTE, slot.ImageData);
   }
   std::free(slot.ImageData);
   slot.ImageData = nullptr;

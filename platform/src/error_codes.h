@@ -1,0 +1,16 @@
+// The error codes that failing calls leave for GetLastError, with the values Windows documents.
+#pragma once
+
+#include <windows.h>
+
+namespace plat {
+
+constexpr DWORD kErrorFileNotFound = 2;
+constexpr DWORD kErrorAccessDenied = 5;
+constexpr DWORD kErrorInvalidHandle = 6;
+constexpr DWORD kErrorNotEnoughMemory = 8;
+constexpr DWORD kErrorInvalidData = 13;
+constexpr DWORD kErrorNotLocked = 158;
+constexpr DWORD kErrorNotEnoughQuota = 1816;
+
+}  // namespace plat

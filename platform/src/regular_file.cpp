@@ -1,0 +1,64 @@
+#include "regular_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
+
+#include "error_codes.h"
+
+namespace plat {
+
+RegularFile::RegularFile(const char* name) {
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer before fstat can
+  // tell what it is.
+  const int fd = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    SetLastError(errno == ENOENT || errno == ENOTDIR ? kErrorFileNotFound : kErrorAccessDenied);
+    return;
+  }
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+    ::close(fd);
+    SetLastError(kErrorAccessDenied);
+    return;
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  fd_ = fd;
+  size_ = static_cast<uint64_t>(st.st_size);
+}
+
+RegularFile::~RegularFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool RegularFile::read_at(void* buffer, size_t count, uint64_t offset) const {
+  auto* out = static_cast<uint8_t*>(buffer);
+  while (count > 0) {
+    ssize_t n = ::pread(fd_, out, count, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    out += n;
+    count -= static_cast<size_t>(n);
+    offset += static_cast<uint64_t>(n);
+  }
+  return true;
+}
+
+bool RegularFile::read_up_to(std::vector<uint8_t>& out, size_t limit, uint64_t offset) const {
+  const uint64_t left = offset < size_ ? size_ - offset : 0;
+  const size_t count = static_cast<size_t>(std::min<uint64_t>(left, limit));
+  try {
+    out.resize(count);
+  } catch (const std::bad_alloc&) {
+    SetLastError(kErrorNotEnoughMemory);
+    return false;
+  }
+  return read_at(out.data(), count, offset);
+}
+
+}  // namespace plat
