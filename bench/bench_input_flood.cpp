@@ -61,14 +61,16 @@ Window FindNamed(Display* d, Window w, const char* name, int depth) {
 // Windows come and go while the tree is searched; a request on one just destroyed is no error here.
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
 
-// The window named `name` once two searches 50 ms apart agree: a window may get a new X window
-// once, when its GL pixel format is set.
+// The window named `name` once searches over a second agree: a window may get a new X window once,
+// when its GL pixel format is set, and input sent to the first one would be lost.
 Window WaitFor(Display* d, const char* name) {
   const auto end = Clock::now() + std::chrono::seconds(30);
   Window last = 0;
+  int agreeing = 0;
   while (Clock::now() < end) {
     const Window w = FindNamed(d, DefaultRootWindow(d), name, 2);
-    if (w && w == last) return w;
+    agreeing = w && w == last ? agreeing + 1 : 0;
+    if (agreeing == 20) return w;
     last = w;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
@@ -106,7 +108,9 @@ Outcome RunDemo(Display* d, long clicks, long motions) {
     waitpid(pid, nullptr, 0);
     return out;
   }
-  // Everything below waits in the demo's connection until it runs again.
+  // Let start-up finish (texture loading, the first frames), as a user would see it, then stop it:
+  // everything below waits in the demo's connection until it runs again.
+  std::this_thread::sleep_for(std::chrono::seconds(3));
   kill(pid, SIGSTOP);
   int x = 0, y = 0;
   Window child;
