@@ -29,7 +29,8 @@ bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size) {
   uint64_t size = uint64_t{Texture.Width} * TGA.BytesPerPixel * Texture.Height;
   TGA.ImageSize = size <= max_image_size ? static_cast<uint32_t>(size) : 0;
   // Not zero-filled: a successful load overwrites every byte, a failed one releases the buffer.
-  Texture.ImageData = size <= max_image_size ? AllocateImage(static_cast<std::size_t>(size)) : nullptr;
+  Texture.ImageData =
+      size <= max_image_size ? AllocateImage(static_cast<std::size_t>(size)) : nullptr;
   if (!Texture.ImageData) {
     TgaMessage("Could not allocate memory for image");
     return false;
