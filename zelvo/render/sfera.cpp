@@ -4,10 +4,10 @@
 // shape are computed once and replayed, and the sines and cosines of a slice and stack count are
 // computed once for every shape that shares them. Each value is the very expression the drawing
 // evaluates without them, so the floats handed to GL are the same either way.
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <numbers>
 #include <vector>
 
@@ -74,7 +74,12 @@ struct Sphere {
   int32_t NumCircle, NumLine;
   float TSize;
   // Bitwise, so that -0 and NaN arguments find their own shape.
-  bool operator==(const Sphere& o) const { return std::memcmp(this, &o, sizeof o) == 0; }
+  bool operator==(const Sphere& o) const {
+    auto bits = [](float f) { return std::bit_cast<uint32_t>(f); };
+    return bits(PX) == bits(o.PX) && bits(PY) == bits(o.PY) && bits(PZ) == bits(o.PZ) &&
+           bits(Radius) == bits(o.Radius) && NumCircle == o.NumCircle && NumLine == o.NumLine &&
+           bits(TSize) == bits(o.TSize);
+  }
 };
 
 // Every vertex of the sphere, band by band: out.Begin(), two vertices per slice edge, out.End().
