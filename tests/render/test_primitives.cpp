@@ -223,10 +223,11 @@ void ExpectSphere(const std::vector<FeedbackPrimitive>& prims, double px, double
         const double a = (i + edge) * std::numbers::pi / lines,
                      c = j * 2 * std::numbers::pi / circles;
         const Point& p = strips[i][2 * j + edge];
-        const bool near = std::fabs(p.x - (px + std::cos(c) * std::sin(a) * radius)) < 1e-4 &&
-                          std::fabs(p.y - (py + std::sin(c) * std::sin(a) * radius)) < 1e-4 &&
-                          std::fabs(p.z - (pz + std::cos(a) * radius)) < 1e-4;
-        if (!near && ++wrong < 5) ADD_FAILURE() << "band " << i << " edge " << j << "/" << edge;
+        const bool on_sphere = std::fabs(p.x - (px + std::cos(c) * std::sin(a) * radius)) < 1e-4 &&
+                               std::fabs(p.y - (py + std::sin(c) * std::sin(a) * radius)) < 1e-4 &&
+                               std::fabs(p.z - (pz + std::cos(a) * radius)) < 1e-4;
+        if (!on_sphere && ++wrong < 5)
+          ADD_FAILURE() << "band " << i << " edge " << j << "/" << edge;
       }
   }
   EXPECT_EQ(wrong, 0);
