@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "bench_flags.h"
 #include "bench_scene_support.h"
 
 namespace {
@@ -50,13 +51,6 @@ void BM_Soak(benchmark::State& state) {
   state.counters["rss_end_kB"] = static_cast<double>(last);
   state.counters["rss_max_growth_kB"] = static_cast<double>(maxGrowth);
   state.counters["frames"] = static_cast<double>(g_frames);
-}
-
-bool Flag(const char* arg, const char* name, std::string& value) {
-  size_t n = std::strlen(name);
-  if (std::strncmp(arg, name, n) != 0 || arg[n] != '=') return false;
-  value = arg + n + 1;
-  return true;
 }
 
 }  // namespace

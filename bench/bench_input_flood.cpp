@@ -23,6 +23,8 @@
 #include <string>
 #include <thread>
 
+#include "bench_flags.h"
+
 namespace {
 
 std::string g_demo = ZELVO_BINARY_DIR "/demo/TornadoDemo";
@@ -176,13 +178,6 @@ void BM_EscapeAfterInputFlood(benchmark::State& state) {
   state.counters["floor_peak_rss_kB"] = static_cast<double>(floor.peak_rss_kb);
   state.counters["rss_ratio"] =
       static_cast<double>(flood.peak_rss_kb) / static_cast<double>(floor.peak_rss_kb);
-}
-
-bool Flag(const char* arg, const char* name, std::string& value) {
-  const size_t n = std::strlen(name);
-  if (std::strncmp(arg, name, n) != 0 || arg[n] != '=') return false;
-  value = arg + n + 1;
-  return true;
 }
 
 }  // namespace
