@@ -1,13 +1,18 @@
 #include "handle_table.h"
 
+#include <deque>
 #include <vector>
 
 namespace plat {
 namespace {
 
-constexpr uint32_t kIndexBits = 20;
+constexpr uint32_t kIndexBits = 16;
 constexpr uint32_t kIndexMask = (1u << kIndexBits) - 1;
-constexpr uint32_t kGenerationMask = 0xFFFu;
+constexpr uint32_t kGenerationMask = 0xFFFFu;
+// A freed slot is reused only while more than this many others wait: a program that creates and
+// deletes one object at a time then walks through this many slots, and a slot's 16-bit generation
+// wraps only after 65,536 x 1,025 (about 67 million) such cycles.
+constexpr size_t kReuseDelay = 1024;
 
 struct Slot {
   std::unique_ptr<Object> object;
@@ -16,7 +21,7 @@ struct Slot {
 
 struct Table {
   std::vector<Slot> slots = std::vector<Slot>(1);  // slot 0 stays empty so no handle is 0
-  std::vector<uint32_t> free_list;
+  std::deque<uint32_t> free_slots;                 // oldest first
 };
 
 Table& table() {
@@ -33,11 +38,13 @@ HANDLE make_handle(uint32_t index, uint32_t generation) {
 HANDLE handle_insert(std::unique_ptr<Object> object) {
   Table& t = table();
   uint32_t index;
-  if (!t.free_list.empty()) {
-    index = t.free_list.back();
-    t.free_list.pop_back();
+  // Slots 1 to kMaxHandles: index 0xFFFF never appears, so neither does the value 0xFFFFFFFF.
+  const bool full = t.slots.size() > kMaxHandles;
+  if (t.free_slots.size() > kReuseDelay || (full && !t.free_slots.empty())) {
+    index = t.free_slots.front();
+    t.free_slots.pop_front();
   } else {
-    if (t.slots.size() > kIndexMask) return 0;
+    if (full) return 0;
     index = static_cast<uint32_t>(t.slots.size());
     t.slots.emplace_back();
   }
@@ -67,10 +74,8 @@ std::unique_ptr<Object> handle_remove(HANDLE h) {
   uint32_t index = h & kIndexMask;
   Slot& slot = t.slots[index];
   std::unique_ptr<Object> out = std::move(slot.object);
-  // Generation 0 is skipped so that slot 0 generation 0 (handle 0) can never be produced.
   slot.generation = (slot.generation + 1) & kGenerationMask;
-  if (slot.generation == 0) slot.generation = 1;
-  t.free_list.push_back(index);
+  t.free_slots.push_back(index);
   return out;
 }
 

@@ -1,9 +1,11 @@
 // The platform layer's one table of objects behind handles.
 //
-// A handle is a 32-bit value: the slot index in the low 20 bits, a generation count in the high 12.
+// A handle is a 32-bit value: the slot index in the low 16 bits, a generation count in the high 16.
 // Freeing a slot bumps its generation, so an old handle to a reused slot no longer matches and
-// every call made with it fails like a call with a stale handle on the real platform. Handle 0 is
-// never issued.
+// every call made with it fails like a call with a stale handle on the real platform. Freed slots
+// wait in a first-in-first-out queue and are reused only once many others wait behind them, so a
+// slot's generation comes round again only after tens of millions of create/delete cycles, not
+// after a few thousand. Handle 0 and 0xFFFFFFFF (a special window value) are never issued.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +38,9 @@ struct Object {
   // Stock objects and system cursors live for the whole run; DeleteObject leaves them alone.
   bool permanent = false;
 };
+
+// At most this many objects are alive at once (Windows' default quota is 10,000 per kind).
+constexpr size_t kMaxHandles = 0xFFFE;
 
 // Takes ownership and returns the new handle (0 only when all slots are in use).
 HANDLE handle_insert(std::unique_ptr<Object> object);
