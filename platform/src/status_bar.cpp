@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "message_box_text.h"
 #include "window_internal.h"
+#include "window_object.h"
 #include "x_display.h"
 
 namespace plat {
@@ -24,9 +24,15 @@ struct Part {
   WORD kind = 0;     // SBT_* bits, reported back by SB_GETTEXTA
 };
 
-std::unordered_map<HWND, std::vector<Part>>& bars() {
-  static std::unordered_map<HWND, std::vector<Part>> map;
-  return map;
+struct Bar : ControlState {
+  std::vector<Part> parts;
+};
+
+// The parts of a live status bar, or nullptr before WM_CREATE and after the window is gone.
+std::vector<Part>* bar_parts(HWND bar) {
+  WindowObject* w = window_get(bar);
+  Bar* state = w ? dynamic_cast<Bar*>(w->control.get()) : nullptr;
+  return state ? &state->parts : nullptr;
 }
 
 // Along the bottom of the parent's client area, full width.
@@ -93,64 +99,63 @@ void paint(HWND bar, const std::vector<Part>& parts) {
 }
 
 LRESULT CALLBACK status_bar_proc(HWND bar, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto it = bars().find(bar);
+  std::vector<Part>* parts = bar_parts(bar);
   switch (message) {
     case WM_CREATE: {
       auto* create = static_cast<CREATESTRUCTA*>(LParamToPtr(lparam));
-      bars()[bar] = {Part{-1, create && create->lpszName ? create->lpszName : "", 0}};
+      WindowObject* w = window_get(bar);
+      if (!w) return -1;
+      auto state = std::make_unique<Bar>();
+      state->parts = {Part{-1, create && create->lpszName ? create->lpszName : "", 0}};
+      w->control = std::move(state);
       return 0;
     }
-    case WM_DESTROY:
-      bars().erase(bar);
-      return DefWindowProcA(bar, message, wparam, lparam);
     case WM_SIZE:
       dock(bar);
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       BeginPaint(bar, &ps);
-      if (it != bars().end()) paint(bar, it->second);
+      if (parts) paint(bar, *parts);
       EndPaint(bar, &ps);
       return 0;
     }
     case WM_SETTEXT:
-      if (it != bars().end()) {
+      if (parts) {
         const char* text = static_cast<const char*>(LParamToPtr(lparam));
-        it->second[0].text = text ? text : "";
+        (*parts)[0].text = text ? text : "";
         InvalidateRect(bar, nullptr, TRUE);
       }
       return DefWindowProcA(bar, message, wparam, lparam);
     case SB_SETPARTS: {
       const int* edges = static_cast<const int*>(LParamToPtr(lparam));
-      if (it == bars().end() || wparam == 0 || wparam > kMaxParts || !edges) return FALSE;
-      std::vector<Part>& parts = it->second;
-      parts.resize(wparam);
-      for (size_t i = 0; i < wparam; ++i) parts[i].right = edges[i];
+      if (!parts || wparam == 0 || wparam > kMaxParts || !edges) return FALSE;
+      parts->resize(wparam);
+      for (size_t i = 0; i < wparam; ++i) (*parts)[i].right = edges[i];
       InvalidateRect(bar, nullptr, TRUE);
       return TRUE;
     }
     case SB_GETPARTS: {
-      if (it == bars().end()) return 0;
+      if (!parts) return 0;
       int* edges = static_cast<int*>(LParamToPtr(lparam));
-      const std::vector<Part>& parts = it->second;
-      for (size_t i = 0; edges && i < std::min<size_t>(wparam, parts.size()); ++i)
-        edges[i] = parts[i].right;
-      return static_cast<LRESULT>(parts.size());
+      for (size_t i = 0; edges && i < std::min<size_t>(wparam, parts->size()); ++i)
+        edges[i] = (*parts)[i].right;
+      return static_cast<LRESULT>(parts->size());
     }
     case SB_SETTEXTA: {
       size_t index = LOBYTE(wparam);
-      if (it == bars().end() || index >= it->second.size()) return FALSE;
+      if (!parts || index >= parts->size()) return FALSE;
       const char* text = static_cast<const char*>(LParamToPtr(lparam));
-      it->second[index].text = text ? text : "";
-      it->second[index].kind = static_cast<WORD>(wparam & 0xFF00);
+      (*parts)[index].text = text ? text : "";
+      (*parts)[index].kind = static_cast<WORD>(wparam & 0xFF00);
       InvalidateRect(bar, nullptr, TRUE);
       return TRUE;
     }
     case SB_GETTEXTA:
     case SB_GETTEXTLENGTHA: {
       size_t index = LOBYTE(wparam);
-      if (it == bars().end() || index >= it->second.size()) return 0;
-      const Part& part = it->second[index];
+      if (!parts || index >= parts->size()) return 0;
+      const Part& part = (*parts)[index];
       if (message == SB_GETTEXTA)
         if (char* buffer = static_cast<char*>(LParamToPtr(lparam)))
           std::memcpy(buffer, part.text.c_str(), part.text.size() + 1);

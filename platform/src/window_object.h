@@ -29,6 +29,11 @@ struct Frame {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// What a built-in control (the status bar) keeps about one window of its class.
+struct ControlState {
+  virtual ~ControlState() = default;
+};
+
 struct WindowObject : Object {
   static constexpr Kind kKind = Kind::Window;
   WindowObject() : Object(kKind) {}
@@ -56,6 +61,7 @@ struct WindowObject : Object {
   int border_width = 0;   // an X border stands for the one-pixel WS_BORDER of a caption-less window
   bool mapped = false;    // ShowWindow state (WS_VISIBLE)
   bool reparented = false;  // a window manager put our top-level window into its frame
+  int pixel_format = 0;     // set once by SetPixelFormat; 0 when none
 
   // Update region, kept as its bounding rectangle.
   bool invalid = false;
@@ -64,6 +70,7 @@ struct WindowObject : Object {
 
   std::unordered_map<std::string, HANDLE> props;  // keys upper-cased
   HRGN region = 0;                                // owned shape region
+  std::unique_ptr<ControlState> control;          // released with the window
 
   bool destroying = false;
 };

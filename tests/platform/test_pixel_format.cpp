@@ -82,3 +82,27 @@ TEST(PixelFormat, NoDisplayMeansNoFormat) {
       },
       ::testing::ExitedWithCode(0), "");
 }
+
+// The format belongs to the window record: once a window is destroyed, nothing of it reaches a
+// window created later, even after enough cycles to bring a handle value round again.
+TEST(PixelFormat, ANewWindowNeverInheritsAFormat) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "PixelFormatCycle";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  PIXELFORMATDESCRIPTOR request = framework_descriptor();
+  int format = 0;
+  for (int i = 0; i < 5000; ++i) {
+    HWND window =
+        CreateWindowExA(0, "PixelFormatCycle", "", WS_POPUP, 0, 0, 8, 8, 0, 0, 0, nullptr);
+    ASSERT_NE(window, 0u);
+    HDC dc = GetDC(window);
+    ASSERT_EQ(GetPixelFormat(dc), 0) << "cycle " << i;
+    if (format == 0) format = ChoosePixelFormat(dc, &request);
+    ASSERT_NE(format, 0);
+    ASSERT_TRUE(SetPixelFormat(dc, format, &request));
+    ASSERT_EQ(GetPixelFormat(dc), format);
+    ReleaseDC(window, dc);
+    ASSERT_TRUE(DestroyWindow(window));
+  }
+}
