@@ -3,6 +3,7 @@
 #include <string>
 
 #include "message_box_text.h"
+#include "text_cp1252.h"
 #include "message_box_window.h"
 
 namespace {

@@ -7,25 +7,6 @@
 namespace plat {
 namespace {
 
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-void append_utf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // Length of the UTF-8 sequence starting at `s[i]` (1 for a stray continuation byte).
 size_t utf8_length(std::string_view s, size_t i) {
   unsigned char c = static_cast<unsigned char>(s[i]);
@@ -84,19 +65,6 @@ void wrap_paragraph(std::string_view para, int max_width,
 }
 
 }  // namespace
-
-std::string cp1252_to_utf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 4);
-  for (char ch : text) {
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (c >= 0x80 && c < 0xA0)
-      append_utf8(out, kCp1252High[c - 0x80]);
-    else
-      append_utf8(out, c);
-  }
-  return out;
-}
 
 std::vector<std::string> wrap_text(std::string_view text, int max_width,
                                    const std::function<int(std::string_view)>& measure) {

@@ -1,5 +1,5 @@
-// The parts of a message box that need no display: text conversion, line breaking, the buttons of a
-// style and what the keyboard does with them.
+// The parts of a message box that need no display: line breaking, the buttons of a style and
+// what the keyboard does with them.
 #pragma once
 
 #include <windows.h>
@@ -10,10 +10,6 @@
 #include <vector>
 
 namespace plat {
-
-// 8-bit Windows-1252 text as UTF-8. The five bytes the code page leaves undefined map to the
-// control characters of the same value, as the real platform's conversion does.
-std::string cp1252_to_utf8(std::string_view text);
 
 // `text` (UTF-8) broken into lines at its line feeds and, greedily at spaces, so that each line
 // fits `max_width` as measured by `measure`. A word wider than a line is broken between characters.

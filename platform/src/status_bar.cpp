@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "message_box_text.h"
+#include "text_cp1252.h"
 #include "window_internal.h"
 #include "window_object.h"
 #include "x_display.h"

@@ -107,9 +107,6 @@ void window_invalidate(WindowObject* w, const RECT* rect, bool erase);
 void window_validate(WindowObject* w);
 int window_invalid_count();
 
-// Windows-1252 text as UTF-8.
-std::string cp1252_to_utf8(const std::string& text);
-
 // The class cursor and icon on the window's X window.
 void window_apply_class_looks(WindowObject* w);
 

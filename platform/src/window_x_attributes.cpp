@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "text_cp1252.h"
 #include "window_object.h"
 #include "x_display.h"
 
@@ -25,12 +26,6 @@ constexpr long kChildEvents =
 // How long ShowWindow waits for the server (or a window manager) to map a top-level window.
 constexpr int kMapTimeoutMs = 2000;
 
-// Windows-1252 code points 0x80..0x9F; the other bytes are the Latin-1 code points.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
 struct MotifHints {
   unsigned long flags;
   unsigned long functions;
@@ -41,25 +36,6 @@ struct MotifHints {
 constexpr unsigned long kMotifDecorationsFlag = 2;
 
 }  // namespace
-
-std::string cp1252_to_utf8(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + 8);
-  for (unsigned char c : text) {
-    char32_t cp = c < 0x80 ? c : (c < 0xA0 ? kCp1252High[c - 0x80] : c);
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return out;
-}
 
 bool x_window_manager_running() {
   Display* d = x_display();
