@@ -451,10 +451,11 @@ int run_message_box_window(HWND owner, const std::string& caption, const std::st
   if (window)
     while (XCheckIfEvent(d, &event, is_box_event, reinterpret_cast<XPointer>(&window))) {
     }
-  if (previous_focus != None && previous_focus != PointerRoot)
+  if (previous_focus != None && previous_focus != PointerRoot) {
+    // A focus window that is gone by now is not an error of the caller's.
+    XErrorTrap trap;
     XSetInputFocus(d, previous_focus, RevertToParent, CurrentTime);
-  XSync(d, False);
-  x_take_error();  // a focus window that is gone by now is not an error of the caller's
+  }
   return answer;
 }
 

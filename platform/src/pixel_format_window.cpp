@@ -1,5 +1,6 @@
 // Pixel formats set on windows. The format belongs to the window record, not to one of its device
 // contexts, and goes with it.
+#include "error_codes.h"
 #include "gdi_internal.h"
 #include "pixel_format.h"
 #include "window_internal.h"
@@ -16,11 +17,17 @@ int window_pixel_format(HWND window) {
 
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
   HWND window = plat::dc_window(dc);
-  if (window == 0 || plat::x_window(window) == 0) return FALSE;
+  if (window == 0 || plat::x_window(window) == 0) {
+    SetLastError(plat::kErrorInvalidHandle);
+    return FALSE;
+  }
   const plat::PixelFormat* f = plat::pixel_format(format);
-  if (!f) return FALSE;
-  if (plat::window_pixel_format(window) != 0) return FALSE;  // set once, as on the real platform
-  if (!plat::window_use_visual(window, f->visual, f->depth)) return FALSE;
+  // Set once, as on the real platform.
+  if (!f || plat::window_pixel_format(window) != 0) {
+    SetLastError(plat::kErrorInvalidPixelFormat);
+    return FALSE;
+  }
+  if (!plat::window_use_visual(window, f->visual, f->depth)) return FALSE;  // its reason is set
   plat::window_get(window)->pixel_format = format;
   return TRUE;
 }

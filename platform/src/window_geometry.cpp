@@ -49,17 +49,19 @@ HWND window_root(HWND h) {
   return w ? h : 0;
 }
 
-// Places and sizes the X window after a change of the client rectangle.
-static void move_x_window(WindowObject* w) {
+// Places and sizes the X window after a change of the client rectangle; false, with the reason for
+// GetLastError, when the server refuses (the X window is gone).
+static bool move_x_window(WindowObject* w) {
   Display* d = x_display();
-  if (!d || !w->xwindow) return;
+  if (!d || !w->xwindow) return true;
+  XErrorTrap trap;
   unsigned width = static_cast<unsigned>(std::max(1, w->client_width));
   unsigned height = static_cast<unsigned>(std::max(1, w->client_height));
   // The window manager needs the new place and fixed size in the hints too, or it keeps the old.
   if (w->parent == 0) window_set_size_hints(w);
   XMoveResizeWindow(d, w->xwindow, w->client_x - w->border_width, w->client_y - w->border_width,
                     width, height);
-  XFlush(d);
+  return trap.succeeded();
 }
 
 }  // namespace plat
@@ -93,11 +95,18 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) 
   int new_height = std::max(0, height - f.top - f.bottom);
   bool moved = new_x != w->client_x || new_y != w->client_y;
   bool sized = new_width != w->client_width || new_height != w->client_height;
+  RECT before{w->client_x, w->client_y, w->client_width, w->client_height};
   w->client_x = new_x;
   w->client_y = new_y;
   w->client_width = new_width;
   w->client_height = new_height;
-  plat::move_x_window(w);
+  if (!plat::move_x_window(w)) {
+    w->client_x = before.left;
+    w->client_y = before.top;
+    w->client_width = before.right;
+    w->client_height = before.bottom;
+    return FALSE;
+  }
   if (repaint) plat::window_invalidate(w, nullptr, true);
   // As the original platform does, the window hears of its new place and size at once.
   if (moved) SendMessageA(window, WM_MOVE, 0, MAKELPARAM(new_x, new_y));

@@ -4,9 +4,10 @@
 
 BOOL SetWindowTextA(HWND window, LPCSTR text) {
   if (!plat::window_get(window)) return FALSE;
+  // The title goes to the X window inside the window procedure's default handling.
+  plat::XErrorTrap trap;
   BOOL done = SendMessageA(window, WM_SETTEXT, 0, PtrToLParam(text ? text : "")) ? TRUE : FALSE;
-  if (Display* d = plat::x_display()) XFlush(d);
-  return done;
+  return done && trap.succeeded();
 }
 
 int GetWindowTextA(HWND window, LPSTR buffer, int size) {

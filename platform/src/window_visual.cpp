@@ -13,19 +13,36 @@ bool window_use_visual(HWND window, Visual* visual, int depth) {
   Display* d = x_display();
   if (!w || !d || !w->xwindow || !visual) return false;
   XWindowAttributes current;
-  if (XGetWindowAttributes(d, w->xwindow, &current) && current.visual == visual &&
-      current.depth == depth)
-    return true;
+  {
+    XErrorTrap trap;  // the X window may have been destroyed behind our back
+    bool known = XGetWindowAttributes(d, w->xwindow, &current);
+    if (!trap.succeeded() || !known) return false;
+  }
+  if (current.visual == visual && current.depth == depth) return true;
 
   ::Window old = w->xwindow;
   Colormap old_colormap = w->colormap;
+  Visual* old_visual = w->visual;
+  int old_depth = w->depth;
   w->visual = visual;
   w->depth = depth;
   w->colormap = 0;
   WindowObject* parent = window_get(w->parent);
   ::Window x_parent = parent ? parent->xwindow : DefaultRootWindow(d);
-  ::Window replacement = window_create_x(w, x_parent);
+  ::Window replacement = 0;
+  {
+    XErrorTrap trap;  // the server may refuse the visual or run out of memory
+    replacement = window_create_x(w, x_parent);
+    if (!trap.succeeded() && replacement) {
+      window_unregister_x(replacement);
+      XDestroyWindow(d, replacement);
+      replacement = 0;
+    }
+  }
   if (!replacement) {
+    if (w->colormap) XFreeColormap(d, w->colormap);
+    w->visual = old_visual;
+    w->depth = old_depth;
     w->colormap = old_colormap;
     return false;
   }

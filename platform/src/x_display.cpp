@@ -6,13 +6,19 @@
 #include <unordered_map>
 #include <unistd.h>
 
+#include "error_codes.h"
+
 namespace plat {
 namespace {
 
-int g_last_error = 0;
+thread_local XErrorTrap* t_trap = nullptr;
+int g_stray_errors = 0;
 
 int on_x_error(Display*, XErrorEvent* event) {
-  g_last_error = event->error_code;
+  if (t_trap)
+    t_trap->record(event->error_code);
+  else
+    ++g_stray_errors;
   return 0;
 }
 
@@ -37,11 +43,48 @@ Display* x_display() {
   return display;
 }
 
-int x_take_error() {
-  int e = g_last_error;
-  g_last_error = 0;
-  return e;
+XErrorTrap::XErrorTrap() : outer_(t_trap) {
+  if (Display* d = x_display()) XSync(d, False);
+  t_trap = this;
 }
+
+XErrorTrap::~XErrorTrap() {
+  sync();
+  t_trap = outer_;
+}
+
+int XErrorTrap::sync() {
+  if (Display* d = x_display()) XSync(d, False);
+  return error_;
+}
+
+bool XErrorTrap::succeeded() {
+  if (int e = sync()) {
+    SetLastError(windows_error_of_x(e));
+    return false;
+  }
+  return true;
+}
+
+DWORD windows_error_of_x(int x_error) {
+  switch (x_error) {
+    case Success:
+      return 0;
+    case BadWindow:
+    case BadDrawable:
+      return kErrorInvalidWindowHandle;
+    case BadAlloc:
+      return kErrorNotEnoughMemory;
+    case BadMatch:
+    case BadValue:
+    case BadLength:
+      return kErrorInvalidParameter;
+    default:
+      return kErrorInvalidHandle;
+  }
+}
+
+int x_stray_errors() { return g_stray_errors; }
 
 int x_screen_width() {
   Display* d = x_display();

@@ -247,10 +247,9 @@ TEST_F(WindowCreate, DestroyReachesChildrenAndLeavesStaleHandles) {
   EXPECT_EQ(plat::window_from_x(x_parent), 0u);
   // The X window is gone from the server.
   XWindowAttributes attributes;
-  XSync(display_, False);
-  // (the layer's error handler, process-wide, records the BadWindow instead of ending the program)
+  plat::XErrorTrap trap;
   EXPECT_FALSE(XGetWindowAttributes(display_, x_parent, &attributes));
-  plat::x_take_error();
+  EXPECT_EQ(trap.sync(), BadWindow);
   windows_.clear();
 }
 

@@ -64,10 +64,11 @@ TEST(WindowVisual, RecreatedWindowKeepsHandleGeometryTitleChildrenAndProperties)
   EXPECT_EQ(GetParent(child), h);
 
   // The old X window is gone.
-  XSync(d, False);
-  plat::x_take_error();
-  XGetWindowAttributes(d, before, &attributes);
-  EXPECT_NE(plat::x_take_error(), 0);
+  {
+    plat::XErrorTrap trap;
+    XGetWindowAttributes(d, before, &attributes);
+    EXPECT_EQ(trap.sync(), BadWindow);
+  }
 
   EXPECT_FALSE(plat::window_use_visual(0, info.visual, 32));
   DestroyWindow(h);
