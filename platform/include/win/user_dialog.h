@@ -54,10 +54,10 @@
 ///@}
 
 /// Shows a modal box titled `caption` (null: "Error", as on Windows) with `text` (8-bit text in the
-/// Windows-1252 code page), the icon of the style (drawn for MB_ICONQUESTION) and its buttons, and
-/// returns the button chosen (IDOK, IDYES, ...). Enter presses the default button, Escape the
-/// cancel-like one. Differs from Windows in one way: when no display can be opened it returns 0
-/// and writes "caption: text" to standard error on one line, so the message is never lost.
+/// Windows-1252 code page), the icon of the style and its buttons, and returns the button chosen
+/// (IDOK, IDYES, ...). Enter presses the default button, Escape the cancel-like one. Differs from
+/// Windows in one way: when no display can be opened it returns 0 and writes "caption: text" to
+/// standard error on one line, so the message is never lost.
 ZELVO_PLATFORM_API int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 /// A message box hook (see SetMessageBoxHook): gets the box's arguments and the context given to

@@ -55,8 +55,8 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40,
 
 /// @name Pixel format flags (PIXELFORMATDESCRIPTOR::dwFlags)
 /// The Windows values. ChoosePixelFormat requires PFD_DOUBLEBUFFER, PFD_DRAW_TO_WINDOW and
-/// PFD_SUPPORT_OPENGL when asked for and takes PFD_STEREO as a preference; the GDI, palette,
-/// DirectDraw and swap-method flags are accepted and do not influence the choice.
+/// PFD_SUPPORT_OPENGL when asked for, prefers a matching PFD_STEREO and honours the _DONTCARE
+/// flags; the bitmap, GDI, palette, DirectDraw and swap-method flags do not influence the choice.
 ///@{
 
 /// A pixel format flag.
@@ -81,8 +81,8 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40,
 #define PFD_STEREO_DONTCARE 0x80000000u
 ///@}
 
-#define PFD_TYPE_RGBA 0        ///< iPixelType: RGBA pixels (required here).
-#define PFD_TYPE_COLORINDEX 1  ///< iPixelType: colour-index pixels (never chosen here).
+#define PFD_TYPE_RGBA 0        ///< iPixelType: RGBA pixels.
+#define PFD_TYPE_COLORINDEX 1  ///< iPixelType: colour-index pixels (only if GLX offers them).
 
 #define PFD_MAIN_PLANE 0         ///< iLayerType: the main plane.
 #define PFD_OVERLAY_PLANE 1      ///< iLayerType: an overlay plane (a preference only).
