@@ -221,7 +221,7 @@ typedef struct _RGNDATAHEADER {
   DWORD dwSize;    ///< sizeof(RGNDATAHEADER), 32.
   DWORD iType;     ///< RDH_RECTANGLES.
   DWORD nCount;    ///< The number of rectangles.
-  DWORD nRgnSize;  ///< Bytes of rectangles (0 is allowed when reading).
+  DWORD nRgnSize;  ///< Bytes of rectangles; ExtCreateRegion ignores it.
   RECT rcBound;    ///< The bounding rectangle; ExtCreateRegion ignores it.
 } RGNDATAHEADER;
 

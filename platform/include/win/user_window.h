@@ -597,10 +597,10 @@ ZELVO_PLATFORM_API BOOL ValidateRect(HWND window, const RECT* rect);
 /// waits for painting. With `erase`, sends WM_ERASEBKGND first when the background is due.
 ZELVO_PLATFORM_API BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
 
-/// Takes the next message (of `window`, 0 for any; within `filter_min`..`filter_max`, 0 and 0
-/// for all) without waiting: turns the X events already arrived into messages, then looks at the
-/// queue in Windows' order (posted messages, WM_QUIT, input, WM_PAINT). Removes it with PM_REMOVE.
-/// FALSE when there is none.
+/// Takes the next message (for `window` or its descendants, 0 for any; from `filter_min` to
+/// `filter_max`, 0 and 0 for all) without waiting: turns the X events already arrived into
+/// messages, then looks at the queue in Windows' order (posted messages, WM_QUIT, input,
+/// WM_PAINT). Removes it with PM_REMOVE. FALSE when there is none.
 ZELVO_PLATFORM_API BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max,
                                      UINT remove);
 /// Like PeekMessageA with PM_REMOVE but waits for a message. Returns FALSE for WM_QUIT, TRUE for
