@@ -1,12 +1,25 @@
-// Windows, window classes, the message queue, input, capture and window properties.
-//
-// Values and record layouts are the Windows ones; pointers inside records are native, so the
-// extended class record is larger than its 48-byte original (RegisterClassExA accepts both sizes).
+/// @file
+/// Windows, window classes, the message queue, input, capture and window properties.
+///
+/// Values and record layouts are the Windows ones; pointers inside records are native, so the
+/// extended class record is larger than its 48-byte original (RegisterClassExA accepts both sizes).
+/// A top-level window's X window is its client area: the window manager draws the real frame, and
+/// the layer keeps nominal Windows frame metrics (a captioned window has a 3-pixel frame and a
+/// 16-pixel caption, WS_BORDER alone 1 pixel) so that outer and client rectangles relate as on
+/// Windows. Everything runs on one thread: there is one message queue.
 #pragma once
 
 #include "base.h"
 
-// ---- Window messages ----
+/// @name Window messages
+/// The Windows values. The layer itself sends or posts WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE,
+/// WM_PAINT, WM_ERASEBKGND, WM_CLOSE, WM_DESTROY, WM_NCDESTROY, WM_QUIT, the text messages, the
+/// key, character and mouse-button messages (no double clicks), WM_MOUSEMOVE, WM_MOUSEWHEEL,
+/// WM_SETFOCUS, WM_KILLFOCUS, WM_SYSCOMMAND and WM_CONTEXTMENU. The others are defined for programs
+/// that post or handle them; the layer never generates them.
+///@{
+
+/// A window message identifier.
 #define WM_NULL 0x0000
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
@@ -57,15 +70,27 @@
 #define WM_CONTEXTMENU 0x007B
 #define WM_USER 0x0400
 #define WM_APP 0x8000
+///@}
 
+/// The wheel distance of one notch in WM_MOUSEWHEEL's high word of wParam.
 #define WHEEL_DELTA 120
 
-// WM_SIZE wParam
+/// @name WM_SIZE kinds
+/// wParam of WM_SIZE; the layer sends SIZE_RESTORED.
+///@{
+
+/// A WM_SIZE kind.
 #define SIZE_RESTORED 0
 #define SIZE_MINIMIZED 1
 #define SIZE_MAXIMIZED 2
+///@}
 
-// ---- System commands (wParam of WM_SYSCOMMAND; the low four bits are the system's own) ----
+/// @name System commands
+/// wParam of WM_SYSCOMMAND; the low four bits are the system's own. DefWindowProcA acts on
+/// SC_CLOSE (sends WM_CLOSE), SC_MINIMIZE and SC_RESTORE and ignores the rest.
+///@{
+
+/// A system command.
 #define SC_SIZE 0xF000
 #define SC_MOVE 0xF010
 #define SC_MINIMIZE 0xF020
@@ -74,8 +99,15 @@
 #define SC_RESTORE 0xF120
 #define SC_SCREENSAVE 0xF140
 #define SC_MONITORPOWER 0xF170
+///@}
 
-// ---- Window styles ----
+/// @name Window styles
+/// The Windows values. The layer uses WS_CHILD, WS_POPUP, WS_VISIBLE, WS_CAPTION, WS_BORDER and the
+/// frame styles (for the nominal frame metrics); the others are kept and reported back. Styles are
+/// fixed at creation here.
+///@{
+
+/// A window style bit or combination.
 #define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L
 #define WS_CHILD 0x40000000L
@@ -101,7 +133,13 @@
 #define WS_OVERLAPPEDWINDOW \
   (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_POPUPWINDOW (WS_POPUP | WS_BORDER | WS_SYSMENU)
+///@}
 
+/// @name Extended window styles
+/// The Windows values; kept and reported back by GetWindowLongA.
+///@{
+
+/// An extended window style bit.
 #define WS_EX_DLGMODALFRAME 0x00000001L
 #define WS_EX_TOPMOST 0x00000008L
 #define WS_EX_TRANSPARENT 0x00000020L
@@ -109,8 +147,14 @@
 #define WS_EX_WINDOWEDGE 0x00000100L
 #define WS_EX_CLIENTEDGE 0x00000200L
 #define WS_EX_APPWINDOW 0x00040000L
+///@}
 
-// ---- Class styles ----
+/// @name Class styles
+/// The Windows values; kept and reported back by GetClassInfoExA. Every window here already has
+/// its own device contexts (CS_OWNDC changes nothing); double clicks are not generated.
+///@{
+
+/// A class style bit.
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
 #define CS_DBLCLKS 0x0008
@@ -120,10 +164,18 @@
 #define CS_NOCLOSE 0x0200
 #define CS_SAVEBITS 0x0800
 #define CS_GLOBALCLASS 0x4000
+///@}
 
+/// CreateWindowExA position or size chosen by the system: the origin, and for an overlapped window
+/// a default size (pop-ups and children get 0 x 0).
 #define CW_USEDEFAULT ((int)0x80000000)
 
-// ---- ShowWindow commands ----
+/// @name ShowWindow commands
+/// The Windows values. SW_HIDE hides; the minimising commands show and iconify a top-level window;
+/// every other command shows the window (sizes are left alone: SW_MAXIMIZE does not maximise).
+///@{
+
+/// A ShowWindow command.
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
 #define SW_NORMAL 1
@@ -138,8 +190,13 @@
 #define SW_RESTORE 9
 #define SW_SHOWDEFAULT 10
 #define SW_FORCEMINIMIZE 11
+///@}
 
-// ---- System metrics ----
+/// @name System metrics
+/// The GetSystemMetrics indices; see there for the values offered.
+///@{
+
+/// A GetSystemMetrics index.
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
 #define SM_CXVSCROLL 2
@@ -174,8 +231,13 @@
 #define SM_CYFIXEDFRAME SM_CYDLGFRAME
 #define SM_CXSIZEFRAME SM_CXFRAME
 #define SM_CYSIZEFRAME SM_CYFRAME
+///@}
 
-// ---- System colour indices (GetSysColor / GetSysColorBrush) ----
+/// @name System colours
+/// The GetSysColor and GetSysColorBrush indices, the Windows values.
+///@{
+
+/// A system colour index.
 #define COLOR_SCROLLBAR 0
 #define COLOR_BACKGROUND 1
 #define COLOR_ACTIVECAPTION 2
@@ -198,8 +260,14 @@
 #define COLOR_INACTIVECAPTIONTEXT 19
 #define COLOR_BTNHIGHLIGHT 20
 #define COLOR_3DFACE COLOR_BTNFACE
+///@}
 
-// ---- Virtual-key codes ('0'..'9' and 'A'..'Z' are their ASCII values) ----
+/// @name Virtual-key codes
+/// The Windows values, in wParam of the key messages and for GetKeyState. '0'..'9' and 'A'..'Z'
+/// are their ASCII values. The OEM codes are those of a US keyboard layout.
+///@{
+
+/// A virtual-key code.
 #define VK_LBUTTON 0x01
 #define VK_RBUTTON 0x02
 #define VK_CANCEL 0x03
@@ -280,176 +348,332 @@
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
 #define VK_OEM_102 0xE2
+///@}
 
-// ---- Mouse-message key flags (wParam) ----
+/// @name Mouse-message key flags
+/// The buttons and modifier keys held, in wParam of the mouse messages.
+///@{
+
+/// A mouse-message key flag.
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002
 #define MK_SHIFT 0x0004
 #define MK_CONTROL 0x0008
 #define MK_MBUTTON 0x0010
+///@}
 
-// ---- PeekMessage ----
+/// @name PeekMessageA options
+/// PM_REMOVE takes the message off the queue; PM_NOYIELD changes nothing here.
+///@{
+
+/// A PeekMessageA option.
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
+///@}
 
-// ---- GetWindowLong ----
+/// @name GetWindowLongA indices
+/// The window values offered: style, extended style, control identifier and a user value.
+///@{
+
+/// A GetWindowLongA index.
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_ID (-12)
 #define GWL_USERDATA (-21)
+///@}
 
-// ---- GetAncestor ----
+/// @name GetAncestor kinds
+/// GA_PARENT the parent; GA_ROOT and GA_ROOTOWNER the top-level window (no owners here).
+///@{
+
+/// A GetAncestor kind.
 #define GA_PARENT 1
 #define GA_ROOT 2
 #define GA_ROOTOWNER 3
+///@}
 
+/// PeekMessageA and GetMessageA filter: only messages posted to no window (Windows spells it
+/// (HWND)-1).
 #define HWND_MESSAGE_ONLY_THREAD \
   ((HWND)0xFFFFFFFFu)  // PeekMessage filter: messages without a window
 
+/// A window class for RegisterClassA.
 typedef struct tagWNDCLASSA {
-  UINT style;
-  WNDPROC lpfnWndProc;
-  int cbClsExtra;
-  int cbWndExtra;
-  HINSTANCE hInstance;
-  HICON hIcon;
-  HCURSOR hCursor;
-  HBRUSH hbrBackground;
-  LPCSTR lpszMenuName;
-  LPCSTR lpszClassName;
+  UINT style;            ///< CS_* flags; kept.
+  WNDPROC lpfnWndProc;   ///< The class's window procedure.
+  int cbClsExtra;        ///< Extra class bytes; not offered, ignored.
+  int cbWndExtra;        ///< Extra window bytes; not offered, ignored.
+  HINSTANCE hInstance;   ///< The module; kept.
+  HICON hIcon;           ///< The icon shown for the window.
+  HCURSOR hCursor;       ///< The cursor over the window.
+  HBRUSH hbrBackground;  ///< Kept; the layer draws no backgrounds.
+  LPCSTR lpszMenuName;   ///< Not used (no menus).
+  LPCSTR lpszClassName;  ///< The class name (case-insensitive).
 } WNDCLASSA, *PWNDCLASSA, *LPWNDCLASSA;
+/// @typedef PWNDCLASSA
+/// Pointer to a WNDCLASSA.
+/// @typedef LPWNDCLASSA
+/// Pointer to a WNDCLASSA.
 
+/// A window class for RegisterClassExA: WNDCLASSA with a size and a small icon.
 typedef struct tagWNDCLASSEXA {
-  UINT cbSize;
-  UINT style;
-  WNDPROC lpfnWndProc;
-  int cbClsExtra;
-  int cbWndExtra;
-  HINSTANCE hInstance;
-  HICON hIcon;
-  HCURSOR hCursor;
-  HBRUSH hbrBackground;
-  LPCSTR lpszMenuName;
-  LPCSTR lpszClassName;
-  HICON hIconSm;
+  UINT cbSize;           ///< sizeof(WNDCLASSEXA) or WNDCLASSEXA_LEGACY_SIZE.
+  UINT style;            ///< CS_* flags; kept.
+  WNDPROC lpfnWndProc;   ///< The class's window procedure.
+  int cbClsExtra;        ///< Extra class bytes; not offered, ignored.
+  int cbWndExtra;        ///< Extra window bytes; not offered, ignored.
+  HINSTANCE hInstance;   ///< The module; kept.
+  HICON hIcon;           ///< The icon shown for the window.
+  HCURSOR hCursor;       ///< The cursor over the window.
+  HBRUSH hbrBackground;  ///< Kept; the layer draws no backgrounds.
+  LPCSTR lpszMenuName;   ///< Not used (no menus).
+  LPCSTR lpszClassName;  ///< The class name (case-insensitive).
+  HICON hIconSm;         ///< The small icon; kept.
 } WNDCLASSEXA, *PWNDCLASSEXA, *LPWNDCLASSEXA;
+/// @typedef PWNDCLASSEXA
+/// Pointer to a WNDCLASSEXA.
+/// @typedef LPWNDCLASSEXA
+/// Pointer to a WNDCLASSEXA.
 
-// The size a caller of the original 32-bit interface puts into cbSize.
+/// The size a caller of the original 32-bit interface puts into cbSize.
 #define WNDCLASSEXA_LEGACY_SIZE 48
 
+/// The creation arguments, passed to WM_NCCREATE and WM_CREATE (lParam is a PtrToLParam token).
 typedef struct tagCREATESTRUCTA {
-  LPVOID lpCreateParams;
-  HINSTANCE hInstance;
-  HMENU hMenu;
-  HWND hwndParent;
-  int cy;
-  int cx;
-  int y;
-  int x;
-  LONG style;
-  LPCSTR lpszName;
-  LPCSTR lpszClass;
-  DWORD dwExStyle;
+  LPVOID lpCreateParams;  ///< The last argument of CreateWindowExA.
+  HINSTANCE hInstance;    ///< The module.
+  HMENU hMenu;            ///< The menu, or a child's control identifier.
+  HWND hwndParent;        ///< The parent.
+  int cy;                 ///< Height.
+  int cx;                 ///< Width.
+  int y;                  ///< Top.
+  int x;                  ///< Left.
+  LONG style;             ///< WS_* styles.
+  LPCSTR lpszName;        ///< The window name.
+  LPCSTR lpszClass;       ///< The class name.
+  DWORD dwExStyle;        ///< WS_EX_* styles.
 } CREATESTRUCTA, *LPCREATESTRUCTA;
+/// @typedef LPCREATESTRUCTA
+/// Pointer to a CREATESTRUCTA.
 
+/// A queued message.
 typedef struct tagMSG {
-  HWND hwnd;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  DWORD time;
-  POINT pt;
+  HWND hwnd;      ///< The window; 0 for a thread message such as WM_QUIT.
+  UINT message;   ///< The message identifier.
+  WPARAM wParam;  ///< First parameter.
+  LPARAM lParam;  ///< Second parameter.
+  DWORD time;     ///< GetTickCount when it was queued.
+  POINT pt;       ///< The cursor in screen coordinates when it was queued.
 } MSG, *PMSG, *LPMSG;
+/// @typedef PMSG
+/// Pointer to a MSG.
+/// @typedef LPMSG
+/// Pointer to a MSG.
 
+/// What BeginPaint hands the painter.
 typedef struct tagPAINTSTRUCT {
-  HDC hdc;
-  BOOL fErase;
-  RECT rcPaint;
-  BOOL fRestore;
-  BOOL fIncUpdate;
-  BYTE rgbReserved[32];
+  HDC hdc;               ///< The window's device context for this paint.
+  BOOL fErase;           ///< TRUE when the background still has to be drawn.
+  RECT rcPaint;          ///< The bounding rectangle of the update region.
+  BOOL fRestore;         ///< Reserved.
+  BOOL fIncUpdate;       ///< Reserved.
+  BYTE rgbReserved[32];  ///< Reserved.
 } PAINTSTRUCT, *PPAINTSTRUCT, *LPPAINTSTRUCT;
+/// @typedef PPAINTSTRUCT
+/// Pointer to a PAINTSTRUCT.
+/// @typedef LPPAINTSTRUCT
+/// Pointer to a PAINTSTRUCT.
 
+/// A class name made of a class atom (the result of RegisterClassA).
 #define MAKEINTATOM(i) ((LPCSTR)(uintptr_t)((WORD)(i)))
 
 // ---- Window classes ----
+/// Registers a window class under its name (case-insensitive, as on Windows) and returns its atom;
+/// 0 when the record or its procedure is null, the name is empty or already registered. The extra
+/// class and window bytes are not offered.
 ZELVO_PLATFORM_API ATOM RegisterClassA(const WNDCLASSA* wc);
+/// RegisterClassA of the extended record; 0 also when cbSize is neither sizeof(WNDCLASSEXA) nor
+/// WNDCLASSEXA_LEGACY_SIZE.
 ZELVO_PLATFORM_API ATOM RegisterClassExA(const WNDCLASSEXA* wc);
+/// Fills `wc` (cbSize left as the caller set it) with a registered class; returns the class's
+/// atom (non-zero), or FALSE when the class does not exist. `instance` is ignored.
 ZELVO_PLATFORM_API BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc);
+/// Removes a class; FALSE when it does not exist or windows of it still exist. `instance` is
+/// ignored.
 ZELVO_PLATFORM_API BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 
-// ---- Windows ----
+/// Creates a window of a registered class: a top-level X window (a pop-up or an overlapped window
+/// framed by the window manager) or, with WS_CHILD, a child of `parent` (`menu` is then its
+/// control identifier). The sizes are outer sizes; the client area is smaller by the nominal frame.
+/// Sends WM_NCCREATE, WM_CREATE (both with a PtrToLParam token of a CREATESTRUCTA), WM_SIZE and
+/// WM_MOVE, then shows it when WS_VISIBLE. 0 when the class is unknown, a child has no parent, no
+/// display can be opened, or WM_NCCREATE returns FALSE or WM_CREATE -1. No menus: `menu` is only
+/// an identifier.
 ZELVO_PLATFORM_API HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name,
                                         DWORD style, int x, int y, int width, int height,
                                         HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+/// CreateWindowExA without extended styles, as Windows headers define it.
 #define CreateWindowA(c, n, s, x, y, w, h, p, m, i, a) \
   CreateWindowExA(0, c, n, s, x, y, w, h, p, m, i, a)
+/// Destroys a window and its children: WM_DESTROY to the window and then its children,
+/// WM_NCDESTROY from the children up, and every handle of the tree becomes stale. FALSE for a stale
+/// handle or a window already being destroyed. Posts no WM_QUIT; a program does that itself.
 ZELVO_PLATFORM_API BOOL DestroyWindow(HWND window);
+/// Whether the handle names a live window.
 ZELVO_PLATFORM_API BOOL IsWindow(HWND window);
+/// Whether the window and all its parents are shown.
 ZELVO_PLATFORM_API BOOL IsWindowVisible(HWND window);
+/// Shows or hides a window (see the ShowWindow commands) and returns whether it was visible
+/// before. Showing asks for a WM_PAINT.
 ZELVO_PLATFORM_API BOOL ShowWindow(HWND window, int command);
+/// Sends WM_PAINT at once to the window and its children that wait for painting; FALSE for a
+/// stale handle.
 ZELVO_PLATFORM_API BOOL UpdateWindow(HWND window);
+/// The default processing of a message a window procedure leaves alone: WM_CLOSE destroys the
+/// window; WM_SYSCOMMAND SC_CLOSE sends WM_CLOSE; Alt+F4 (WM_SYSKEYDOWN) sends SC_CLOSE to the
+/// top-level window; a right-button release sends WM_CONTEXTMENU, which a child passes to its
+/// parent; WM_PAINT validates; WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH keep the title;
+/// WM_NCCREATE returns TRUE. Everything else returns 0, WM_ERASEBKGND included (no backgrounds are
+/// drawn).
 ZELVO_PLATFORM_API LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+/// The parent of a child window; 0 for a top-level window or a stale handle (no owners here).
 ZELVO_PLATFORM_API HWND GetParent(HWND window);
+/// The parent (GA_PARENT) or the top-level window (GA_ROOT, GA_ROOTOWNER); 0 for a stale handle.
 ZELVO_PLATFORM_API HWND GetAncestor(HWND window, UINT flags);
+/// A child window's control identifier; 0 for a top-level window or a stale handle.
 ZELVO_PLATFORM_API int GetDlgCtrlID(HWND window);
+/// A window value: GWL_STYLE, GWL_EXSTYLE, GWL_ID or GWL_USERDATA; 0 for other indices (no
+/// extra window bytes, no GWL_WNDPROC) and stale handles.
 ZELVO_PLATFORM_API LONG GetWindowLongA(HWND window, int index);
+/// Sets GWL_ID or GWL_USERDATA and returns the previous value. Unlike Windows, styles cannot be
+/// changed after creation: other indices return 0 and change nothing.
 ZELVO_PLATFORM_API LONG SetWindowLongA(HWND window, int index, LONG value);
+/// Sets the window's title (8-bit Windows-1252 text; null is the empty title) by sending
+/// WM_SETTEXT, so the procedure sees it; top-level titles appear in the window manager's frame.
 ZELVO_PLATFORM_API BOOL SetWindowTextA(HWND window, LPCSTR text);
+/// Copies the title, zero-terminated and cut to `size` - 1 characters, through WM_GETTEXT; returns
+/// the characters copied, 0 for a stale handle or no buffer.
 ZELVO_PLATFORM_API int GetWindowTextA(HWND window, LPSTR buffer, int size);
+/// The title's length in characters (WM_GETTEXTLENGTH); 0 for a stale handle.
 ZELVO_PLATFORM_API int GetWindowTextLengthA(HWND window);
 
-// ---- Geometry ----
+/// The window's outer rectangle in screen coordinates: the client area grown by the nominal frame
+/// metrics (not the window manager's real frame).
 ZELVO_PLATFORM_API BOOL GetWindowRect(HWND window, LPRECT rect);
+/// The client area: (0, 0) to its width and height.
 ZELVO_PLATFORM_API BOOL GetClientRect(HWND window, LPRECT rect);
+/// Moves and resizes the window to the outer rectangle given (in the parent's client coordinates
+/// for a child, on the screen for a top-level window), sending WM_MOVE and WM_SIZE at once when
+/// they change; `repaint` asks for a WM_PAINT. A window manager may still place a top-level window
+/// elsewhere.
 ZELVO_PLATFORM_API BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+/// Converts a point from the window's client coordinates to screen coordinates.
 ZELVO_PLATFORM_API BOOL ClientToScreen(HWND window, LPPOINT point);
+/// Converts a point from screen coordinates to the window's client coordinates.
 ZELVO_PLATFORM_API BOOL ScreenToClient(HWND window, LPPOINT point);
+/// Grows a client rectangle to the outer rectangle of a window of `style`, by the nominal frame
+/// metrics; `menu` is ignored (no menus).
 ZELVO_PLATFORM_API BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
+/// A system metric: the screen size (SM_CXSCREEN, ...; SM_CYFULLSCREEN less a caption), the
+/// nominal frame metrics, 32-pixel icons and cursors, 16-pixel small icons, the double-click
+/// distance (4), three mouse buttons, one monitor. 0 for the indices not listed, and for the
+/// screen when no display can be opened.
 ZELVO_PLATFORM_API int GetSystemMetrics(int index);
 
-// ---- Painting ----
+/// Starts painting in answer to WM_PAINT: validates the window, sends WM_ERASEBKGND when asked
+/// for, fills `paint` and returns its device context (0 for a stale window). End with EndPaint.
 ZELVO_PLATFORM_API HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
+/// Ends painting: releases the device context BeginPaint gave.
 ZELVO_PLATFORM_API BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+/// Adds a rectangle (null: the whole client area) to the window's update region, so that a
+/// WM_PAINT follows; window 0 invalidates every top-level window. The region is kept as its
+/// bounding rectangle.
 ZELVO_PLATFORM_API BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+/// Removes a rectangle from the update region; as the region is kept as its bounding rectangle,
+/// only a rectangle that covers it (or null) empties it.
 ZELVO_PLATFORM_API BOOL ValidateRect(HWND window, const RECT* rect);
+/// The bounding rectangle of the update region into `rect` (may be null); TRUE when the window
+/// waits for painting. With `erase`, sends WM_ERASEBKGND first when the background is due.
 ZELVO_PLATFORM_API BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
 
-// ---- Message queue ----
+/// Takes the next message (for `window` or its descendants, 0 for any; from `filter_min` to
+/// `filter_max`, 0 and 0 for all) without waiting: turns the X events already arrived into
+/// messages, then looks at the queue in Windows' order (posted messages, WM_QUIT, input,
+/// WM_PAINT). Removes it with PM_REMOVE. FALSE when there is none.
 ZELVO_PLATFORM_API BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max,
                                      UINT remove);
+/// Like PeekMessageA with PM_REMOVE but waits for a message. Returns FALSE for WM_QUIT, TRUE for
+/// any other, -1 when `window` is not a window or no display can be opened (nothing could ever
+/// arrive).
 ZELVO_PLATFORM_API BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max);
+/// For a WM_KEYDOWN or WM_SYSKEYDOWN that typed a character, posts WM_CHAR or WM_SYSCHAR with it;
+/// TRUE when it did.
 ZELVO_PLATFORM_API BOOL TranslateMessage(const MSG* msg);
+/// Calls the window procedure of the message's window and returns its result; 0 for thread
+/// messages (hwnd 0) and stale windows.
 ZELVO_PLATFORM_API LRESULT DispatchMessageA(const MSG* msg);
+/// Puts a message on the queue (window 0: a thread message). FALSE for a stale window, and with
+/// ERROR_NOT_ENOUGH_QUOTA when 10000 posted messages are waiting.
 ZELVO_PLATFORM_API BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+/// Calls the window procedure at once and returns its result; 0 for a stale window. Pointers in
+/// lParam travel as PtrToLParam tokens.
 ZELVO_PLATFORM_API LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+/// Asks for WM_QUIT with `exit_code` in wParam, handed out once the posted messages before it are
+/// out.
 ZELVO_PLATFORM_API void PostQuitMessage(int exit_code);
+/// The cursor position (screen, x low and y high 16 bits) of the last message taken.
 ZELVO_PLATFORM_API DWORD GetMessagePos(void);
+/// The time (GetTickCount) of the last message taken.
 ZELVO_PLATFORM_API LONG GetMessageTime(void);
+/// @name Generic names
+/// The ANSI names, as Windows headers map them.
+///@{
+
+/// The ANSI call of the same name.
 #define PeekMessage PeekMessageA
 #define GetMessage GetMessageA
 #define DispatchMessage DispatchMessageA
 #define PostMessage PostMessageA
 #define SendMessage SendMessageA
 #define DefWindowProc DefWindowProcA
+///@}
 
-// ---- Input ----
+/// Sends all mouse input to `window`, also from outside it (an X pointer grab; coordinates there
+/// may be negative), and returns the previous capture window; 0 for a stale window.
 ZELVO_PLATFORM_API HWND SetCapture(HWND window);
+/// Ends the mouse capture (ungrabs the pointer).
 ZELVO_PLATFORM_API BOOL ReleaseCapture(void);
+/// The window that has the mouse capture; 0 when none has.
 ZELVO_PLATFORM_API HWND GetCapture(void);
+/// The cursor position in screen coordinates; FALSE when no display can be opened.
 ZELVO_PLATFORM_API BOOL GetCursorPos(LPPOINT point);
+/// Moves the cursor to the screen position (an X pointer warp); FALSE without a display.
 ZELVO_PLATFORM_API BOOL SetCursorPos(int x, int y);
+/// The top-level window of ours with the X input focus (or that the window manager says is
+/// active); 0 when another program's window has it.
 ZELVO_PLATFORM_API HWND GetForegroundWindow(void);
+/// Asks the window manager to activate the window's top-level window and gives it the input
+/// focus; the window manager may refuse. FALSE for a stale window or without a display.
 ZELVO_PLATFORM_API BOOL SetForegroundWindow(HWND window);
+/// Gives the keyboard focus to `window` (0: to none), sending WM_KILLFOCUS and WM_SETFOCUS;
+/// returns the window that had it, 0 for a stale window.
 ZELVO_PLATFORM_API HWND SetFocus(HWND window);
+/// The window of ours with the keyboard focus; 0 when none has it.
 ZELVO_PLATFORM_API HWND GetFocus(void);
+/// A key's state as the input read so far left it: bit 15 set while held, bit 0 toggled by
+/// each press (Caps Lock and the like); 0 for codes outside 0..255.
 ZELVO_PLATFORM_API SHORT GetKeyState(int virtual_key);
 
-// ---- Window properties (names are case-insensitive) ----
+/// Sets a named value of a window (the name is case-insensitive, or an atom made with
+/// MAKEINTATOM); a property dies with its window. FALSE for a stale window or a null name.
 ZELVO_PLATFORM_API BOOL SetPropA(HWND window, LPCSTR name, HANDLE data);
+/// A window's named value; 0 when it is not set.
 ZELVO_PLATFORM_API HANDLE GetPropA(HWND window, LPCSTR name);
+/// Removes a named value and returns it; 0 when it was not set.
 ZELVO_PLATFORM_API HANDLE RemovePropA(HWND window, LPCSTR name);
 
-// ---- Window shape: the window owns the region from then on; 0 removes the shape ----
+/// Gives the window a shape (XShape): only the region's pixels, in window coordinates, remain;
+/// region 0 removes the shape. The window owns the region from then on (it deletes the previous
+/// one); `redraw` asks for a WM_PAINT. Returns non-zero, or 0 for a stale window or region.
 ZELVO_PLATFORM_API int SetWindowRgn(HWND window, HRGN region, BOOL redraw);
