@@ -1,6 +1,5 @@
 #include "handle_table.h"
 
-#include <deque>
 #include <vector>
 
 namespace plat {
@@ -21,7 +20,19 @@ struct Slot {
 
 struct Table {
   std::vector<Slot> slots = std::vector<Slot>(1);  // slot 0 stays empty so no handle is 0
-  std::deque<uint32_t> free_slots;                 // oldest first
+  // Freed slots, oldest first from `free_head`; the consumed front is dropped now and then.
+  std::vector<uint32_t> free_slots;
+  size_t free_head = 0;
+
+  size_t free_count() const { return free_slots.size() - free_head; }
+  uint32_t take_oldest_free() {
+    uint32_t index = free_slots[free_head++];
+    if (free_head >= 4096 && free_head * 2 >= free_slots.size()) {
+      free_slots.erase(free_slots.begin(), free_slots.begin() + static_cast<ptrdiff_t>(free_head));
+      free_head = 0;
+    }
+    return index;
+  }
 };
 
 Table& table() {
@@ -40,9 +51,8 @@ HANDLE handle_insert(std::unique_ptr<Object> object) {
   uint32_t index;
   // Slots 1 to kMaxHandles: index 0xFFFF never appears, so neither does the value 0xFFFFFFFF.
   const bool full = t.slots.size() > kMaxHandles;
-  if (t.free_slots.size() > kReuseDelay || (full && !t.free_slots.empty())) {
-    index = t.free_slots.front();
-    t.free_slots.pop_front();
+  if (t.free_count() > kReuseDelay || (full && t.free_count() > 0)) {
+    index = t.take_oldest_free();
   } else {
     if (full) return 0;
     index = static_cast<uint32_t>(t.slots.size());
