@@ -3,11 +3,13 @@
 
 #include <X11/Xlib.h>
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "handle_table.h"
+#include "window_internal.h"
 
 namespace plat {
 
@@ -21,6 +23,9 @@ struct WindowClass {
   HICON icon_small = 0;
   HCURSOR cursor = 0;
   HBRUSH background = 0;
+  // The menu the class names: a resource number, or a name kept with the class.
+  LPCSTR menu_id = nullptr;
+  std::optional<std::string> menu_name;
   int windows = 0;  // live windows of the class; a class in use cannot be unregistered
 };
 
@@ -82,7 +87,9 @@ void window_unregister_x(::Window xw);
 // True when a window manager runs on the display (it announces itself on the root window).
 bool x_window_manager_running();
 
-WindowClass* class_find(LPCSTR name);
+// The class of that name (or atom) that `instance` sees: one of its module's or a global one; with
+// instance 0, any.
+WindowClass* class_find(LPCSTR name, HINSTANCE instance = 0);
 
 Frame window_frame(DWORD style, DWORD ex_style);
 

@@ -56,7 +56,7 @@ inline LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wparam, LPAR
 // Registers the logging class once per program under `name`.
 inline void register_logging_class(const char* name) {
   WNDCLASSEXA wc{};
-  if (GetClassInfoExA(0, name, &wc)) return;
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc)) return;
   WNDCLASSA c{};
   c.style = CS_HREDRAW | CS_VREDRAW;
   c.lpfnWndProc = LoggingProc;
