@@ -27,11 +27,7 @@ ATOM next_atom() {
   }
 }
 
-// A class of the program's module is found by that module (or by any, for a window being created);
-// a global class by every module.
-bool class_matches(const WindowClass& c, HINSTANCE instance) {
-  return instance == 0 || (c.style & CS_GLOBALCLASS) || c.instance == instance;
-}
+bool global(const WindowClass& c) { return (c.style & CS_GLOBALCLASS) != 0; }
 
 ATOM register_class(const WNDCLASSEXA& wc) {
   if (!wc.lpszClassName || IS_INTRESOURCE(wc.lpszClassName) || wc.lpszClassName[0] == '\0')
@@ -39,9 +35,10 @@ ATOM register_class(const WNDCLASSEXA& wc) {
   if (!wc.lpfnWndProc) return 0;
   // A class registered without an instance belongs to the program's module.
   const HINSTANCE instance = wc.hInstance ? wc.hInstance : GetModuleHandleA(nullptr);
-  // The name exists already for this module, or as a global class.
-  const bool global = (wc.style & CS_GLOBALCLASS) != 0;
-  if (class_find(wc.lpszClassName, global ? 0 : instance)) return 0;
+  // A module's class may take the name of a global one (and is found first by that module); a
+  // second class of the name for the module, or a second global one, is refused.
+  const WindowClass* existing = class_find(wc.lpszClassName, instance);
+  if (existing && (!global(*existing) || (wc.style & CS_GLOBALCLASS))) return 0;
   auto c = std::make_unique<WindowClass>();
   c->atom = next_atom();
   c->name = wc.lpszClassName;
@@ -67,10 +64,14 @@ WindowClass* class_find(LPCSTR name, HINSTANCE instance) {
   if (!name) return nullptr;
   const bool by_atom = IS_INTRESOURCE(name);
   const ATOM atom = by_atom ? static_cast<ATOM>(reinterpret_cast<uintptr_t>(name)) : 0;
-  for (auto& c : classes()) {
-    if (by_atom ? c->atom != atom : strcasecmp(c->name.c_str(), name) != 0) continue;
-    if (class_matches(*c, instance)) return c.get();
-  }
+  auto named = [&](const WindowClass& c) {
+    return by_atom ? c.atom == atom : strcasecmp(c.name.c_str(), name) == 0;
+  };
+  // The module's own classes first, then the global ones.
+  for (auto& c : classes())
+    if (named(*c) && !global(*c) && (instance == 0 || c->instance == instance)) return c.get();
+  for (auto& c : classes())
+    if (named(*c) && global(*c)) return c.get();
   return nullptr;
 }
 
@@ -100,7 +101,8 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
 }
 
 // Without an instance, only the system's classes and global ones are found, as for the system's
-// own module.
+// own module. The record names the instance asked with, which a found class shares or, being
+// global, serves.
 BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc) {
   plat::WindowClass* c = plat::class_find(class_name, instance ? instance : plat::kSystemModule);
   if (!c || !wc) return FALSE;
@@ -109,7 +111,7 @@ BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc) {
   wc->cbSize = size;
   wc->style = c->style;
   wc->lpfnWndProc = c->proc;
-  wc->hInstance = c->instance;
+  wc->hInstance = instance;
   wc->hIcon = c->icon;
   wc->hIconSm = c->icon_small;
   wc->hCursor = c->cursor;

@@ -87,8 +87,8 @@ void window_unregister_x(::Window xw);
 // True when a window manager runs on the display (it announces itself on the root window).
 bool x_window_manager_running();
 
-// The class of that name (or atom) that `instance` sees: one of its module's or a global one; with
-// instance 0, any.
+// The class of that name (or atom) that `instance` sees: its module's own before a global one; with
+// instance 0, any module's.
 WindowClass* class_find(LPCSTR name, HINSTANCE instance = 0);
 
 Frame window_frame(DWORD style, DWORD ex_style);

@@ -83,21 +83,55 @@ TEST(ClassRecords, AClassWithoutInstanceBelongsToTheProgramAndIsNotASystemClass)
   EXPECT_EQ(again.atom, 0);
 }
 
-TEST(ClassRecords, AGlobalClassIsFoundWithoutInstanceAndReportsItsOwn) {
+LRESULT CALLBACK ShadowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcA(hwnd, message, wparam, lparam);
+}
+
+// GetClassInfoExA reports the instance it was asked with: for a global class found without one, 0.
+TEST(ClassRecords, AGlobalClassIsFoundByEveryInstanceAndReportsTheOneAskedWith) {
   const HINSTANCE module = GetModuleHandleA(nullptr);
+  const HINSTANCE other = (HINSTANCE)0x10000;
   ScopedClass global("RecordGlobal", module, CS_GLOBALCLASS, nullptr);
   ASSERT_TRUE(global.atom);
   BOOL found = FALSE;
   WNDCLASSEXA wc = info_of(0, "RecordGlobal", &found);
   ASSERT_TRUE(found);
-  EXPECT_EQ(wc.hInstance, module);
+  EXPECT_EQ(wc.hInstance, HINSTANCE{});
   EXPECT_TRUE(wc.style & CS_GLOBALCLASS);
   wc = info_of(module, "recordglobal", &found);
   ASSERT_TRUE(found);
   EXPECT_EQ(wc.hInstance, module);
-  // A global class takes its name for every module.
-  ScopedClass local("RecordGlobal", module, 0, nullptr);
-  EXPECT_EQ(local.atom, 0);
+  wc = info_of(other, "RecordGlobal", &found);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(wc.hInstance, other);
+  // A second global class of the name is refused; a class of the module may take the name, and
+  // the module then finds its own.
+  ScopedClass second_global("RecordGlobal", module, CS_GLOBALCLASS, nullptr);
+  EXPECT_EQ(second_global.atom, 0);
+  WNDCLASSEXA local{};
+  local.cbSize = sizeof local;
+  local.lpfnWndProc = ShadowProc;
+  local.hInstance = module;
+  local.lpszClassName = "RecordGlobal";
+  ASSERT_TRUE(RegisterClassExA(&local));
+  wc = info_of(module, "RecordGlobal", &found);
+  EXPECT_TRUE(found);
+  EXPECT_EQ(wc.lpfnWndProc, &ShadowProc);
+  wc = info_of(0, "RecordGlobal", &found);
+  EXPECT_TRUE(found);
+  EXPECT_EQ(wc.lpfnWndProc, &RecordProc);
+  EXPECT_TRUE(UnregisterClassA("RecordGlobal", module));  // the module's own goes first
+  wc = info_of(module, "RecordGlobal", &found);
+  EXPECT_TRUE(found);
+  EXPECT_EQ(wc.lpfnWndProc, &RecordProc);
+}
+
+TEST(ClassRecords, AClassOfTheModuleIsNotFoundByAnother) {
+  ScopedClass local("RecordLocal", GetModuleHandleA(nullptr), 0, nullptr);
+  ASSERT_TRUE(local.atom);
+  BOOL found = TRUE;
+  info_of((HINSTANCE)0x10000, "RecordLocal", &found);
+  EXPECT_FALSE(found);
 }
 
 }  // namespace
