@@ -23,7 +23,7 @@ void input_button_pressed(HWND) {
 
 void input_forget_window(HWND h) {
   if (g_capture == h) ReleaseCapture();
-  if (input_focus_window() == h) input_focus_changed(h, false);
+  input_drop_focus(h);
 }
 
 }  // namespace plat

@@ -71,6 +71,8 @@ struct WindowObject : Object {
   HRGN region = 0;                                // owned shape region
 
   bool destroying = false;
+  // An overlapped window hears its size and place (WM_SIZE, WM_MOVE) when first shown.
+  bool size_pending = false;
 };
 
 // The live window behind `h`, or nullptr.
@@ -121,7 +123,45 @@ void window_set_size_hints(WindowObject* w);
 void window_apply_shape(WindowObject* w);
 ::Window window_create_x(WindowObject* w, ::Window x_parent);
 // Maps the X window; for a top-level window waits (bounded) until the server reports it mapped.
-void window_map_x(WindowObject* w);
+// A window shown without activation asks the window manager not to focus it; with `activate` and no
+// window manager, the window takes the X keyboard focus.
+void window_map_x(WindowObject* w, bool activate);
+// The first step of destroying a shown window: hidden as ShowWindow hides it (a top-level window
+// without WM_SHOWWINDOW), so that activation and focus move on before WM_DESTROY.
+void window_hide_for_destruction(HWND window);
+
+// Makes `to` (a top-level window, or 0 for none: the program goes to the background) the active
+// window: WM_NCACTIVATE and WM_ACTIVATE to the old and the new one, WM_ACTIVATEAPP when the program
+// comes to the front or leaves it, and the focus to the new window. `x_focus` gives it the X
+// keyboard focus too when no window manager does that.
+void window_activate(HWND to, bool x_focus);
+// The active window `leaving` is hidden or destroyed: the window active before it (still shown)
+// becomes active, or none.
+void window_activate_other(HWND leaving);
+// A destroyed window leaves the activation records without messages.
+void window_forget_activation(HWND h);
+
+// WM_GETMINMAXINFO for windows that have a size to track (a sizing frame, or overlapped): the
+// procedure's answer for a window of `width` x `height` (outer), clamped.
+void window_track_size(HWND h, int& width, int& height);
+// The outer rectangle in the parent's client area (on the screen for a top-level window).
+RECT window_rect_in_parent(const WindowObject* w);
+// A WINDOWPOS record of the window's current outer rectangle with `flags` (SWP_*).
+WINDOWPOS window_place(HWND h, UINT flags);
+// WM_WINDOWPOSCHANGING, whose procedure may change the place and size in `pos`; false when the
+// window is gone afterwards. WM_WINDOWPOSCHANGED, whose default processing sends WM_MOVE and
+// WM_SIZE.
+bool window_pos_changing(HWND h, WINDOWPOS& pos);
+void window_pos_changed(HWND h, const WINDOWPOS& pos);
+// Places and sizes the X window after a change of the client rectangle.
+void move_x_window(WindowObject* w);
+// The SWP_ flags that tell DefWindowProcA's WM_WINDOWPOSCHANGED that the client area did not move
+// or change size (Windows' own, beyond the documented ones).
+constexpr UINT kSwpNoClientSize = 0x0800;
+constexpr UINT kSwpNoClientMove = 0x1000;
+
+// WM_PARENTNOTIFY for a child's creation or destruction (`event`: WM_CREATE or WM_DESTROY).
+void window_notify_parent(HWND child, UINT event);
 
 // Drops the window's queued messages (it has been destroyed).
 void queue_forget_window(HWND h);
