@@ -61,13 +61,14 @@ void window_activate(HWND to, bool x_focus) {
   g_recent.push_back(to);
   if (x_focus) give_x_focus(to);
   SendMessageA(to, WM_NCACTIVATE, TRUE, 0);
-  if (window_get(to)) SendMessageA(to, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), from);
+  if (WindowObject* w = window_get(to))
+    SendMessageA(to, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, (w->style & WS_MINIMIZE) ? 1 : 0), from);
   // DefWindowProcA gave the window the focus; a procedure of its own may have chosen a child.
   HWND focus = input_focus_window();
   if (live_active() == to && (!focus || window_root(focus) != to)) input_move_focus(to);
 }
 
-void window_activate_other(HWND leaving) {
+void window_activate_other(HWND leaving, bool stay_if_none) {
   if (live_active() != leaving) return;
   for (auto it = g_recent.rbegin(); it != g_recent.rend(); ++it) {
     WindowObject* w = window_get(*it);
@@ -76,7 +77,7 @@ void window_activate_other(HWND leaving) {
       return;
     }
   }
-  window_activate(0, false);
+  if (!stay_if_none) window_activate(0, false);
 }
 
 void window_forget_activation(HWND h) {

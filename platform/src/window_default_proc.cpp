@@ -41,8 +41,10 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) 
       const UINT flags = pos->flags;
       if (!(flags & plat::kSwpNoClientMove))
         SendMessageA(window, WM_MOVE, 0, MAKELPARAM(w->client_x, w->client_y));
+      // A minimised window has no client area to speak of.
       if (!(flags & plat::kSwpNoClientSize) && (w = plat::window_get(window)))
-        SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client_width, w->client_height));
+        SendMessageA(window, WM_SIZE, (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : SIZE_RESTORED,
+                     (w->style & WS_MINIMIZE) ? 0 : MAKELPARAM(w->client_width, w->client_height));
       return 0;
     }
     case WM_CLOSE:

@@ -135,9 +135,10 @@ void window_hide_for_destruction(HWND window);
 // comes to the front or leaves it, and the focus to the new window. `x_focus` gives it the X
 // keyboard focus too when no window manager does that.
 void window_activate(HWND to, bool x_focus);
-// The active window `leaving` is hidden or destroyed: the window active before it (still shown)
-// becomes active, or none.
-void window_activate_other(HWND leaving);
+// The active window `leaving` is hidden, destroyed or minimised: the window active before it (still
+// shown) becomes active; when there is none, no window is active, or `leaving` stays active if
+// `stay_if_none`.
+void window_activate_other(HWND leaving, bool stay_if_none = false);
 // A destroyed window leaves the activation records without messages.
 void window_forget_activation(HWND h);
 

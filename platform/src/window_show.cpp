@@ -111,6 +111,58 @@ void show(HWND window, bool activate) {
   }
 }
 
+bool minimizes(int command) {
+  return command == SW_MINIMIZE || command == SW_SHOWMINIMIZED || command == SW_SHOWMINNOACTIVE ||
+         command == SW_FORCEMINIMIZE;
+}
+
+// Minimises or restores a shown top-level window: the focus leaves a window being minimised, the
+// position messages carry the size limits and the new client area, and DefWindowProcA's WM_SIZE
+// says which it is. Minimising with SW_MINIMIZE activates the window before it, if any; restoring
+// gives the focus back.
+void set_minimized(HWND window, int command) {
+  WindowObject* w = window_get(window);
+  const bool minimize = minimizes(command);
+  if (!w || w->parent != 0 || ((w->style & WS_MINIMIZE) != 0) == minimize) return;
+  if (minimize && within(GetFocus(), window)) input_move_focus(0);
+  WINDOWPOS pos = window_place(window, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                                           (minimize ? static_cast<UINT>(SWP_SHOWWINDOW) : 0u));
+  if (!window_pos_changing(window, pos)) return;
+  window_track_size(window, pos.cx, pos.cy);
+  if (!(w = window_get(window))) return;
+  NCCALCSIZE_PARAMS params{};
+  params.rgrc[0] = params.rgrc[1] = window_rect_in_parent(w);
+  params.rgrc[2] =
+      RECT{w->client_x, w->client_y, w->client_x + w->client_width, w->client_y + w->client_height};
+  params.lppos = &pos;
+  SendMessageA(window, WM_NCCALCSIZE, TRUE, PtrToLParam(&params));
+  if (!(w = window_get(window))) return;
+  if (minimize)
+    w->style |= WS_MINIMIZE;
+  else
+    w->style &= ~static_cast<DWORD>(WS_MINIMIZE);
+  if (Display* d = x_display(); d && w->xwindow) {
+    if (minimize)
+      XIconifyWindow(d, w->xwindow, DefaultScreen(d));
+    else
+      XMapRaised(d, w->xwindow);  // out of the iconic state
+    XFlush(d);
+  }
+  pos.flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+  window_pos_changed(window, pos);
+  if (!window_get(window)) return;
+  if (minimize) {
+    if (command == SW_MINIMIZE) window_activate_other(window, true);
+  } else if (activates(command)) {
+    if (GetActiveWindow() != window) {
+      window_activate(window, true);
+    } else {
+      input_move_focus(window);
+      if (window_get(window)) SendMessageA(window, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
+    }
+  }
+}
+
 }  // namespace
 
 void window_hide_for_destruction(HWND window) {
@@ -128,16 +180,18 @@ BOOL ShowWindow(HWND window, int command) {
     if (w->mapped) plat::hide(window, false);
     return was_visible;
   }
-  if (!w->mapped) plat::show(window, plat::activates(command));
+  const bool minimize = plat::minimizes(command);
+  if (!w->mapped) plat::show(window, plat::activates(command) && !minimize);
   w = plat::window_get(window);
-  Display* d = plat::x_display();
-  bool minimize = command == SW_MINIMIZE || command == SW_SHOWMINIMIZED ||
-                  command == SW_SHOWMINNOACTIVE || command == SW_FORCEMINIMIZE;
-  if (w && minimize && w->parent == 0 && d && w->xwindow) {
-    XIconifyWindow(d, w->xwindow, DefaultScreen(d));
-    XFlush(d);
-  }
+  const bool restore = command == SW_RESTORE || command == SW_SHOWNORMAL ||
+                       command == SW_SHOWDEFAULT || command == SW_SHOWNOACTIVATE;
+  if (w && (minimize || restore)) plat::set_minimized(window, command);
   return was_visible;
+}
+
+BOOL IsIconic(HWND window) {
+  plat::WindowObject* w = plat::window_get(window);
+  return w && (w->style & WS_MINIMIZE) ? TRUE : FALSE;
 }
 
 BOOL IsWindowVisible(HWND window) {

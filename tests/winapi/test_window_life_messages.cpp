@@ -1,8 +1,9 @@
 // The messages of a window's life, in order: creation hidden and visible (overlapped, pop-up,
-// child), showing, hiding, activating another window and back, moving, resizing, destruction with
-// and without children. The expected sequences were recorded under Wine; window_message_sequence.h
-// says which messages are compared. Each sequence is the part sent inside the call, before any
-// message is pumped: the part a window procedure sees in the same order everywhere.
+// child), showing, hiding, activating another window and back, moving, resizing, minimising and
+// restoring, destruction with and without children. The expected sequences were recorded under
+// Wine; window_message_sequence.h says which messages are compared. Each sequence is the part sent
+// inside the call, before any message is pumped: the part a window procedure sees in the same order
+// everywhere.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -229,6 +230,26 @@ TEST_F(WindowLife, FocusMovesToAChildAndBack) {
                 "C WM_WINDOWPOSCHANGED hide", "C WM_KILLFOCUS P", "P WM_SETFOCUS C", "C WM_DESTROY",
                 "C WM_NCDESTROY"});
   EXPECT_EQ(GetFocus(), parent);
+}
+
+// Taken one after the other, before a window manager has answered the minimising.
+TEST_F(WindowLife, MinimiseAndRestore) {
+  HWND a = make("A", kOverlapped | WS_VISIBLE);
+  size_t from = mark();
+  ShowWindow(a, SW_MINIMIZE);
+  // The only window stays active, without the focus.
+  expect(from, {"A WM_KILLFOCUS 0", "A WM_WINDOWPOSCHANGING show", "A WM_GETMINMAXINFO",
+                "A WM_NCCALCSIZE", "A WM_WINDOWPOSCHANGED", "A WM_MOVE", "A WM_SIZE 1"});
+  EXPECT_TRUE(IsIconic(a));
+  EXPECT_EQ(GetActiveWindow(), a);
+  EXPECT_EQ(GetFocus(), HWND{});
+  from = message_log().messages.size();
+  ShowWindow(a, SW_RESTORE);
+  expect(from, {"A WM_WINDOWPOSCHANGING", "A WM_GETMINMAXINFO", "A WM_NCCALCSIZE",
+                "A WM_WINDOWPOSCHANGED", "A WM_MOVE", "A WM_SIZE 0", "A WM_SETFOCUS 0",
+                "A WM_ACTIVATE 1"});
+  EXPECT_FALSE(IsIconic(a));
+  EXPECT_EQ(GetFocus(), a);
 }
 
 }  // namespace

@@ -436,6 +436,7 @@ ZELVO_PLATFORM_API HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCST
 ZELVO_PLATFORM_API BOOL DestroyWindow(HWND window);
 ZELVO_PLATFORM_API BOOL IsWindow(HWND window);
 ZELVO_PLATFORM_API BOOL IsWindowVisible(HWND window);
+ZELVO_PLATFORM_API BOOL IsIconic(HWND window);
 ZELVO_PLATFORM_API BOOL ShowWindow(HWND window, int command);
 ZELVO_PLATFORM_API BOOL UpdateWindow(HWND window);
 ZELVO_PLATFORM_API LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
