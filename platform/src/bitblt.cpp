@@ -1,6 +1,7 @@
 // BitBlt: copies between memory contexts with format conversion, and paints memory contexts onto
 // windows. Both rectangles are clipped to their bitmaps, then to the destination's clipping region.
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "gdi_internal.h"
@@ -18,8 +19,19 @@ Box intersect(const Box& a, const Box& b) {
              std::min(a.bottom, b.bottom)};
 }
 
+constexpr uint32_t kWhite = 0xFFFFFF;
+
 Bitmap* selected_bitmap(const DeviceContext& dc) {
   return dc.memory ? handle_cast<Bitmap>(dc.bitmap) : nullptr;
+}
+
+// Sets every bit of each pixel of a rectangle inside a direct-colour bitmap: WHITENESS works on the
+// bits, so a 32-bit pixel gets its fourth byte set too.
+void set_all_bits(Bitmap& bitmap, int x, int y, int width, int height) {
+  const size_t bytes = static_cast<size_t>(bitmap.bits_per_pixel / 8);
+  for (int k = 0; k < height; ++k)
+    std::memset(bitmap.row(y + k) + bytes * static_cast<size_t>(x), 0xFF,
+                bytes * static_cast<size_t>(width));
 }
 
 // Fills with black or white, the two raster operations that need no source.
@@ -35,7 +47,9 @@ BOOL fill(DeviceContext& dest, int x, int y, int width, int height, uint32_t rgb
                   static_cast<LONG>(box.right), static_cast<LONG>(box.bottom)};
   for (const RECT& r : clip_rects(dest, rect)) {
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (bitmap) {
+    if (bitmap && rgb == kWhite && bitmap->bits_per_pixel >= 16) {
+      set_all_bits(*bitmap, r.left, r.top, w, h);
+    } else if (bitmap) {
       fill_rgb32(*bitmap, r.left, r.top, w, h, rgb);
     } else {
       std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, rgb);
@@ -53,7 +67,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   plat::DeviceContext* to = plat::handle_cast<plat::DeviceContext>(dest);
   if (!to) return FALSE;
   if (rop == BLACKNESS) return plat::fill(*to, x, y, width, height, 0x000000);
-  if (rop == WHITENESS) return plat::fill(*to, x, y, width, height, 0xFFFFFF);
+  if (rop == WHITENESS) return plat::fill(*to, x, y, width, height, plat::kWhite);
   if (rop != SRCCOPY) return FALSE;
   plat::DeviceContext* from = plat::handle_cast<plat::DeviceContext>(source);
   if (!from) return FALSE;

@@ -106,7 +106,9 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
 }
 
 // Rows of `bits` are padded to 16 bits and run from the top, as for every device-dependent bitmap.
+// A bitmap without pixels is the stock one, whatever the other arguments say.
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bits_per_pixel, const void* bits) {
+  if (width == 0 || height == 0) return plat::default_bitmap();
   if (width < 0 || height < 0 || planes != 1) return 0;
   const int bpp = static_cast<int>(bits_per_pixel);
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return 0;
@@ -122,16 +124,22 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bits_per_pixel, co
 }
 
 // Like the real service: a memory context gives bitmaps like the one selected in it (monochrome for
-// a fresh context), a window or screen context 32-bit ones.
+// a fresh context; a DIB section of the same layout when a DIB section is selected, so that the new
+// bitmap can be selected into such a context too), a window or screen context 32-bit ones.
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
   plat::DeviceContext* context = plat::handle_cast<plat::DeviceContext>(dc);
   if (!context || width < 0 || height < 0) return 0;
-  int bpp = 32;
-  if (context->memory) {
-    plat::Bitmap* selected = plat::handle_cast<plat::Bitmap>(context->bitmap);
-    if (selected) bpp = selected->bits_per_pixel;
-  }
-  return plat::make_device_bitmap(width, height, bpp);
+  plat::Bitmap* selected =
+      context->memory ? plat::handle_cast<plat::Bitmap>(context->bitmap) : nullptr;
+  if (!selected || !selected->dib || width == 0 || height == 0)
+    return plat::make_device_bitmap(
+        width, height, selected ? selected->bits_per_pixel : plat::kDeviceBitsPerPixel);
+  auto bitmap = plat::make_bitmap(width, height, selected->bits_per_pixel, true);
+  if (!bitmap) return 0;
+  bitmap->bitfields = selected->bitfields;
+  std::copy_n(selected->masks, 3, bitmap->masks);
+  bitmap->colors = selected->colors;
+  return plat::handle_insert(std::move(bitmap));
 }
 
 UINT GetDIBColorTable(HDC dc, UINT first, UINT count, RGBQUAD* colors) {

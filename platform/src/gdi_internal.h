@@ -119,6 +119,9 @@ std::vector<RECT> clip_rects(const DeviceContext& dc, const RECT& box);
 // A copy of a region (for clipping regions); 0 on failure.
 HRGN region_copy(HRGN region);
 
+// The depth of the screen, of bitmaps compatible with it, and of memory contexts.
+constexpr int kDeviceBitsPerPixel = 32;
+
 // The stock 1 x 1 monochrome bitmap of new memory contexts.
 HBITMAP default_bitmap();
 

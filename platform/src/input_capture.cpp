@@ -1,5 +1,6 @@
 // Mouse capture: SetCapture grabs the pointer, so moves and releases outside the window still
-// arrive, with client coordinates that may be negative.
+// arrive, with client coordinates that may be negative. The capture is the thread's: activation and
+// focus moving elsewhere leave it where it is.
 #include "input_state.h"
 #include "window_object.h"
 #include "x_display.h"
@@ -10,6 +11,18 @@ namespace {
 HWND g_capture = 0;
 
 constexpr unsigned kGrabEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+
+// Releases the pointer grab; the window that had the capture hears of it unless it is being
+// destroyed.
+void release(bool tell) {
+  HWND previous = g_capture;
+  g_capture = 0;
+  if (Display* d = x_display()) {
+    XUngrabPointer(d, CurrentTime);
+    XFlush(d);
+  }
+  if (tell && previous && window_get(previous)) SendMessageA(previous, WM_CAPTURECHANGED, 0, 0);
+}
 
 }  // namespace
 
@@ -22,8 +35,8 @@ void input_button_pressed(HWND) {
 }
 
 void input_forget_window(HWND h) {
-  if (g_capture == h) ReleaseCapture();
-  if (input_focus_window() == h) input_focus_changed(h, false);
+  if (g_capture == h) release(false);
+  input_drop_focus(h);
 }
 
 }  // namespace plat
@@ -31,7 +44,7 @@ void input_forget_window(HWND h) {
 HWND SetCapture(HWND window) {
   plat::WindowObject* w = plat::window_get(window);
   if (!w) return 0;
-  HWND previous = plat::g_capture;
+  HWND previous = GetCapture();
   plat::g_capture = window;
   if (Display* d = plat::x_display(); d && w->xwindow) {
     // Events report to the capturing window alone (owner_events False), as the original does.
@@ -39,15 +52,12 @@ HWND SetCapture(HWND window) {
                  CurrentTime);
     XFlush(d);
   }
+  if (previous && previous != window) SendMessageA(previous, WM_CAPTURECHANGED, 0, window);
   return previous;
 }
 
 BOOL ReleaseCapture(void) {
-  plat::g_capture = 0;
-  if (Display* d = plat::x_display()) {
-    XUngrabPointer(d, CurrentTime);
-    XFlush(d);
-  }
+  plat::release(true);
   return TRUE;
 }
 

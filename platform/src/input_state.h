@@ -7,6 +7,11 @@ namespace plat {
 
 // The window that has our keyboard focus (0 when none of ours has it).
 HWND input_focus_window();
+// Moves our keyboard focus, with WM_KILLFOCUS to the window that loses it and WM_SETFOCUS to the
+// one that gains it.
+void input_move_focus(HWND to);
+// A window being destroyed loses the focus without messages (it has heard its last).
+void input_drop_focus(HWND h);
 // The X server moved the keyboard focus into (or out of) one of our top-level windows.
 void input_focus_changed(HWND window, bool gained);
 

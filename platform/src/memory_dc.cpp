@@ -40,6 +40,11 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     case plat::Kind::Bitmap: {
       auto* bitmap = static_cast<plat::Bitmap*>(o);
       if (!context->memory) return 0;
+      // A device-dependent bitmap must match the device, or be monochrome; a DIB section may have
+      // any depth.
+      if (!bitmap->dib && bitmap->bits_per_pixel != 1 &&
+          bitmap->bits_per_pixel != plat::kDeviceBitsPerPixel)
+        return 0;
       // A bitmap lives in one context at a time; the stock bitmap is shared by all.
       if (bitmap->selections > 0 && !bitmap->permanent && context->bitmap != object) return 0;
       return plat::swap_selected(context->bitmap, bitmap, object);

@@ -170,7 +170,9 @@ bool register_class() {
   WNDCLASSEXA existing;
   if (GetClassInfoExA(0, STATUSCLASSNAMEA, &existing)) return true;
   WNDCLASSA wc{};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
+  // A system class: global, so every module (and GetClassInfoExA without one) finds it.
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
+  wc.hInstance = kSystemModule;
   wc.lpfnWndProc = status_bar_proc;
   wc.lpszClassName = STATUSCLASSNAMEA;
   return RegisterClassA(&wc) != 0;

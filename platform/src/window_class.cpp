@@ -27,21 +27,32 @@ ATOM next_atom() {
   }
 }
 
+bool global(const WindowClass& c) { return (c.style & CS_GLOBALCLASS) != 0; }
+
 ATOM register_class(const WNDCLASSEXA& wc) {
   if (!wc.lpszClassName || IS_INTRESOURCE(wc.lpszClassName) || wc.lpszClassName[0] == '\0')
     return 0;
   if (!wc.lpfnWndProc) return 0;
-  if (class_find(wc.lpszClassName)) return 0;  // the name exists already
+  // A class registered without an instance belongs to the program's module.
+  const HINSTANCE instance = wc.hInstance ? wc.hInstance : GetModuleHandleA(nullptr);
+  // A module's class may take the name of a global one (and is found first by that module); a
+  // second class of the name for the module, or a second global one, is refused.
+  const WindowClass* existing = class_find(wc.lpszClassName, instance);
+  if (existing && (!global(*existing) || (wc.style & CS_GLOBALCLASS))) return 0;
   auto c = std::make_unique<WindowClass>();
   c->atom = next_atom();
   c->name = wc.lpszClassName;
   c->style = wc.style;
   c->proc = wc.lpfnWndProc;
-  c->instance = wc.hInstance;
+  c->instance = instance;
   c->icon = wc.hIcon;
   c->icon_small = wc.hIconSm;
   c->cursor = wc.hCursor;
   c->background = wc.hbrBackground;
+  if (wc.lpszMenuName) {
+    c->menu_id = IS_INTRESOURCE(wc.lpszMenuName) ? wc.lpszMenuName : nullptr;
+    if (!c->menu_id) c->menu_name = wc.lpszMenuName;
+  }
   ATOM atom = c->atom;
   classes().push_back(std::move(c));
   return atom;
@@ -49,16 +60,18 @@ ATOM register_class(const WNDCLASSEXA& wc) {
 
 }  // namespace
 
-WindowClass* class_find(LPCSTR name) {
+WindowClass* class_find(LPCSTR name, HINSTANCE instance) {
   if (!name) return nullptr;
-  if (IS_INTRESOURCE(name)) {
-    ATOM atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(name));
-    for (auto& c : classes())
-      if (c->atom == atom) return c.get();
-    return nullptr;
-  }
+  const bool by_atom = IS_INTRESOURCE(name);
+  const ATOM atom = by_atom ? static_cast<ATOM>(reinterpret_cast<uintptr_t>(name)) : 0;
+  auto named = [&](const WindowClass& c) {
+    return by_atom ? c.atom == atom : strcasecmp(c.name.c_str(), name) == 0;
+  };
+  // The module's own classes first, then the global ones.
   for (auto& c : classes())
-    if (strcasecmp(c->name.c_str(), name) == 0) return c.get();
+    if (named(*c) && !global(*c) && (instance == 0 || c->instance == instance)) return c.get();
+  for (auto& c : classes())
+    if (named(*c) && global(*c)) return c.get();
   return nullptr;
 }
 
@@ -87,25 +100,29 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
   return plat::register_class(*wc);
 }
 
-BOOL GetClassInfoExA(HINSTANCE, LPCSTR class_name, LPWNDCLASSEXA wc) {
-  plat::WindowClass* c = plat::class_find(class_name);
+// Without an instance, only the system's classes and global ones are found, as for the system's
+// own module. The record names the instance asked with, which a found class shares or, being
+// global, serves.
+BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc) {
+  plat::WindowClass* c = plat::class_find(class_name, instance ? instance : plat::kSystemModule);
   if (!c || !wc) return FALSE;
   UINT size = wc->cbSize;  // the caller's own field is left as it was
   *wc = WNDCLASSEXA{};
   wc->cbSize = size;
   wc->style = c->style;
   wc->lpfnWndProc = c->proc;
-  wc->hInstance = c->instance;
+  wc->hInstance = instance;
   wc->hIcon = c->icon;
   wc->hIconSm = c->icon_small;
   wc->hCursor = c->cursor;
   wc->hbrBackground = c->background;
+  wc->lpszMenuName = c->menu_id ? c->menu_id : (c->menu_name ? c->menu_name->c_str() : nullptr);
   wc->lpszClassName = c->name.c_str();
   return c->atom;
 }
 
-BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE) {
-  plat::WindowClass* c = plat::class_find(class_name);
+BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance) {
+  plat::WindowClass* c = plat::class_find(class_name, instance);
   if (!c || c->windows > 0) return FALSE;
   auto& list = plat::classes();
   for (auto it = list.begin(); it != list.end(); ++it) {

@@ -52,6 +52,19 @@ void window_unregister_x(::Window xw) { x_map().erase(xw); }
   return w ? w->xwindow : 0;
 }
 
+void window_notify_parent(HWND child, UINT event) {
+  WindowObject* w = window_get(child);
+  if (!w) return;
+  const WPARAM wparam = MAKEWPARAM(event, w->id);
+  const LPARAM lparam = static_cast<LPARAM>(child);
+  // Every ancestor hears of it, up to the first one that is not a child itself.
+  while (w && (w->style & WS_CHILD) && !(w->ex_style & WS_EX_NOPARENTNOTIFY)) {
+    HWND parent = w->parent;
+    SendMessageA(parent, WM_PARENTNOTIFY, wparam, lparam);
+    w = window_get(parent);
+  }
+}
+
 HWND window_from_x(::Window xw) {
   auto it = x_map().find(xw);
   if (it == x_map().end() || !window_get(it->second)) return 0;
@@ -79,6 +92,9 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
     height = popup ? 0 : plat::kDefaultHeight;
   }
 
+  // The procedure's size limits, for windows that have a size to track; asked before it exists.
+  const bool tracks_size = (style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD));
+
   auto owned = std::make_unique<plat::WindowObject>();
   plat::WindowObject* w = owned.get();
   HWND handle = plat::handle_insert(std::move(owned));
@@ -91,6 +107,13 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   w->parent = child ? parent : 0;
   w->id = child ? static_cast<int>(menu) : 0;
   w->title = window_name ? window_name : "";
+  window_class->windows++;
+  plat::windows().push_back(handle);
+  if (child) parent_window->children.push_back(handle);
+  if (tracks_size) {
+    plat::window_track_size(handle, width, height);
+    if (!(w = plat::window_get(handle))) return 0;
+  }
   plat::Frame f = plat::window_frame(style, ex_style);
   w->client_x = x + f.left;
   w->client_y = y + f.top;
@@ -98,9 +121,6 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   w->client_height = std::max(0, height - f.top - f.bottom);
   // A thin border without caption is drawn by X itself, so a screen-sized window covers the screen.
   if (f.left == 1 && f.top == 1) w->border_width = 1;
-  window_class->windows++;
-  plat::windows().push_back(handle);
-  if (child) parent_window->children.push_back(handle);
 
   ::Window x_parent = child ? parent_window->xwindow : DefaultRootWindow(d);
   w->xwindow = plat::window_create_x(w, x_parent);
@@ -128,6 +148,11 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
     DestroyWindow(handle);
     return 0;
   }
+  if (!(w = plat::window_get(handle))) return 0;
+  // The client area follows our frame metrics; the procedure hears the window rectangle it is cut
+  // from.
+  RECT outer = plat::window_rect_in_parent(w);
+  SendMessageA(handle, WM_NCCALCSIZE, FALSE, PtrToLParam(&outer));
   if (!IsWindow(handle)) return 0;
   if (SendMessageA(handle, WM_CREATE, 0, PtrToLParam(&cs)) == -1) {
     DestroyWindow(handle);
@@ -135,9 +160,15 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   }
   w = plat::window_get(handle);
   if (!w) return 0;  // the procedure destroyed its own window while it was being created
-  SendMessageA(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client_width, w->client_height));
-  if ((w = plat::window_get(handle)))
-    SendMessageA(handle, WM_MOVE, 0, MAKELPARAM(w->client_x, w->client_y));
+  if (!child && !(style & WS_POPUP)) {
+    // An overlapped window hears of its size and place when it is first shown.
+    w->size_pending = true;
+  } else {
+    SendMessageA(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->client_width, w->client_height));
+    if ((w = plat::window_get(handle)))
+      SendMessageA(handle, WM_MOVE, 0, MAKELPARAM(w->client_x, w->client_y));
+  }
+  if (child && IsWindow(handle)) plat::window_notify_parent(handle, WM_CREATE);
   if (!IsWindow(handle)) return 0;
   if (style & WS_VISIBLE) ShowWindow(handle, SW_SHOW);
   return IsWindow(handle) ? handle : 0;

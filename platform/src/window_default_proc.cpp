@@ -27,6 +27,26 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) 
   switch (message) {
     case WM_NCCREATE:
       return TRUE;
+    case WM_NCACTIVATE:
+      return TRUE;  // the change of activation may go ahead
+    case WM_ACTIVATE:
+      // An activated window takes the keyboard focus, unless it is minimised.
+      if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) SetFocus(window);
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      // A window hears of its new place and size from here: a procedure that handles this message
+      // itself gets no WM_MOVE or WM_SIZE.
+      const auto* pos = static_cast<const WINDOWPOS*>(LParamToPtr(lparam));
+      if (!pos) return 0;
+      const UINT flags = pos->flags;
+      if (!(flags & plat::kSwpNoClientMove))
+        SendMessageA(window, WM_MOVE, 0, MAKELPARAM(w->client_x, w->client_y));
+      // A minimised window has no client area to speak of.
+      if (!(flags & plat::kSwpNoClientSize) && (w = plat::window_get(window)))
+        SendMessageA(window, WM_SIZE, (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : SIZE_RESTORED,
+                     (w->style & WS_MINIMIZE) ? 0 : MAKELPARAM(w->client_width, w->client_height));
+      return 0;
+    }
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;

@@ -1,32 +1,51 @@
 // DestroyWindow: WM_DESTROY to the window and then its children, WM_NCDESTROY from the children up;
 // children are gone before their parent, and every handle of the tree becomes stale.
+#include <algorithm>
+#include <vector>
+
 #include "window_object.h"
 #include "x_display.h"
 
 namespace plat {
 namespace {
 
-void destroy_tree(HWND h, bool destroy_x) {
+// WM_DESTROY to the window, then to its children, from the top down; `announced` collects them.
+void announce(HWND h, std::vector<HWND>& announced) {
+  SendMessageA(h, WM_DESTROY, 0, 0);
+  announced.push_back(h);
   WindowObject* w = window_get(h);
   if (!w) return;
-  SendMessageA(h, WM_DESTROY, 0, 0);
-  // Children made during WM_DESTROY are destroyed too; copy, as each removes itself from the list.
-  for (;;) {
-    w = window_get(h);
-    if (!w || w->children.empty()) break;
-    HWND child = w->children.front();
+  std::vector<HWND> children = w->children;  // a handler may create or destroy children
+  for (HWND child : children)
     if (WindowObject* c = window_get(child); c && !c->destroying) {
       c->destroying = true;
-      destroy_tree(child, false);  // the X server takes subwindows down with their parent
-    } else {
-      w->children.erase(w->children.begin());
+      announce(child, announced);
     }
+}
+
+// WM_NCDESTROY from the bottom up, and the records go. Children made during WM_DESTROY are
+// destroyed too; a child another DestroyWindow is taking down is left to it.
+void finish(HWND h, bool destroy_x, std::vector<HWND>& announced) {
+  for (;;) {
+    WindowObject* w = window_get(h);
+    if (!w || w->children.empty()) break;
+    HWND child = w->children.front();
+    WindowObject* c = window_get(child);
+    if (c && !c->destroying) {
+      c->destroying = true;
+      announce(child, announced);
+    }
+    if (c && std::find(announced.begin(), announced.end(), child) != announced.end())
+      finish(child, false, announced);  // the X server takes subwindows down with their parent
+    else
+      w->children.erase(w->children.begin());
   }
   SendMessageA(h, WM_NCDESTROY, 0, 0);
 
-  w = window_get(h);
+  WindowObject* w = window_get(h);
   if (!w) return;
   input_forget_window(h);
+  window_forget_activation(h);
   queue_forget_window(h);
   if (w->invalid) window_validate(w);
   if (w->region) {
@@ -55,11 +74,19 @@ void destroy_tree(HWND h, bool destroy_x) {
 }  // namespace
 }  // namespace plat
 
+// A child's parent hears of it first; a shown window is hidden, so that activation and focus move
+// on; then the messages of destruction.
 BOOL DestroyWindow(HWND window) {
   plat::WindowObject* w = plat::window_get(window);
   if (!w || w->destroying) return FALSE;
   w->destroying = true;
-  plat::destroy_tree(window, true);
+  if (w->parent) plat::window_notify_parent(window, WM_DESTROY);
+  plat::window_hide_for_destruction(window);
+  if ((w = plat::window_get(window)) && w->parent == 0) plat::window_activate_other(window);
+  if (!plat::window_get(window)) return TRUE;
+  std::vector<HWND> announced;
+  plat::announce(window, announced);
+  plat::finish(window, true, announced);
   if (Display* d = plat::x_display()) XFlush(d);
   return TRUE;
 }

@@ -49,9 +49,7 @@ HWND window_root(HWND h) {
   return w ? h : 0;
 }
 
-// Places and sizes the X window after a change of the client rectangle; false, with the reason for
-// GetLastError, when the server refuses (the X window is gone).
-static bool move_x_window(WindowObject* w) {
+bool move_x_window(WindowObject* w) {
   Display* d = x_display();
   if (!d || !w->xwindow) return true;
   XErrorTrap trap;
@@ -62,6 +60,46 @@ static bool move_x_window(WindowObject* w) {
   XMoveResizeWindow(d, w->xwindow, w->client_x - w->border_width, w->client_y - w->border_width,
                     width, height);
   return trap.succeeded();
+}
+
+RECT window_rect_in_parent(const WindowObject* w) {
+  Frame f = window_frame(w->style, w->ex_style);
+  return RECT{w->client_x - f.left, w->client_y - f.top, w->client_x + w->client_width + f.right,
+              w->client_y + w->client_height + f.bottom};
+}
+
+void window_track_size(HWND h, int& width, int& height) {
+  WindowObject* w = window_get(h);
+  if (!w || (!(w->style & WS_THICKFRAME) && (w->style & (WS_POPUP | WS_CHILD)))) return;
+  Frame f = window_frame(w->style, w->ex_style);
+  const int screen_w = GetSystemMetrics(SM_CXSCREEN), screen_h = GetSystemMetrics(SM_CYSCREEN);
+  MINMAXINFO info{};
+  info.ptMaxSize = POINT{screen_w + f.left + f.right, screen_h + f.top + f.bottom};
+  info.ptMaxPosition = POINT{-f.left, -f.top};
+  // No limits of our own: a window may be as small as its program makes it, and as large as the
+  // screen or the size asked for; the procedure sets its own.
+  info.ptMinTrackSize = POINT{0, 0};
+  info.ptMaxTrackSize = POINT{std::max(screen_w, width), std::max(screen_h, height)};
+  SendMessageA(h, WM_GETMINMAXINFO, 0, PtrToLParam(&info));
+  width = std::max<int>(info.ptMinTrackSize.x, std::min<int>(width, info.ptMaxTrackSize.x));
+  height = std::max<int>(info.ptMinTrackSize.y, std::min<int>(height, info.ptMaxTrackSize.y));
+}
+
+bool window_pos_changing(HWND h, WINDOWPOS& pos) {
+  SendMessageA(h, WM_WINDOWPOSCHANGING, 0, PtrToLParam(&pos));
+  return window_get(h) != nullptr;
+}
+
+void window_pos_changed(HWND h, const WINDOWPOS& pos) {
+  WINDOWPOS copy = pos;
+  SendMessageA(h, WM_WINDOWPOSCHANGED, 0, PtrToLParam(&copy));
+}
+
+WINDOWPOS window_place(HWND h, UINT flags) {
+  WindowObject* w = window_get(h);
+  if (!w) return WINDOWPOS{h, 0, 0, 0, 0, 0, flags};
+  RECT r = window_rect_in_parent(w);
+  return WINDOWPOS{h, 0, r.left, r.top, r.right - r.left, r.bottom - r.top, flags};
 }
 
 }  // namespace plat
@@ -86,15 +124,36 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
 }
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
+  if (!plat::window_get(window)) return FALSE;
+  WINDOWPOS pos{window,
+                0,
+                x,
+                y,
+                width,
+                height,
+                SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0u : static_cast<UINT>(SWP_NOREDRAW))};
+  if (!plat::window_pos_changing(window, pos)) return FALSE;
+  plat::window_track_size(window, pos.cx, pos.cy);
   plat::WindowObject* w = plat::window_get(window);
   if (!w) return FALSE;
   plat::Frame f = plat::window_frame(w->style, w->ex_style);
-  int new_x = x + f.left;
-  int new_y = y + f.top;
-  int new_width = std::max(0, width - f.left - f.right);
-  int new_height = std::max(0, height - f.top - f.bottom);
+  int new_x = pos.x + f.left;
+  int new_y = pos.y + f.top;
+  int new_width = std::max(0, pos.cx - f.left - f.right);
+  int new_height = std::max(0, pos.cy - f.top - f.bottom);
   bool moved = new_x != w->client_x || new_y != w->client_y;
   bool sized = new_width != w->client_width || new_height != w->client_height;
+  if (sized) {
+    const RECT old_window = plat::window_rect_in_parent(w);
+    NCCALCSIZE_PARAMS params{};
+    params.rgrc[0] = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
+    params.rgrc[1] = old_window;
+    params.rgrc[2] = RECT{w->client_x, w->client_y, w->client_x + w->client_width,
+                          w->client_y + w->client_height};
+    params.lppos = &pos;
+    SendMessageA(window, WM_NCCALCSIZE, TRUE, PtrToLParam(&params));
+    if (!(w = plat::window_get(window))) return FALSE;
+  }
   RECT before{w->client_x, w->client_y, w->client_width, w->client_height};
   w->client_x = new_x;
   w->client_y = new_y;
@@ -108,10 +167,10 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) 
     return FALSE;
   }
   if (repaint) plat::window_invalidate(w, nullptr, true);
-  // As the original platform does, the window hears of its new place and size at once.
-  if (moved) SendMessageA(window, WM_MOVE, 0, MAKELPARAM(new_x, new_y));
-  if (sized && plat::window_get(window))
-    SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(new_width, new_height));
+  // As the original platform does, the window hears of its new place and size at once: through
+  // DefWindowProcA's handling of WM_WINDOWPOSCHANGED.
+  pos.flags |= (moved ? 0 : plat::kSwpNoClientMove) | (sized ? 0 : plat::kSwpNoClientSize);
+  plat::window_pos_changed(window, pos);
   return TRUE;
 }
 

@@ -6,6 +6,10 @@
 
 namespace plat {
 
+// The instance that stands for the system's own module: the classes the system registers are global
+// and carry it, and asking for a class with it finds those alone.
+constexpr HINSTANCE kSystemModule = 0x7FF00000u;
+
 // The X window that holds a window's client area; 0 for a destroyed window or a stale handle.
 ::Window x_window(HWND window);
 

@@ -3,11 +3,13 @@
 
 #include <X11/Xlib.h>
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "handle_table.h"
+#include "window_internal.h"
 
 namespace plat {
 
@@ -21,6 +23,9 @@ struct WindowClass {
   HICON icon_small = 0;
   HCURSOR cursor = 0;
   HBRUSH background = 0;
+  // The menu the class names: a resource number, or a name kept with the class.
+  LPCSTR menu_id = nullptr;
+  std::optional<std::string> menu_name;
   int windows = 0;  // live windows of the class; a class in use cannot be unregistered
 };
 
@@ -73,6 +78,8 @@ struct WindowObject : Object {
   std::unique_ptr<ControlState> control;          // released with the window
 
   bool destroying = false;
+  // An overlapped window hears its size and place (WM_SIZE, WM_MOVE) when first shown.
+  bool size_pending = false;
 };
 
 // The live window behind `h`, or nullptr.
@@ -89,7 +96,9 @@ void window_unregister_x(::Window xw);
 // True when a window manager runs on the display (it announces itself on the root window).
 bool x_window_manager_running();
 
-WindowClass* class_find(LPCSTR name);
+// The class of that name (or atom) that `instance` sees: its module's own before a global one; with
+// instance 0, any module's.
+WindowClass* class_find(LPCSTR name, HINSTANCE instance = 0);
 
 Frame window_frame(DWORD style, DWORD ex_style);
 
@@ -118,7 +127,47 @@ void window_set_size_hints(WindowObject* w);
 void window_apply_shape(WindowObject* w);
 ::Window window_create_x(WindowObject* w, ::Window x_parent);
 // Maps the X window; for a top-level window waits (bounded) until the server reports it mapped.
-void window_map_x(WindowObject* w);
+// A window shown without activation asks the window manager not to focus it; with `activate` and no
+// window manager, the window takes the X keyboard focus.
+void window_map_x(WindowObject* w, bool activate);
+// The first step of destroying a shown window: hidden as ShowWindow hides it (a top-level window
+// without WM_SHOWWINDOW), so that activation and focus move on before WM_DESTROY.
+void window_hide_for_destruction(HWND window);
+
+// Makes `to` (a top-level window, or 0 for none: the program goes to the background) the active
+// window: WM_NCACTIVATE and WM_ACTIVATE to the old and the new one, WM_ACTIVATEAPP when the program
+// comes to the front or leaves it, and the focus to the new window. `x_focus` gives it the X
+// keyboard focus too when no window manager does that.
+void window_activate(HWND to, bool x_focus);
+// The active window `leaving` is hidden, destroyed or minimised: the window active before it (still
+// shown) becomes active; when there is none, no window is active, or `leaving` stays active if
+// `stay_if_none`.
+void window_activate_other(HWND leaving, bool stay_if_none = false);
+// A destroyed window leaves the activation records without messages.
+void window_forget_activation(HWND h);
+
+// WM_GETMINMAXINFO for windows that have a size to track (a sizing frame, or overlapped): the
+// procedure's answer for a window of `width` x `height` (outer), clamped.
+void window_track_size(HWND h, int& width, int& height);
+// The outer rectangle in the parent's client area (on the screen for a top-level window).
+RECT window_rect_in_parent(const WindowObject* w);
+// A WINDOWPOS record of the window's current outer rectangle with `flags` (SWP_*).
+WINDOWPOS window_place(HWND h, UINT flags);
+// WM_WINDOWPOSCHANGING, whose procedure may change the place and size in `pos`; false when the
+// window is gone afterwards. WM_WINDOWPOSCHANGED, whose default processing sends WM_MOVE and
+// WM_SIZE.
+bool window_pos_changing(HWND h, WINDOWPOS& pos);
+void window_pos_changed(HWND h, const WINDOWPOS& pos);
+// Places and sizes the X window after a change of the client rectangle; false, with the reason for
+// GetLastError, when the server refuses (the X window is gone).
+bool move_x_window(WindowObject* w);
+// The SWP_ flags that tell DefWindowProcA's WM_WINDOWPOSCHANGED that the client area did not move
+// or change size (Windows' own, beyond the documented ones).
+constexpr UINT kSwpNoClientSize = 0x0800;
+constexpr UINT kSwpNoClientMove = 0x1000;
+
+// WM_PARENTNOTIFY for a child's creation or destruction (`event`: WM_CREATE or WM_DESTROY).
+void window_notify_parent(HWND child, UINT event);
 
 // Drops the window's queued messages (it has been destroyed).
 void queue_forget_window(HWND h);

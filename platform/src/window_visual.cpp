@@ -55,7 +55,7 @@ bool window_use_visual(HWND window, Visual* visual, int depth) {
                       c->client_y - c->border_width);
   bool had_capture = GetCapture() == window;
   bool had_focus = input_focus_window() && window_root(input_focus_window()) == window;
-  if (w->mapped) window_map_x(w);
+  if (w->mapped) window_map_x(w, had_focus);
   if (had_capture) SetCapture(window);
   if (had_focus && w->mapped && w->parent == 0)
     XSetInputFocus(d, w->xwindow, RevertToParent, CurrentTime);

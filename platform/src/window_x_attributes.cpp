@@ -174,9 +174,20 @@ void window_apply_x_attributes(WindowObject* w) {
   window_apply_shape(w);
 }
 
-void window_map_x(WindowObject* w) {
+void window_map_x(WindowObject* w, bool activate) {
   Display* d = x_display();
   if (!d || !w->xwindow) return;
+  if (w->parent == 0) {
+    // A user time of 0 asks the window manager not to focus the window when it appears.
+    const Atom user_time = x_atom("_NET_WM_USER_TIME");
+    if (activate) {
+      XDeleteProperty(d, w->xwindow, user_time);
+    } else {
+      long zero = 0;
+      XChangeProperty(d, w->xwindow, user_time, XA_CARDINAL, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(&zero), 1);
+    }
+  }
   XMapWindow(d, w->xwindow);
   if (w->parent != 0) {
     XFlush(d);
@@ -194,7 +205,7 @@ void window_map_x(WindowObject* w) {
     pollfd fd{ConnectionNumber(d), POLLIN, 0};
     poll(&fd, 1, static_cast<int>(std::min<long>(left.count(), 20)));
   }
-  if (!x_window_manager_running()) {
+  if (activate && !x_window_manager_running()) {
     // Without a window manager nobody gives a new window the keyboard; the original platform would.
     XSetInputFocus(d, w->xwindow, RevertToParent, CurrentTime);
   }

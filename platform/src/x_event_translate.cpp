@@ -145,15 +145,20 @@ void translate_configure(HWND h, WindowObject* w, XConfigureEvent& event, Displa
     if (!XTranslateCoordinates(d, w->xwindow, DefaultRootWindow(d), 0, 0, &x, &y, &child)) return;
   }
   bool moved = x != w->client_x || y != w->client_y;
+  if (!moved && !sized) return;
   w->client_x = x;
   w->client_y = y;
   if (sized) {
     w->client_width = event.width;
     w->client_height = event.height;
   }
-  if (moved) SendMessageA(h, WM_MOVE, 0, MAKELPARAM(x, y));
-  if (sized && window_get(h))
-    SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(event.width, event.height));
+  // The window manager has moved or sized the window already: the procedure hears of it as of any
+  // change of place, and DefWindowProcA turns that into WM_MOVE and WM_SIZE.
+  WINDOWPOS pos = window_place(
+      h, SWP_NOZORDER | SWP_NOACTIVATE | (moved ? 0u : SWP_NOMOVE) | (sized ? 0u : SWP_NOSIZE));
+  if (!window_pos_changing(h, pos)) return;
+  pos.flags |= (moved ? 0 : kSwpNoClientMove) | (sized ? 0 : kSwpNoClientSize);
+  window_pos_changed(h, pos);
 }
 
 // Without SetCapture, Windows sends a mouse message to the window under the cursor. X's implicit

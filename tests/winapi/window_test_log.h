@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "zelvo/lparam_pointer.h"
+
 namespace zelvo_test {
 
 struct Logged {
@@ -18,6 +20,7 @@ struct Logged {
   UINT message;
   WPARAM wparam;
   LPARAM lparam;
+  UINT detail = 0;  // WM_WINDOWPOSCHANGING/CHANGED: the WINDOWPOS flags, read while they exist
 };
 
 struct MessageLog {
@@ -47,7 +50,11 @@ inline MessageLog& message_log() {
 
 inline LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   MessageLog& log = message_log();
-  log.messages.push_back(Logged{hwnd, message, wparam, lparam});
+  Logged entry{hwnd, message, wparam, lparam};
+  if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED)
+    if (const auto* pos = static_cast<const WINDOWPOS*>(LParamToPtr(lparam)))
+      entry.detail = pos->flags;
+  log.messages.push_back(entry);
   auto it = log.handlers.find(message);
   if (it != log.handlers.end()) return it->second(hwnd, wparam, lparam);
   return DefWindowProcA(hwnd, message, wparam, lparam);
@@ -56,7 +63,7 @@ inline LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wparam, LPAR
 // Registers the logging class once per program under `name`.
 inline void register_logging_class(const char* name) {
   WNDCLASSEXA wc{};
-  if (GetClassInfoExA(0, name, &wc)) return;
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc)) return;
   WNDCLASSA c{};
   c.style = CS_HREDRAW | CS_VREDRAW;
   c.lpfnWndProc = LoggingProc;

@@ -93,7 +93,7 @@ TEST(CreateOGLWindowChild, DISABLED_Windowed) {
   EXPECT_EQ(wc.hIcon, LoadIconA(0, IDI_APPLICATION));
   WNDCLASSEXA button{};
   button.cbSize = sizeof button;
-  ASSERT_TRUE(GetClassInfoExA(0, SzHoverClass, &button));
+  ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), SzHoverClass, &button));
   EXPECT_EQ(button.lpfnWndProc, HoverButtonHandler);
 
   // The system destroys the window first; the release that follows fails

@@ -38,9 +38,14 @@
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
+#define WM_GETMINMAXINFO 0x0024
+#define WM_WINDOWPOSCHANGING 0x0046
+#define WM_WINDOWPOSCHANGED 0x0047
 #define WM_SETCURSOR 0x0020
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
+#define WM_NCCALCSIZE 0x0083
+#define WM_NCACTIVATE 0x0086
 #define WM_KEYFIRST 0x0100
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
@@ -66,6 +71,7 @@
 #define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEWHEEL 0x020A
 #define WM_MOUSELAST 0x020A
+#define WM_PARENTNOTIFY 0x0210
 #define WM_CAPTURECHANGED 0x0215
 #define WM_CONTEXTMENU 0x007B
 #define WM_USER 0x0400
@@ -75,8 +81,18 @@
 /// The wheel distance of one notch in WM_MOUSEWHEEL's high word of wParam.
 #define WHEEL_DELTA 120
 
+/// @name WM_ACTIVATE states
+/// The low word of WM_ACTIVATE's wParam.
+///@{
+
+/// A WM_ACTIVATE state.
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+///@}
+
 /// @name WM_SIZE kinds
-/// wParam of WM_SIZE; the layer sends SIZE_RESTORED.
+/// wParam of WM_SIZE: SIZE_RESTORED, or SIZE_MINIMIZED for a minimised window.
 ///@{
 
 /// A WM_SIZE kind.
@@ -141,6 +157,7 @@
 
 /// An extended window style bit.
 #define WS_EX_DLGMODALFRAME 0x00000001L
+#define WS_EX_NOPARENTNOTIFY 0x00000004L
 #define WS_EX_TOPMOST 0x00000008L
 #define WS_EX_TRANSPARENT 0x00000020L
 #define WS_EX_TOOLWINDOW 0x00000080L
@@ -190,6 +207,25 @@
 #define SW_RESTORE 9
 #define SW_SHOWDEFAULT 10
 #define SW_FORCEMINIMIZE 11
+///@}
+
+/// @name WINDOWPOS flags
+/// WINDOWPOS::flags of WM_WINDOWPOSCHANGING and WM_WINDOWPOSCHANGED: what the change leaves alone
+/// or does.
+///@{
+
+/// A WINDOWPOS flag.
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOREDRAW 0x0008
+#define SWP_NOACTIVATE 0x0010
+#define SWP_FRAMECHANGED 0x0020
+#define SWP_SHOWWINDOW 0x0040
+#define SWP_HIDEWINDOW 0x0080
+#define SWP_NOCOPYBITS 0x0100
+#define SWP_NOOWNERZORDER 0x0200
+#define SWP_NOSENDCHANGING 0x0400
 ///@}
 
 /// @name System metrics
@@ -404,11 +440,11 @@ typedef struct tagWNDCLASSA {
   WNDPROC lpfnWndProc;   ///< The class's window procedure.
   int cbClsExtra;        ///< Extra class bytes; not offered, ignored.
   int cbWndExtra;        ///< Extra window bytes; not offered, ignored.
-  HINSTANCE hInstance;   ///< The module; kept.
+  HINSTANCE hInstance;   ///< The module; 0 means the program's own.
   HICON hIcon;           ///< The icon shown for the window.
   HCURSOR hCursor;       ///< The cursor over the window.
   HBRUSH hbrBackground;  ///< Kept; the layer draws no backgrounds.
-  LPCSTR lpszMenuName;   ///< Not used (no menus).
+  LPCSTR lpszMenuName;   ///< Kept and reported back; no menus are shown.
   LPCSTR lpszClassName;  ///< The class name (case-insensitive).
 } WNDCLASSA, *PWNDCLASSA, *LPWNDCLASSA;
 /// @typedef PWNDCLASSA
@@ -423,11 +459,11 @@ typedef struct tagWNDCLASSEXA {
   WNDPROC lpfnWndProc;   ///< The class's window procedure.
   int cbClsExtra;        ///< Extra class bytes; not offered, ignored.
   int cbWndExtra;        ///< Extra window bytes; not offered, ignored.
-  HINSTANCE hInstance;   ///< The module; kept.
+  HINSTANCE hInstance;   ///< The module; 0 means the program's own.
   HICON hIcon;           ///< The icon shown for the window.
   HCURSOR hCursor;       ///< The cursor over the window.
   HBRUSH hbrBackground;  ///< Kept; the layer draws no backgrounds.
-  LPCSTR lpszMenuName;   ///< Not used (no menus).
+  LPCSTR lpszMenuName;   ///< Kept and reported back; no menus are shown.
   LPCSTR lpszClassName;  ///< The class name (case-insensitive).
   HICON hIconSm;         ///< The small icon; kept.
 } WNDCLASSEXA, *PWNDCLASSEXA, *LPWNDCLASSEXA;
@@ -456,6 +492,44 @@ typedef struct tagCREATESTRUCTA {
 } CREATESTRUCTA, *LPCREATESTRUCTA;
 /// @typedef LPCREATESTRUCTA
 /// Pointer to a CREATESTRUCTA.
+
+/// A window's new place, size and z-order, passed with WM_WINDOWPOSCHANGING (which may change it)
+/// and WM_WINDOWPOSCHANGED (lParam is a PtrToLParam token).
+typedef struct tagWINDOWPOS {
+  HWND hwnd;             ///< The window.
+  HWND hwndInsertAfter;  ///< The window it goes behind; not used by the layer.
+  int x;                 ///< Left of the outer rectangle (parent's client coordinates for a child).
+  int y;                 ///< Top.
+  int cx;                ///< Outer width.
+  int cy;                ///< Outer height.
+  UINT flags;            ///< SWP_* flags.
+} WINDOWPOS, *PWINDOWPOS, *LPWINDOWPOS;
+/// @typedef PWINDOWPOS
+/// Pointer to a WINDOWPOS.
+/// @typedef LPWINDOWPOS
+/// Pointer to a WINDOWPOS.
+
+/// The size limits a window procedure may set in WM_GETMINMAXINFO; the layer's defaults limit
+/// nothing.
+typedef struct tagMINMAXINFO {
+  POINT ptReserved;      ///< Reserved.
+  POINT ptMaxSize;       ///< The maximised size.
+  POINT ptMaxPosition;   ///< The maximised position.
+  POINT ptMinTrackSize;  ///< The smallest outer size; applied.
+  POINT ptMaxTrackSize;  ///< The largest outer size; applied.
+} MINMAXINFO, *PMINMAXINFO, *LPMINMAXINFO;
+/// @typedef PMINMAXINFO
+/// Pointer to a MINMAXINFO.
+/// @typedef LPMINMAXINFO
+/// Pointer to a MINMAXINFO.
+
+/// What WM_NCCALCSIZE with wParam TRUE works on: the new, old and client rectangles.
+typedef struct tagNCCALCSIZE_PARAMS {
+  RECT rgrc[3];      ///< New outer rectangle in, new client rectangle out; then the old ones.
+  PWINDOWPOS lppos;  ///< The change being made.
+} NCCALCSIZE_PARAMS, *LPNCCALCSIZE_PARAMS;
+/// @typedef LPNCCALCSIZE_PARAMS
+/// Pointer to a NCCALCSIZE_PARAMS.
 
 /// A queued message.
 typedef struct tagMSG {
@@ -496,20 +570,24 @@ ZELVO_PLATFORM_API ATOM RegisterClassA(const WNDCLASSA* wc);
 /// RegisterClassA of the extended record; 0 also when cbSize is neither sizeof(WNDCLASSEXA) nor
 /// WNDCLASSEXA_LEGACY_SIZE.
 ZELVO_PLATFORM_API ATOM RegisterClassExA(const WNDCLASSEXA* wc);
-/// Fills `wc` (cbSize left as the caller set it) with a registered class; returns the class's
-/// atom (non-zero), or FALSE when the class does not exist. `instance` is ignored.
+/// Fills `wc` (cbSize left as the caller set it) with a registered class of module `instance`,
+/// or a global class (CS_GLOBALCLASS, the layer's own controls); returns the class's atom
+/// (non-zero), or FALSE when there is none. With `instance` 0 only global classes are found, as on
+/// Windows; hInstance is reported as asked.
 ZELVO_PLATFORM_API BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc);
-/// Removes a class; FALSE when it does not exist or windows of it still exist. `instance` is
-/// ignored.
+/// Removes a class of module `instance` (or a global class); FALSE when there is none or windows
+/// of it still exist.
 ZELVO_PLATFORM_API BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 
 /// Creates a window of a registered class: a top-level X window (a pop-up or an overlapped window
 /// framed by the window manager) or, with WS_CHILD, a child of `parent` (`menu` is then its
 /// control identifier). The sizes are outer sizes; the client area is smaller by the nominal frame.
-/// Sends WM_NCCREATE, WM_CREATE (both with a PtrToLParam token of a CREATESTRUCTA), WM_SIZE and
-/// WM_MOVE, then shows it when WS_VISIBLE. 0 when the class is unknown, a child has no parent, no
-/// display can be opened, or WM_NCCREATE returns FALSE or WM_CREATE -1. No menus: `menu` is only
-/// an identifier.
+/// Sends the creation sequence Windows sends (WM_GETMINMAXINFO for a top-level window,
+/// WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, with PtrToLParam tokens of their records; WM_SIZE and
+/// WM_MOVE at once for a child or a pop-up, at its first show for an overlapped window;
+/// WM_PARENTNOTIFY to the parent of a child), then shows it when WS_VISIBLE. 0 when the class is
+/// unknown, a child has no parent, no display can be opened, or WM_NCCREATE returns FALSE or
+/// WM_CREATE -1. No menus: `menu` is only an identifier.
 ZELVO_PLATFORM_API HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name,
                                         DWORD style, int x, int y, int width, int height,
                                         HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
@@ -524,8 +602,12 @@ ZELVO_PLATFORM_API BOOL DestroyWindow(HWND window);
 ZELVO_PLATFORM_API BOOL IsWindow(HWND window);
 /// Whether the window and all its parents are shown.
 ZELVO_PLATFORM_API BOOL IsWindowVisible(HWND window);
+/// Whether the window is minimised.
+ZELVO_PLATFORM_API BOOL IsIconic(HWND window);
 /// Shows or hides a window (see the ShowWindow commands) and returns whether it was visible
-/// before. Showing asks for a WM_PAINT.
+/// before. Showing a top-level window activates it and gives it the focus before the call returns,
+/// except with the no-activate commands (SW_SHOWNOACTIVATE, SW_SHOWNA, SW_SHOWMINNOACTIVE);
+/// showing asks for a WM_PAINT.
 ZELVO_PLATFORM_API BOOL ShowWindow(HWND window, int command);
 /// Sends WM_PAINT at once to the window and its children that wait for painting; FALSE for a
 /// stale handle.
@@ -642,7 +724,7 @@ ZELVO_PLATFORM_API LONG GetMessageTime(void);
 /// Sends all mouse input to `window`, also from outside it (an X pointer grab; coordinates there
 /// may be negative), and returns the previous capture window; 0 for a stale window.
 ZELVO_PLATFORM_API HWND SetCapture(HWND window);
-/// Ends the mouse capture (ungrabs the pointer).
+/// Ends the mouse capture (ungrabs the pointer); the window that had it gets WM_CAPTURECHANGED.
 ZELVO_PLATFORM_API BOOL ReleaseCapture(void);
 /// The window that has the mouse capture; 0 when none has.
 ZELVO_PLATFORM_API HWND GetCapture(void);
@@ -650,11 +732,13 @@ ZELVO_PLATFORM_API HWND GetCapture(void);
 ZELVO_PLATFORM_API BOOL GetCursorPos(LPPOINT point);
 /// Moves the cursor to the screen position (an X pointer warp); FALSE without a display.
 ZELVO_PLATFORM_API BOOL SetCursorPos(int x, int y);
-/// The top-level window of ours with the X input focus (or that the window manager says is
-/// active); 0 when another program's window has it.
+/// The active top-level window of ours while the program has the input focus; 0 when another
+/// program's window has it.
 ZELVO_PLATFORM_API HWND GetForegroundWindow(void);
-/// Asks the window manager to activate the window's top-level window and gives it the input
-/// focus; the window manager may refuse. FALSE for a stale window or without a display.
+/// The active top-level window of ours; 0 when none is.
+ZELVO_PLATFORM_API HWND GetActiveWindow(void);
+/// Activates the window's top-level window and gives it the input focus (asking the window
+/// manager too, which may refuse). FALSE for a stale window or without a display.
 ZELVO_PLATFORM_API BOOL SetForegroundWindow(HWND window);
 /// Gives the keyboard focus to `window` (0: to none), sending WM_KILLFOCUS and WM_SETFOCUS;
 /// returns the window that had it, 0 for a stale window.
