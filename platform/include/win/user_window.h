@@ -582,7 +582,7 @@ ZELVO_PLATFORM_API BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 /// Creates a window of a registered class: a top-level X window (a pop-up or an overlapped window
 /// framed by the window manager) or, with WS_CHILD, a child of `parent` (`menu` is then its
 /// control identifier). The sizes are outer sizes; the client area is smaller by the nominal frame.
-/// Sends the creation sequence Windows sends (WM_GETMINMAXINFO for a top-level window,
+/// Sends the creation sequence Windows sends (WM_GETMINMAXINFO for an overlapped or sizable window,
 /// WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, with PtrToLParam tokens of their records; WM_SIZE and
 /// WM_MOVE at once for a child or a pop-up, at its first show for an overlapped window;
 /// WM_PARENTNOTIFY to the parent of a child), then shows it when WS_VISIBLE. 0 when the class is
