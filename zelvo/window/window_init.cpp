@@ -1,4 +1,5 @@
 // The main window's device context, pixel format and GL rendering context.
+#include "core/failure_report.h"
 #include "zelvo/window.h"
 
 namespace {
@@ -13,7 +14,20 @@ BYTE bits_as_byte() {
 
 bool WindowInit(HWND hParent) {
   int FunctionError = 0;
+  // The first call that fails is named on standard error, with the system's reason; the ones after
+  // it fail because of it.
+  bool reported = false;
+  auto check = [&](bool ok, const char* call) {
+    if (ok || reported) return;
+    reported = true;
+    const DWORD error = GetLastError();
+    zelvo::ReportFailure(
+        "WindowInit", std::string(call) + " failed" +
+                          (error ? ": " + zelvo::WindowsErrorText(error) : ", with no error code"));
+  };
+  SetLastError(0);
   DCWindow = GetDC(hParent);
+  check(DCWindow != 0, "GetDC");
 
   PIXELFORMATDESCRIPTOR pfd{};
   pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
@@ -33,9 +47,11 @@ bool WindowInit(HWND hParent) {
   // usable one.
   const int iFormat = ChoosePixelFormat(DCWindow, &pfd);
   if (iFormat == 0) FunctionError = 1;
-  SetPixelFormat(DCWindow, iFormat, &pfd);
+  check(iFormat != 0, "ChoosePixelFormat");
+  check(SetPixelFormat(DCWindow, iFormat, &pfd), "SetPixelFormat");
   RCWindow = wglCreateContext(DCWindow);
   if (RCWindow == 0) FunctionError = 2;
-  wglMakeCurrent(DCWindow, RCWindow);
+  check(RCWindow != 0, "wglCreateContext");
+  check(wglMakeCurrent(DCWindow, RCWindow), "wglMakeCurrent");
   return FunctionError == 0;
 }
