@@ -10,9 +10,13 @@
 
 #include <zelvo_export.h>
 
+// Calling conventions mean nothing on Linux. <GL/gl.h> defines APIENTRY (empty) too, and may come
+// first.
 #define WINAPI
 #define CALLBACK
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 
 typedef int32_t BOOL;
 typedef uint8_t BYTE;

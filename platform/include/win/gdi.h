@@ -195,7 +195,13 @@ typedef struct tagXFORM {
 #define RGN_DIFF 4
 #define RGN_COPY 5
 
-#define ERROR 0
+// Region results. Windows makes ERROR a macro; here it is a constant of the same value, so that a
+// program keeps the use of the name inside its own scopes (an enumerator of a scoped enumeration, a
+// member, a namespace). A program that defines an ERROR macro of its own before this header keeps
+// its macro.
+#ifndef ERROR
+inline constexpr int ERROR = 0;
+#endif
 #define NULLREGION 1
 #define SIMPLEREGION 2
 #define COMPLEXREGION 3

@@ -153,10 +153,19 @@ extern ZELVO_API int32_t SetMX, SetMY;    // last left-button press; 0 after rel
 extern ZELVO_API int32_t SetOMX, SetOMY;  // last mouse move
 extern ZELVO_API float XRot, YRot;        // view angles in degrees
 extern ZELVO_API float XRot2, YRot2;      // copies, changed alike, for the application
-extern ZELVO_API float Depth;             // view distance offset
-extern ZELVO_API float Depth2;            // copy, changed alike, for the application
-extern ZELVO_API POINT MPos;              // cursor position in free-look mode (screen)
-extern ZELVO_API MSG Msg_;                // the last message SetGLMsg took
+// The view distance offset `Depth`. Xlib declares a type named Depth at global scope, and a file
+// cannot have both, so the variable's home is zelvo::Depth; the global name is the same object
+// (C linkage, symbol "Depth"), declared unless Xlib was included before this header or the program
+// defines ZELVO_NO_GLOBAL_DEPTH (for a file that includes Xlib after Zelvo.h).
+namespace zelvo {
+extern "C" ZELVO_API float Depth;
+}
+#if !defined(_X11_XLIB_H_) && !defined(ZELVO_NO_GLOBAL_DEPTH)
+extern "C" ZELVO_API float Depth;
+#endif
+extern ZELVO_API float Depth2;  // copy, changed alike, for the application
+extern ZELVO_API POINT MPos;    // cursor position in free-look mode (screen)
+extern ZELVO_API MSG Msg_;      // the last message SetGLMsg took
 
 // The window procedure of "GLWindow": turns messages into the input state above.
 ZELVO_API LRESULT CALLBACK GLWndProc(HWND Window, UINT AMessage, WPARAM WParam, LPARAM LParam);
