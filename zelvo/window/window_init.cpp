@@ -14,16 +14,17 @@ BYTE bits_as_byte() {
 
 bool WindowInit(HWND hParent) {
   int FunctionError = 0;
-  // The first call that fails is named on standard error, with the system's reason; the ones after
-  // it fail because of it.
-  bool reported = false;
+  // When the set-up fails, the first call that failed is named on standard error with the
+  // system's reason (the calls after it fail because of it). A call that fails while the set-up
+  // still succeeds says nothing.
+  const char* failed_call = nullptr;
+  DWORD failed_error = 0;
   auto check = [&](bool ok, const char* call) {
-    if (ok || reported) return;
-    reported = true;
-    const DWORD error = GetLastError();
-    zelvo::ReportFailure(
-        "WindowInit", std::string(call) + " failed" +
-                          (error ? ": " + zelvo::WindowsErrorText(error) : ", with no error code"));
+    if (!ok && !failed_call) {
+      failed_call = call;
+      failed_error = GetLastError();
+    }
+    SetLastError(0);
   };
   SetLastError(0);
   DCWindow = GetDC(hParent);
@@ -53,5 +54,10 @@ bool WindowInit(HWND hParent) {
   if (RCWindow == 0) FunctionError = 2;
   check(RCWindow != 0, "wglCreateContext");
   check(wglMakeCurrent(DCWindow, RCWindow), "wglMakeCurrent");
+  if (FunctionError != 0 && failed_call)
+    zelvo::ReportFailure("WindowInit",
+                         std::string(failed_call) + " failed" +
+                             (failed_error ? ": " + zelvo::WindowsErrorText(failed_error)
+                                           : std::string(", with no error code")));
   return FunctionError == 0;
 }
