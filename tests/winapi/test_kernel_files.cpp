@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <cctype>
+#include <cstring>
 #include <string>
+
+#include "wine.h"
 
 namespace {
 
@@ -27,7 +30,15 @@ TEST(KernelFiles, ModuleFileNameNamesTheProgramAndIsCutToTheBuffer) {
   SetLastError(0);
   EXPECT_EQ(GetModuleFileNameA(0, cut, sizeof cut), DWORD(sizeof cut));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
-  EXPECT_EQ(std::string(cut), program.substr(0, 5)) << "cut and terminated";
+  EXPECT_EQ(std::memcmp(cut, program.data(), 5), 0);
+}
+
+TEST(KernelFiles, ModuleFileNameCutToTheBufferIsTerminated) {
+  SKIP_UNDER_WINE("the name cut to a small buffer is not terminated (docs/windows.md, 15)");
+  const std::string program = ProgramName();
+  char cut[6] = "xxxxx";
+  GetModuleFileNameA(0, cut, sizeof cut);
+  EXPECT_EQ(std::string(cut), program.substr(0, 5));
 }
 
 TEST(KernelFiles, CurrentFolderTellsTheSizeItNeeds) {
