@@ -138,7 +138,15 @@ TEST_F(FailureLinesGl, MissingTgaTextureShowsNoBoxButSaysSo) {
   InFolder inside(dir.path());
   Captured run = Capture([] { TextureLoadTGAID("water3.tga", 7); });
   EXPECT_TRUE(run.boxes.empty());
-  ExpectOneLine(run, "TextureLoadTGAID", "water3.tga", dir.path(), "no such file; slot 7");
+  ExpectOneLine(run, "TextureLoadTGAID", "water3.tga", dir.path(),
+                "no such file (The system cannot find the file specified); slot 7 is not loaded");
+  Captured folder = Capture([] { TextureLoadTGAID("textures/water3.tga", 8); });
+  ExpectOneLine(folder, "TextureLoadTGAID", "textures/water3.tga", dir.path() + "/textures",
+                "The system cannot find the path specified");
+  std::filesystem::create_directory(dir.path() + "/water3.tga");
+  Captured not_a_file = Capture([] { TextureLoadTGAID("water3.tga", 9); });
+  ExpectOneLine(not_a_file, "TextureLoadTGAID", "water3.tga", dir.path(),
+                "a folder, not a file; slot 9");
 }
 
 TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {

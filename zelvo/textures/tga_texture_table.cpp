@@ -18,8 +18,12 @@ void TextureLoadTGAID(const char* TGAFile, int32_t Num) {
   // number is only looked at once it is used. It is still said on standard error: a program
   // started from the wrong folder would otherwise draw untextured without a word.
   if (!zelvo::FileExists(TGAFile)) {
+    const DWORD attributes = GetFileAttributesA(TGAFile);
+    const std::string why = attributes == INVALID_FILE_ATTRIBUTES
+                                ? "no such file (" + zelvo::WindowsErrorText(GetLastError()) + ")"
+                                : std::string("a folder, not a file");
     zelvo::ReportFileFailure("TextureLoadTGAID", TGAFile,
-                             "no such file; slot " + std::to_string(Num) + " is not loaded");
+                             why + "; slot " + std::to_string(Num) + " is not loaded");
     return;
   }
   TGATexture& slot = TextureTGA2[Num];
