@@ -3,12 +3,14 @@
 #include <Zelvo.h>
 
 #include "scene.h"
+#include "texture_files.h"
 
 void OpenGL_CreateList() {
   auto OpenGL_Texture = [] {
-    TextureLoadID("Floor04.bmp", 0);
-    TextureLoadTGAID("water3.tga", 0);
-    TextureLoadTGAID("CloudsParticles4.tga", 1);
+    // From the current folder, or from the program's own when started elsewhere.
+    TextureLoadID(TextureFile("Floor04.bmp").c_str(), 0);
+    TextureLoadTGAID(TextureFile("water3.tga").c_str(), 0);
+    TextureLoadTGAID(TextureFile("CloudsParticles4.tga").c_str(), 1);
   };
   OpenGL_Texture();
 }

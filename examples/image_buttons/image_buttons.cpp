@@ -33,8 +33,23 @@ Button buttons[] = {
 // The window's backdrop, a vertical gradient kept in a memory device context and copied on paint.
 HDC backdrop = 0;
 HBITMAP backdrop_bitmap = 0;
+HGDIOBJ backdrop_default_bitmap = 0;  // the context's own bitmap, put back before deleting ours
 
+void FreeBackdrop() {
+  if (backdrop) {
+    // A bitmap still selected into a context cannot be deleted.
+    if (backdrop_default_bitmap) SelectObject(backdrop, backdrop_default_bitmap);
+    DeleteDC(backdrop);
+  }
+  if (backdrop_bitmap) DeleteObject(backdrop_bitmap);
+  backdrop = 0;
+  backdrop_bitmap = 0;
+  backdrop_default_bitmap = 0;
+}
+
+// Replaces the backdrop with one of the given size; the previous one is released first.
 void MakeBackdrop(int width, int height) {
+  FreeBackdrop();
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -52,7 +67,7 @@ void MakeBackdrop(int width, int height) {
     for (int x = 0; x < width; ++x) pixels[size_t(row) * width + x] = r << 16 | g << 8 | b;
   }
   backdrop = CreateCompatibleDC(0);
-  SelectObject(backdrop, backdrop_bitmap);
+  if (backdrop) backdrop_default_bitmap = SelectObject(backdrop, backdrop_bitmap);
 }
 
 void ShowClicks(HWND window) {
@@ -71,9 +86,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         std::printf("%s clicked (%d)\n", b.name, b.clicks);
         std::fflush(stdout);
         ShowClicks(window);
-        RECT client{};
-        GetClientRect(window, &client);
-        MakeBackdrop(client.right, client.bottom);
       }
       return 0;
     case WM_PAINT: {
@@ -164,7 +176,6 @@ int main(int argc, char** argv) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  if (backdrop) DeleteDC(backdrop);
-  if (backdrop_bitmap) DeleteObject(backdrop_bitmap);
+  FreeBackdrop();
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "cursor_file.h"
 #include "cursor_internal.h"
 #include "cursor_object.h"
+#include "error_codes.h"
 #include "regular_file.h"
 #include "x_display.h"
 
@@ -192,13 +193,23 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
 }
 
 HCURSOR LoadCursorFromFileA(LPCSTR file_name) {
-  if (!file_name) return 0;
+  if (!file_name) {
+    SetLastError(plat::kErrorInvalidParameter);
+    return 0;
+  }
   plat::RegularFile file(file_name);
-  if (!file.ok() || file.size() > plat::kMaxFileBytes) return 0;
+  if (!file.ok()) return 0;
+  if (file.size() > plat::kMaxFileBytes) {
+    SetLastError(plat::kErrorInvalidData);
+    return 0;
+  }
   std::vector<uint8_t> bytes;
   if (!file.read_up_to(bytes, plat::kMaxFileBytes, 0)) return 0;
   std::optional<plat::CursorImage> image = plat::parse_cursor_file(bytes.data(), bytes.size());
-  if (!image) return 0;
+  if (!image) {
+    SetLastError(plat::kErrorInvalidData);
+    return 0;
+  }
   return plat::cursor_insert_image(image->width, image->height, image->hot_x, image->hot_y,
                                    std::move(image->argb), false);
 }

@@ -1,19 +1,24 @@
-// The error codes that failing calls leave for GetLastError, with the values Windows documents.
+// The error codes that failing calls leave for GetLastError (the values are <windows.h>'s).
 #pragma once
 
 #include <windows.h>
 
 namespace plat {
 
-constexpr DWORD kErrorFileNotFound = 2;
-constexpr DWORD kErrorAccessDenied = 5;
-constexpr DWORD kErrorInvalidHandle = 6;
-constexpr DWORD kErrorNotEnoughMemory = 8;
-constexpr DWORD kErrorInvalidData = 13;
-constexpr DWORD kErrorInvalidParameter = 87;
-constexpr DWORD kErrorNotLocked = 158;
-constexpr DWORD kErrorInvalidWindowHandle = 1400;
-constexpr DWORD kErrorNotEnoughQuota = 1816;
-constexpr DWORD kErrorInvalidPixelFormat = 2000;
+constexpr DWORD kErrorFileNotFound = ERROR_FILE_NOT_FOUND;
+constexpr DWORD kErrorPathNotFound = ERROR_PATH_NOT_FOUND;
+constexpr DWORD kErrorAccessDenied = ERROR_ACCESS_DENIED;
+constexpr DWORD kErrorInvalidHandle = ERROR_INVALID_HANDLE;
+constexpr DWORD kErrorNotEnoughMemory = ERROR_NOT_ENOUGH_MEMORY;
+constexpr DWORD kErrorInvalidData = ERROR_INVALID_DATA;
+constexpr DWORD kErrorReadFault = ERROR_READ_FAULT;
+constexpr DWORD kErrorInvalidParameter = ERROR_INVALID_PARAMETER;
+constexpr DWORD kErrorInsufficientBuffer = ERROR_INSUFFICIENT_BUFFER;
+constexpr DWORD kErrorModNotFound = ERROR_MOD_NOT_FOUND;
+constexpr DWORD kErrorNotLocked = ERROR_NOT_LOCKED;
+constexpr DWORD kErrorMessageNotFound = ERROR_MR_MID_NOT_FOUND;
+constexpr DWORD kErrorInvalidWindowHandle = ERROR_INVALID_WINDOW_HANDLE;
+constexpr DWORD kErrorNotEnoughQuota = ERROR_NOT_ENOUGH_QUOTA;
+constexpr DWORD kErrorInvalidPixelFormat = ERROR_INVALID_PIXEL_FORMAT;
 
 }  // namespace plat

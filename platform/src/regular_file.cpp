@@ -1,3 +1,4 @@
+// Opening and reading the files the loaders read.
 #include "regular_file.h"
 
 #include <fcntl.h>
@@ -7,15 +8,28 @@
 #include <algorithm>
 #include <cerrno>
 #include <new>
+#include <optional>
+#include <string>
 
 #include "error_codes.h"
+#include "file_name_case.h"
 
 namespace plat {
 
 RegularFile::RegularFile(const char* name) {
   // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer before fstat can
   // tell what it is.
-  const int fd = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  int fd = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+    // Not there under this exact name: Windows would still find it under another case.
+    DWORD error = kErrorFileNotFound;
+    std::optional<std::string> found = find_file_name(name, &error);
+    if (!found) {
+      SetLastError(error);
+      return;
+    }
+    fd = ::open(found->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  }
   if (fd < 0) {
     SetLastError(errno == ENOENT || errno == ENOTDIR ? kErrorFileNotFound : kErrorAccessDenied);
     return;
@@ -41,7 +55,14 @@ bool RegularFile::read_at(void* buffer, size_t count, uint64_t offset) const {
   while (count > 0) {
     ssize_t n = ::pread(fd_, out, count, static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n < 0) {
+      SetLastError(kErrorReadFault);
+      return false;
+    }
+    if (n == 0) {
+      SetLastError(kErrorInvalidData);  // the file ended before the bytes its headers promise
+      return false;
+    }
     out += n;
     count -= static_cast<size_t>(n);
     offset += static_cast<uint64_t>(n);

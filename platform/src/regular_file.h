@@ -10,8 +10,9 @@ namespace plat {
 
 class RegularFile {
  public:
-  // Opens `name` for reading without waiting for a writer; on failure ok() is false and the
-  // thread's last error says why (not found, access denied for anything but a regular file).
+  // Opens `name` for reading without waiting for a writer, falling back to a match without regard
+  // to case as Windows would find it; on failure ok() is false and the thread's last error says
+  // why (file or path not found, access denied for anything but a regular file).
   explicit RegularFile(const char* name);
   ~RegularFile();
   RegularFile(const RegularFile&) = delete;
@@ -20,7 +21,8 @@ class RegularFile {
   bool ok() const { return fd_ >= 0; }
   uint64_t size() const { return size_; }
 
-  // Reads exactly `count` bytes at `offset`; false on a read error or an early end.
+  // Reads exactly `count` bytes at `offset`; false on a read error (ERROR_READ_FAULT) or an early
+  // end (ERROR_INVALID_DATA).
   bool read_at(void* buffer, size_t count, uint64_t offset) const;
 
   // Up to `limit` bytes from `offset` (fewer when the file ends first); false on a read error.

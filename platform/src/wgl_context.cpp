@@ -2,6 +2,7 @@
 #include "gdi_internal.h"
 
 #include <GL/glx.h>
+#include <win/native_x11.h>
 
 #include "pixel_format.h"
 #include "window_internal.h"
@@ -90,4 +91,9 @@ BOOL SwapBuffers(HDC dc) {
   if (!d || drawable == 0) return FALSE;
   glXSwapBuffers(d, drawable);
   return TRUE;
+}
+
+GLXContext ZelvoGLXContext(HGLRC context) {
+  const plat::GLContext* object = plat::handle_cast<plat::GLContext>(context);
+  return object ? object->context : nullptr;
 }

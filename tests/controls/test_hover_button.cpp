@@ -305,3 +305,25 @@ TEST_F(HoverButtonTest, MissingBitmapRefusesCreationWithoutLeaks) {
 }
 
 }  // namespace
+
+// The button builds the names <prefix>N.BMP, H.BMP and P.BMP; files named in another case are
+// found as Windows would find them.
+TEST_F(HoverButtonTest, BitmapsNamedInAnotherCaseAreFound) {
+  TempDir other;
+  std::filesystem::create_directory(other.path() / "Skins");
+  WriteBmp(other / "Skins/btnn.bmp", StatePicture(1), 24);
+  WriteBmp(other / "Skins/BtnH.Bmp", StatePicture(2), 24);
+  WriteBmp(other / "Skins/BTNP.bmp", StatePicture(3), 24);
+  BmpType = other / "skins/Btn";
+  HWND button = CreateWindowExA(0, "IMAGEBUTTON", "", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, parent_,
+                                static_cast<HMENU>(2), GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(button, 0u);
+  RECT r{};
+  GetClientRect(button, &r);
+  RECT first{};
+  GetClientRect(button_, &first);
+  EXPECT_EQ(r.right, first.right) << "sized from the normal bitmap found under another case";
+  EXPECT_EQ(r.bottom, first.bottom);
+  EXPECT_NE(GetPropA(button, PressBmp), 0u);
+  DestroyWindow(button);
+}

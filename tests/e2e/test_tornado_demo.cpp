@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -194,6 +196,43 @@ TEST(TornadoDemo, StartUpMakesItsGlCallsInTheDocumentedOrder) {
   ASSERT_EQ(calls.size(), expected.size()) << dump.substr(0, 20000);
   for (size_t i = 0; i < expected.size(); ++i)
     EXPECT_EQ(calls[i].rfind(expected[i], 0), 0u) << "call " << i << ": " << calls[i];
+}
+
+// Started from a folder without its textures, the demo finds them beside its executable and says
+// nothing; a copy of it with only the floor texture beside it names, on standard error, each file
+// it found in neither folder, and still runs.
+TEST(TornadoDemo, StartedFromAnotherFolderItLooksBesideItsExecutable) {
+  XServer x(false);
+  ASSERT_TRUE(x.ok());
+  char pattern[] = "/tmp/zelvo-elsewhere-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::filesystem::path elsewhere = pattern;
+  const auto run_from_elsewhere = [&](const std::string& program) {
+    ChildProcess demo({program}, {"DISPLAY=" + x.display()}, elsewhere.string());
+    const std::string window = open_demo(x, demo, "n");
+    std::this_thread::sleep_for(500ms);
+    if (!window.empty()) x.type_into(window, "Escape");
+    expect_ends_with_status_zero(demo, 5s);
+    return demo.output();
+  };
+
+  const std::string found = run_from_elsewhere(kDemo);
+  EXPECT_EQ(found.find("TornadoDemo: texture file"), std::string::npos) << found;
+  EXPECT_EQ(found.find("Zelvo:"), std::string::npos) << found;
+
+  const std::filesystem::path copy = elsewhere / "bin";
+  std::filesystem::create_directory(copy);
+  std::filesystem::copy_file(kDemo, copy / "TornadoDemo");
+  std::filesystem::copy_file(kDemoDir + "/Floor04.bmp", copy / "Floor04.bmp");
+  const std::string missing = run_from_elsewhere((copy / "TornadoDemo").string());
+  for (const char* name : {"water3.tga", "CloudsParticles4.tga"}) {
+    const std::string line = std::string("TornadoDemo: texture file \"") + name +
+                             "\" is neither in the current folder (" + elsewhere.string() +
+                             ") nor beside the program (" + copy.string() + "/)\n";
+    EXPECT_NE(missing.find(line), std::string::npos) << missing;
+  }
+  EXPECT_EQ(missing.find("Floor04.bmp"), std::string::npos) << missing;
+  std::filesystem::remove_all(elsewhere);
 }
 
 TEST(TornadoDemo, WithoutADisplayTheMessagesReachStandardErrorAndTheRunFails) {

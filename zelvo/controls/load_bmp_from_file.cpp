@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/failure_report.h"
+
 namespace {
 
 constexpr int kPaletteEntries = 256;
@@ -48,10 +50,15 @@ HPALETTE ScreenHalftonePalette() {
 }  // namespace
 
 HBITMAP LoadBmpFromFile(const std::string& FileName, HPALETTE& Pal) {
+  SetLastError(0);
   auto bitmap =
       static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), FileName.c_str(), IMAGE_BITMAP, 0,
                                       0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-  if (!bitmap) return 0;
+  if (!bitmap) {
+    zelvo::ReportFileFailure("LoadBmpFromFile", FileName.c_str(),
+                             "LoadImageA failed: " + zelvo::WindowsErrorText(GetLastError()));
+    return 0;
+  }
 
   BITMAP info;
   std::memset(&info, 0, sizeof info);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/failure_report.h"
 #include "pixel_swap.h"
 #include "texture_filters.h"
 #include "unpack_state.h"
@@ -63,11 +64,32 @@ bool UsablePixels(HBITMAP bitmap, int32_t format, BITMAP& info) {
 
 void TextureLoadID(const char* BmpFile, int32_t Num) {
   const int32_t format = GetBmpDepth(BmpFile);
+  SetLastError(0);
   HBITMAP bitmap =
       static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), BmpFile, IMAGE_BITMAP, 0, 0,
                                       LR_LOADFROMFILE | LR_LOADTRANSPARENT | LR_CREATEDIBSECTION));
   BITMAP info{};
   const bool usable = UsablePixels(bitmap, format, info);
+  if (!usable) {
+    // The slot still gets its texture name below, drawn untextured; only standard error says why.
+    const std::string slot = "; slot " + std::to_string(Num) + " gets no image";
+    if (!bitmap)
+      zelvo::ReportFileFailure(
+          "TextureLoadID", BmpFile,
+          "LoadImageA failed: " + zelvo::WindowsErrorText(GetLastError()) + slot);
+    else if (format == 0)
+      zelvo::ReportFileFailure("TextureLoadID", BmpFile,
+                               "its header gives no bit depth (an OS/2 core header)" + slot);
+    else if (format != 24 && format != 32)
+      zelvo::ReportFileFailure("TextureLoadID", BmpFile,
+                               std::to_string(format) +
+                                   " bits per pixel (textures are made from 24- and 32-bit files)" +
+                                   slot);
+    else
+      zelvo::ReportFileFailure("TextureLoadID", BmpFile,
+                               "its pixels do not have the " + std::to_string(format) +
+                                   " bits per pixel its header gives" + slot);
+  }
   if (usable && format == 24) {
     // Row by row: each row is padded to 4 bytes, and the padding is not a pixel. (No pixel count of
     // the whole bitmap is formed, so there is no product that could overflow.)

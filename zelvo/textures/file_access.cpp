@@ -1,6 +1,8 @@
 // File services shared by the BMP and TGA readers.
 #include "file_access.h"
 
+#include <windows.h>
+
 #include <sys/stat.h>
 #ifndef _WIN32
 #include <fcntl.h>
@@ -10,58 +12,141 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
+#include <vector>
+
+#include "core/failure_report.h"
 
 namespace zelvo {
+namespace {
+
+// The names of the files open for reading, so that a device error can say which file it hit.
+std::vector<std::pair<FILE*, std::string>>& OpenFiles() {
+  static std::vector<std::pair<FILE*, std::string>> files;
+  return files;
+}
+
+void Forget(FILE* file) {
+  auto& files = OpenFiles();
+  for (auto it = files.begin(); it != files.end(); ++it)
+    if (it->first == file) {
+      files.erase(it);
+      return;
+    }
+}
+
+// A stream closed behind the library's back may come back under the same address: the newest
+// name counts.
+FILE* Remember(FILE* file, const char* name) {
+  if (!file) return nullptr;
+  Forget(file);
+  OpenFiles().emplace_back(file, name);
+  return file;
+}
+
+const char* NameOf(FILE* file) {
+  for (const auto& [open, name] : OpenFiles())
+    if (open == file) return name.c_str();
+  return nullptr;
+}
+
+void Explain(std::string* why, std::string text) {
+  if (why) *why = std::move(text);
+}
+
+#ifndef _WIN32
+// The name to open when `name` itself is missing: the same file under another case, as Windows
+// finds it; `name` itself when there is none.
+std::string NameAsOnWindows(const char* name) {
+  char found[4096];
+  const DWORD length = ZelvoFindFileName(name, found, sizeof found);
+  return length > 0 && length < sizeof found ? std::string(found, length) : std::string(name);
+}
+#endif
+
+}  // namespace
 
 bool FileExists(const char* name) {
   if (!name || !*name) return false;
-  struct stat info;
-  return stat(name, &info) == 0 && !S_ISDIR(info.st_mode);
+  const DWORD attributes = GetFileAttributesA(name);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-FILE* OpenForReading(const char* name) {
-  if (!name) return nullptr;
+FILE* OpenForReading(const char* name, std::string* why) {
+  if (!name) {
+    Explain(why, "no file name");
+    return nullptr;
+  }
 #ifdef _WIN32
   FILE* file = std::fopen(name, "rb");
+  if (!file) {
+    Explain(why, std::strerror(errno));
+    return nullptr;
+  }
   struct stat info;
-  if (file && (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode))) {
+  if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    Explain(why, "not a regular file");
     std::fclose(file);
     return nullptr;
   }
-  return file;
+  return Remember(file, name);
 #else
   // Without O_NONBLOCK the open of a FIFO would wait for a writer, possibly for ever, before fstat
   // could tell that it is no file to read a texture from.
-  const int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+  int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+    const std::string other = NameAsOnWindows(name);
+    if (other != name) fd = open(other.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  }
+  if (fd < 0) {
+    Explain(why, std::strerror(errno));
+    return nullptr;
+  }
   struct stat info;
   const int flags = fcntl(fd, F_GETFL);
   FILE* file = nullptr;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flags >= 0 &&
-      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
-    file = fdopen(fd, "rb");
+  if (fstat(fd, &info) != 0)
+    Explain(why, std::strerror(errno));
+  else if (!S_ISREG(info.st_mode))
+    Explain(why, S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a regular file");
+  else if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 || !(file = fdopen(fd, "rb")))
+    Explain(why, std::strerror(errno));
   if (!file) close(fd);
-  return file;
+  return Remember(file, name);
 #endif
 }
 
-void InOutError(const char* operation) {
-  std::fprintf(stderr, "Zelvo: run-time error: input/output error in %s: %s\n", operation,
-               std::strerror(errno));
+namespace {
+
+[[noreturn]] void InOutErrorOn(const char* operation, const char* name) {
+  const int error = errno;
+  if (name)
+    std::fprintf(stderr, "Zelvo: run-time error: input/output error in %s of \"%s\" in %s: %s\n",
+                 operation, name, FolderOf(name).c_str(), std::strerror(error));
+  else
+    std::fprintf(stderr, "Zelvo: run-time error: input/output error in %s: %s\n", operation,
+                 std::strerror(error));
   std::fflush(stderr);
   std::exit(2);
 }
 
+}  // namespace
+
+void InOutError(const char* operation, FILE* file) { InOutErrorOn(operation, NameOf(file)); }
+
 std::size_t ReadBytes(void* destination, std::size_t count, FILE* file) {
   if (!file) return 0;  // no file: nothing arrives, as at its end
   std::size_t got = std::fread(destination, 1, count, file);
-  if (got < count && std::ferror(file)) InOutError("a file read");
+  if (got < count && std::ferror(file)) InOutError("a file read", file);
   return got;
 }
 
 void CloseFile(FILE* file) {
   if (!file) return;
-  if (std::fclose(file) != 0) InOutError("a file close");
+  const char* known = NameOf(file);
+  const std::string name = known ? known : "";
+  Forget(file);
+  if (std::fclose(file) != 0) InOutErrorOn("a file close", known ? name.c_str() : nullptr);
 }
 
 }  // namespace zelvo

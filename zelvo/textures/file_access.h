@@ -3,20 +3,23 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 namespace zelvo {
 
-// True when a regular file (not a directory) of that name exists.
+// True when a regular file (not a directory) of that name exists. Names are matched as on
+// Windows, without regard to case when the exact name does not exist.
 bool FileExists(const char* name);
 
 // fopen for reading in binary mode of regular files only: as on Windows a directory is not opened
 // (glibc's fopen does, and the first read then fails), and neither is a FIFO or a device, which
-// could block the reader or never end. nullptr for those, at once.
-FILE* OpenForReading(const char* name);
+// could block the reader or never end. nullptr for those, at once, with the reason in `why` when
+// given. A name not found as it is is looked for without regard to case, as Windows would.
+FILE* OpenForReading(const char* name, std::string* why = nullptr);
 
 // A device error during a read or a close is not something the readers report to the user: the
-// program stops, naming the operation, as for any other run-time error.
-[[noreturn]] void InOutError(const char* operation);
+// program stops, naming the operation and the file, as for any other run-time error.
+[[noreturn]] void InOutError(const char* operation, FILE* file);
 
 // fread that tells a short read (end of file: the count is returned) from a device error (the
 // program stops). A null file reads nothing, so a reader handed none refuses like at an early end.

@@ -106,7 +106,8 @@ const uint8_t* DecodePackets(const uint8_t* p, const uint8_t* last, uint8_t*& ou
 
 }  // namespace
 
-bool LoadCompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
+bool LoadCompressedTGA(TGATexture& Texture, const char* FileName) {
+  zelvo::TgaLoadScope scope("LoadCompressedTGA", FileName);
   if (!zelvo::ReadImageHeader(Texture, UINT32_MAX)) return false;
   const uint32_t bpp = TGA.BytesPerPixel;
   const uint64_t pixel_count = uint64_t{Texture.Height} * Texture.Width;
@@ -119,7 +120,8 @@ bool LoadCompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
     return false;
   }
   auto fail = [&](const char* message) {
-    zelvo::TgaMessage(message);
+    zelvo::TgaError(message, "run-length data, at pixel " + std::to_string(current_pixel) + " of " +
+                                 std::to_string(pixel_count));
     zelvo::ReleaseImage(Texture);
     std::free(color_buffer);
     return false;

@@ -1,5 +1,6 @@
 // The image header (bytes 12 to 17) that both TGA readers start with.
 #include <cstdlib>
+#include <string>
 
 #include "file_access.h"
 #include "image_memory.h"
@@ -9,7 +10,8 @@ namespace zelvo {
 
 bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size) {
   if (ReadBytes(TGA.Header, sizeof TGA.Header, fTGA) < sizeof TGA.Header) {
-    TgaMessage("Could not read info header");
+    TgaError("Could not read info header",
+             fTGA ? "the file ends inside the 6-byte image header" : "no file");
     return false;
   }
   Texture.Width = TGA.Header[1] * 256u + TGA.Header[0];
@@ -19,7 +21,10 @@ bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size) {
   TGA.Heigh = Texture.Height;
   TGA.Bpp = Texture.Bpp;
   if (Texture.Width == 0 || Texture.Height == 0 || (Texture.Bpp != 24 && Texture.Bpp != 32)) {
-    TgaMessage("Invalid texture information");
+    TgaError("Invalid texture information",
+             std::to_string(Texture.Width) + " x " + std::to_string(Texture.Height) +
+                 " pixels of " + std::to_string(Texture.Bpp) +
+                 " bits (the reader takes a non-zero size and 24 or 32 bits)");
     return false;
   }
   Texture.Typ = Texture.Bpp == 24 ? GL_RGB : GL_RGBA;
@@ -32,7 +37,9 @@ bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size) {
   Texture.ImageData =
       size <= max_image_size ? AllocateImage(static_cast<std::size_t>(size)) : nullptr;
   if (!Texture.ImageData) {
-    TgaMessage("Could not allocate memory for image");
+    TgaError("Could not allocate memory for image", std::to_string(size) + " bytes for " +
+                                                        std::to_string(Texture.Width) + " x " +
+                                                        std::to_string(Texture.Height) + " pixels");
     return false;
   }
   return true;

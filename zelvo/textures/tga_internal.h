@@ -2,13 +2,32 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "zelvo/textures.h"
 
 namespace zelvo {
 
-// Every reader message is a plain OK box with no owner.
-void TgaMessage(const char* text, const char* caption = "ERROR");
+// Every reader message is a plain OK box with no owner. Before the box, one line on standard
+// error names the entry point, the file and its folder, the message and `detail`, the cause.
+void TgaMessage(const char* text, const char* caption = "ERROR", const std::string& detail = {});
+// The message in a box captioned "ERROR", the usual caption.
+inline void TgaError(const char* text, const std::string& detail) {
+  TgaMessage(text, "ERROR", detail);
+}
+
+// Names the entry point and the file of the load in progress for the messages' standard-error
+// line, unless an outer entry point (LoadTGA around the readers) has named them already.
+class TgaLoadScope {
+ public:
+  TgaLoadScope(const char* function, const char* file);
+  ~TgaLoadScope();
+  TgaLoadScope(const TgaLoadScope&) = delete;
+  TgaLoadScope& operator=(const TgaLoadScope&) = delete;
+
+ private:
+  bool outermost_;
+};
 
 // Reads the 6 image-header bytes, fills Texture and TGA, and allocates the image buffer of at most
 // max_image_size bytes. False after showing the message of the step that failed.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/failure_report.h"
 #include "file_access.h"
 #include "tga_internal.h"
 
@@ -15,8 +16,63 @@ const uint8_t cTGAcompare[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 FILE* fTGA = nullptr;
 
 namespace zelvo {
+namespace {
 
-void TgaMessage(const char* text, const char* caption) { MessageBoxA(0, text, caption, MB_OK); }
+// The load in progress: its public entry point and its file (null for a stream of the caller's).
+const char* g_function = nullptr;
+const char* g_file = nullptr;
+
+// What is wrong with a 12-byte file header that is neither of the two the reader takes.
+std::string KindProblem(const uint8_t* h) {
+  const std::string type = "image type " + std::to_string(h[2]);
+  if (h[0] != 0)
+    return type + " with a " + std::to_string(h[0]) +
+           "-byte image ID field, which this reader does not skip";
+  if (h[1] != 0) return type + " with a colour map (colour-map type " + std::to_string(h[1]) + ")";
+  switch (h[2]) {
+    case 0:
+      return "image type 0: no image data";
+    case 1:
+    case 9:
+      return type + ": colour-mapped";
+    case 3:
+    case 11:
+      return type + ": greyscale";
+    case 2:
+    case 10:
+      break;
+    default:
+      return type + ": not a TGA image type";
+  }
+  for (int i = 3; i < 8; ++i)
+    if (h[i] != 0) return type + " with a colour-map specification";
+  return type + " with an image origin other than (0, 0)";
+}
+
+}  // namespace
+
+TgaLoadScope::TgaLoadScope(const char* function, const char* file) : outermost_(!g_function) {
+  if (!outermost_) return;
+  g_function = function;
+  g_file = file;
+}
+
+TgaLoadScope::~TgaLoadScope() {
+  if (!outermost_) return;
+  g_function = nullptr;
+  g_file = nullptr;
+}
+
+void TgaMessage(const char* text, const char* caption, const std::string& detail) {
+  std::string reason = text;
+  if (!detail.empty()) reason += ": " + detail;
+  const char* function = g_function ? g_function : "LoadTGA";
+  if (g_file)
+    ReportFileFailure(function, g_file, reason);
+  else
+    ReportFailure(function, reason + " (reading a stream)");
+  MessageBoxA(0, text, caption, MB_OK);
+}
 
 void ReleaseImage(TGATexture& Texture) {
   std::free(Texture.ImageData);
@@ -30,26 +86,32 @@ static bool FailAndClose() {
 }
 
 bool LoadTGAStream(TGATexture& Texture, FILE* stream) {
+  TgaLoadScope scope("LoadTGAStream", nullptr);
   fTGA = stream;
-  if (ReadBytes(TGAHeader.Header, sizeof TGAHeader.Header, fTGA) < sizeof TGAHeader.Header) {
-    TgaMessage("Could not read file header");
+  const std::size_t got = ReadBytes(TGAHeader.Header, sizeof TGAHeader.Header, fTGA);
+  if (got < sizeof TGAHeader.Header) {
+    TgaError("Could not read file header",
+             stream ? "the file ends after " + std::to_string(got) + " of its 12 header bytes"
+                    : std::string("no file"));
     return FailAndClose();
   }
   if (std::memcmp(TGAHeader.Header, uTGAcompare, sizeof uTGAcompare) == 0)
     return LoadUncompressedTGA(Texture, nullptr) || FailAndClose();
   if (std::memcmp(TGAHeader.Header, cTGAcompare, sizeof cTGAcompare) == 0)
     return LoadCompressedTGA(Texture, nullptr) || FailAndClose();
-  TgaMessage("TGA file be type 2 or type 10", "Invalid Image");
+  TgaMessage("TGA file be type 2 or type 10", "Invalid Image", KindProblem(TGAHeader.Header));
   return FailAndClose();
 }
 
 }  // namespace zelvo
 
 bool LoadTGA(TGATexture& Texture, const char* FileName) {
+  zelvo::TgaLoadScope scope("LoadTGA", FileName);
   // Read-only whatever FileMode says: a texture file need not be writable.
-  FILE* file = zelvo::OpenForReading(FileName);
+  std::string why;
+  FILE* file = zelvo::OpenForReading(FileName, &why);
   if (!file) {
-    zelvo::TgaMessage("Could not open texture file");
+    zelvo::TgaError("Could not open texture file", why);
     return false;
   }
   return zelvo::LoadTGAStream(Texture, file);

@@ -1,8 +1,11 @@
 // The TGA texture table: TGA files into numbered OpenGL textures.
+#include <windows.h>
+
 #include <GL/glu.h>
 
 #include <cstdlib>
 
+#include "core/failure_report.h"
 #include "file_access.h"
 #include "texture_filters.h"
 #include "unpack_state.h"
@@ -11,8 +14,18 @@
 zelvo::CheckedArray<TGATexture, 0, 200, "TextureTGA2"> TextureTGA2;
 
 void TextureLoadTGAID(const char* TGAFile, int32_t Num) {
-  // A missing file is not an error here, and the slot number is only looked at once it is used.
-  if (!zelvo::FileExists(TGAFile)) return;
+  // A missing file is not an error here (no message box, the slot stays as it was), and the slot
+  // number is only looked at once it is used. It is still said on standard error: a program
+  // started from the wrong folder would otherwise draw untextured without a word.
+  if (!zelvo::FileExists(TGAFile)) {
+    const DWORD attributes = GetFileAttributesA(TGAFile);
+    const std::string why = attributes == INVALID_FILE_ATTRIBUTES
+                                ? "no such file (" + zelvo::WindowsErrorText(GetLastError()) + ")"
+                                : std::string("a folder, not a file");
+    zelvo::ReportFileFailure("TextureLoadTGAID", TGAFile,
+                             why + "; slot " + std::to_string(Num) + " is not loaded");
+    return;
+  }
   TGATexture& slot = TextureTGA2[Num];
   // The reader fills its record as it goes, so it reads into a copy: a refused file leaves the
   // slot exactly as it was.

@@ -2,12 +2,14 @@
 // cache, each swapped straight after its read, so the pixels cross memory once instead of twice.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "file_access.h"
 #include "pixel_swap.h"
 #include "tga_internal.h"
 
-bool LoadUncompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
+bool LoadUncompressedTGA(TGATexture& Texture, const char* FileName) {
+  zelvo::TgaLoadScope scope("LoadUncompressedTGA", FileName);
   if (!zelvo::ReadImageHeader(Texture, INT32_MAX)) return false;
   const std::size_t bpp = TGA.BytesPerPixel;
   const std::size_t slice = bpp * 32 * 1024;  // whole pixels, well inside a second-level cache
@@ -15,7 +17,8 @@ bool LoadUncompressedTGA(TGATexture& Texture, const char* /*FileName*/) {
   for (std::size_t done = 0; done < size;) {
     const std::size_t want = std::min(slice, size - done);
     if (zelvo::ReadBytes(Texture.ImageData + done, want, fTGA) < want) {
-      zelvo::TgaMessage("Could not read image data");
+      zelvo::TgaError("Could not read image data",
+                      "the file ends before the " + std::to_string(size) + " bytes of pixels");
       zelvo::ReleaseImage(Texture);
       return false;
     }

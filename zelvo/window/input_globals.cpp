@@ -20,7 +20,9 @@ float XRot = 0;
 float YRot = 0;
 float XRot2 = 0;
 float YRot2 = 0;
+extern "C" {
 float Depth = 0;
+}
 float Depth2 = 0;
 POINT MPos{};
 MSG Msg_{};

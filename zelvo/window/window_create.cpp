@@ -1,4 +1,5 @@
 // Creation of the main window, captioned or covering the screen.
+#include "core/failure_report.h"
 #include "zelvo/window.h"
 
 namespace {
@@ -25,12 +26,18 @@ HWND WindowCreate(const char* pcApplicationName) {
             WS_MINIMIZEBOX;
   }
   // Width and Height are the outer size; a pop-up window at default coordinates sits at the origin.
+  SetLastError(0);
   const HWND window =
       CreateWindowExA(0, "GLWindow", pcApplicationName, style, CW_USEDEFAULT, CW_USEDEFAULT, Width,
                       Height, 0, 0, GetModuleHandleA(nullptr), nullptr);
   if (window != 0) {
     ShowWindow(window, startup_show_command());
     UpdateWindow(window);
+  } else {
+    const DWORD error = GetLastError();
+    zelvo::ReportFailure("WindowCreate", "CreateWindowExA of a \"GLWindow\" failed" +
+                                             (error ? ": " + zelvo::WindowsErrorText(error)
+                                                    : std::string(", with no error code")));
   }
   return window;
 }

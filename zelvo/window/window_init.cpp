@@ -1,4 +1,5 @@
 // The main window's device context, pixel format and GL rendering context.
+#include "core/failure_report.h"
 #include "zelvo/window.h"
 
 namespace {
@@ -13,7 +14,21 @@ BYTE bits_as_byte() {
 
 bool WindowInit(HWND hParent) {
   int FunctionError = 0;
+  // When the set-up fails, the first call that failed is named on standard error with the
+  // system's reason (the calls after it fail because of it). A call that fails while the set-up
+  // still succeeds says nothing.
+  const char* failed_call = nullptr;
+  DWORD failed_error = 0;
+  auto check = [&](bool ok, const char* call) {
+    if (!ok && !failed_call) {
+      failed_call = call;
+      failed_error = GetLastError();
+    }
+    SetLastError(0);
+  };
+  SetLastError(0);
   DCWindow = GetDC(hParent);
+  check(DCWindow != 0, "GetDC");
 
   PIXELFORMATDESCRIPTOR pfd{};
   pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
@@ -33,9 +48,16 @@ bool WindowInit(HWND hParent) {
   // usable one.
   const int iFormat = ChoosePixelFormat(DCWindow, &pfd);
   if (iFormat == 0) FunctionError = 1;
-  SetPixelFormat(DCWindow, iFormat, &pfd);
+  check(iFormat != 0, "ChoosePixelFormat");
+  check(SetPixelFormat(DCWindow, iFormat, &pfd), "SetPixelFormat");
   RCWindow = wglCreateContext(DCWindow);
   if (RCWindow == 0) FunctionError = 2;
-  wglMakeCurrent(DCWindow, RCWindow);
+  check(RCWindow != 0, "wglCreateContext");
+  check(wglMakeCurrent(DCWindow, RCWindow), "wglMakeCurrent");
+  if (FunctionError != 0 && failed_call)
+    zelvo::ReportFailure("WindowInit",
+                         std::string(failed_call) + " failed" +
+                             (failed_error ? ": " + zelvo::WindowsErrorText(failed_error)
+                                           : std::string(", with no error code")));
   return FunctionError == 0;
 }

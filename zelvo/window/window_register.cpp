@@ -1,8 +1,21 @@
 // Registration of the window classes "GLWindow" and "IMAGEBUTTON".
+#include "core/failure_report.h"
 #include "zelvo/controls.h"
 #include "zelvo/window.h"
 
 namespace {
+
+// A cursor or icon file the class is to show; on failure the class has none and standard error
+// says why.
+HCURSOR load_file_cursor(const char* file, const char* what) {
+  SetLastError(0);
+  HCURSOR cursor = LoadCursorFromFileA(file);
+  if (!cursor)
+    zelvo::ReportFileFailure("WindowRegister", file,
+                             std::string("LoadCursorFromFileA of the ") + what +
+                                 " failed: " + zelvo::WindowsErrorText(GetLastError()));
+  return cursor;
+}
 
 HCURSOR class_cursor(int32_t kind) {
   switch (kind) {
@@ -19,7 +32,7 @@ HCURSOR class_cursor(int32_t kind) {
     case zelvo::SIZE:
       return LoadCursorA(0, IDC_SIZE);
     case FILECURSOR:
-      return LoadCursorFromFileA(CursorFile);
+      return load_file_cursor(CursorFile, "cursor file");
     case SIZENWSE:
       return LoadCursorA(0, IDC_SIZENWSE);
     case SIZENESW:
@@ -49,7 +62,7 @@ HICON class_icon(int32_t kind) {
       return LoadIconA(0, IDI_APPLICATION);
     // The icon file goes through the cursor-file loader, which reads icon files as well.
     case FILEICON:
-      return LoadCursorFromFileA(IconFile);
+      return load_file_cursor(IconFile, "icon file");
     default:
       return 0;
   }
@@ -88,7 +101,16 @@ bool WindowRegister() {
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszMenuName = nullptr;
   wc.lpszClassName = "GLWindow";
+  SetLastError(0);
   const bool registered = (RegisterClassA(&wc) & 0xFFFF) != 0;
+  if (!registered) {
+    const DWORD error = GetLastError();
+    zelvo::ReportFailure(
+        "WindowRegister",
+        "RegisterClassA of \"GLWindow\" failed" +
+            (error ? ": " + zelvo::WindowsErrorText(error)
+                   : std::string(", with no error code (is the class registered already?)")));
+  }
   register_image_button();
   return registered;
 }

@@ -13,11 +13,14 @@
 #include <zelvo_export.h>
 
 /// @name Calling conventions
-/// Empty here: every call uses the platform's one C++ calling convention.
+/// Empty here: every call uses the platform's one C++ calling convention. <GL/gl.h> defines
+/// APIENTRY (empty) too, and may come first.
 ///@{
 #define WINAPI
 #define CALLBACK
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 ///@}
 
 /// 32-bit truth value: 0 is FALSE, any other value TRUE.

@@ -272,11 +272,16 @@ typedef struct tagXFORM {
 ///@}
 
 /// @name Region complexities
-/// What the region calls return: ERROR on failure, otherwise the region's kind.
+/// What the region calls return: ERROR on failure, otherwise the region's kind. Windows makes
+/// ERROR a macro; here it is a constant of the same value, so that a program keeps the use of the
+/// name inside its own scopes (an enumerator of a scoped enumeration, a member, a namespace). A
+/// program that defines an ERROR macro of its own before this header keeps its macro.
 ///@{
 
 /// ERROR failure, NULLREGION empty, SIMPLEREGION one rectangle, COMPLEXREGION more.
-#define ERROR 0
+#ifndef ERROR
+inline constexpr int ERROR = 0;
+#endif
 #define NULLREGION 1
 #define SIMPLEREGION 2
 #define COMPLEXREGION 3
@@ -396,8 +401,11 @@ ZELVO_PLATFORM_API DWORD GetObjectType(HGDIOBJ object);
 /// the file becomes a DIB section of its own depth, with rows bottom-up and positive bmHeight
 /// whatever the file's row order; `cx`, `cy` other than 0 resize it (nearest neighbour), and
 /// LR_LOADTRANSPARENT gives the first pixel's colour-table entry the window colour. The module
-/// handle is ignored. 0 on failure, with ERROR_INVALID_DATA for a malformed file and
-/// ERROR_NOT_ENOUGH_MEMORY past 2^26 pixels. The bitmap belongs to the caller (DeleteObject).
+/// handle is ignored. A name that does not exist as given is looked up without regard to case, as
+/// Windows file names are (see ZelvoFindFileName). 0 on failure, with ERROR_FILE_NOT_FOUND or
+/// ERROR_PATH_NOT_FOUND for a missing file, ERROR_READ_FAULT when it cannot be read,
+/// ERROR_INVALID_DATA for a malformed file and ERROR_NOT_ENOUGH_MEMORY past 2^26 pixels. The bitmap
+/// belongs to the caller (DeleteObject).
 ZELVO_PLATFORM_API HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy,
                                      UINT flags);
 /// The ANSI name, as Windows headers map it.

@@ -61,7 +61,8 @@ ZELVO_PLATFORM_API HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 
 /// A cursor from a .cur or .ico file (an icon file gives a cursor with its hot spot in the middle;
 /// animated .ani files are not read). 0 when the file is missing, larger than 4 MiB, truncated,
-/// malformed, or holds only PNG-compressed images. Destroy it with DestroyCursor.
+/// malformed, or holds only PNG-compressed images, with the reason for GetLastError; the name is
+/// looked up without regard to case when it does not exist as given. Destroy it with DestroyCursor.
 ZELVO_PLATFORM_API HCURSOR LoadCursorFromFileA(LPCSTR file_name);
 /// The ANSI name, as Windows headers map it.
 #define LoadCursorFromFile LoadCursorFromFileA

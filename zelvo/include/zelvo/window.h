@@ -192,7 +192,17 @@ extern ZELVO_API float XRot, YRot;  ///< view angles in degrees
 ///@{
 extern ZELVO_API float XRot2, YRot2;  ///< copies, changed alike, for the application
 ///@}
-extern ZELVO_API float Depth;   ///< view distance offset
+// Xlib declares a type named Depth at global scope, and a file cannot have both, so the variable's
+// home is zelvo::Depth; the global name is the same object (C linkage, symbol "Depth"), declared
+// unless Xlib was included before this header or the program defines ZELVO_NO_GLOBAL_DEPTH (for a
+// file that includes Xlib after Zelvo.h).
+namespace zelvo {
+/// The view distance offset (also reachable as the global `Depth`, see above).
+extern "C" ZELVO_API float Depth;
+}  // namespace zelvo
+#if !defined(_X11_XLIB_H_) && !defined(ZELVO_NO_GLOBAL_DEPTH)
+extern "C" ZELVO_API float Depth;  ///< view distance offset
+#endif
 extern ZELVO_API float Depth2;  ///< copy, changed alike, for the application
 extern ZELVO_API POINT MPos;    ///< cursor position in free-look mode (screen)
 extern ZELVO_API MSG Msg_;      ///< the last message SetGLMsg took
