@@ -38,6 +38,7 @@
 #define WM_SYSCHAR 0x0106
 #define WM_KEYLAST 0x0109
 #define WM_COMMAND 0x0111
+#define BN_CLICKED 0
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
 #define WM_MOUSEFIRST 0x0200
@@ -399,6 +400,12 @@ ZELVO_PLATFORM_API LONG SetWindowLongA(HWND window, int index, LONG value);
 ZELVO_PLATFORM_API BOOL SetWindowTextA(HWND window, LPCSTR text);
 ZELVO_PLATFORM_API int GetWindowTextA(HWND window, LPSTR buffer, int size);
 ZELVO_PLATFORM_API int GetWindowTextLengthA(HWND window);
+// The newest top-level window of the class (name or atom) with the title, compared without regard
+// to case; NULL matches any class or any title.
+ZELVO_PLATFORM_API HWND FindWindowA(LPCSTR class_name, LPCSTR title);
+// The title of the dialog's child window with the control id (a message box's text is its control
+// 0xFFFF); 0 when there is none.
+ZELVO_PLATFORM_API UINT GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size);
 
 // ---- Geometry ----
 ZELVO_PLATFORM_API BOOL GetWindowRect(HWND window, LPRECT rect);
