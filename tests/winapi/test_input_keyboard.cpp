@@ -74,7 +74,7 @@ TEST_F(Keyboard, KeysMapToTheirVirtualKeyCodes) {
   EXPECT_EQ(ups.size(), n);
 }
 
-TEST_F(Keyboard, AltMakesSystemKeysAndAltF4Closes) {
+TEST_F(Keyboard, AltMakesSystemKeys) {
   input_.press_key(VK_MENU);
   input_.tap_key('X');
   ASSERT_TRUE(wait_for_message(WM_SYSKEYUP, 1));
@@ -84,7 +84,13 @@ TEST_F(Keyboard, AltMakesSystemKeysAndAltF4Closes) {
   EXPECT_EQ(sys[1].wparam, static_cast<WPARAM>('X'));
   EXPECT_NE(static_cast<uint32_t>(sys[1].lparam) & kAltBit, 0u);
   EXPECT_EQ(message_log().count(WM_KEYDOWN), 0u);
+  input_.release_key(VK_MENU);
+}
 
+// Alone: after Alt+letter, default processing of the typed system character may enter the menu
+// loop, which takes the Alt key's state with it.
+TEST_F(Keyboard, AltF4ClosesThroughTheSystemCommand) {
+  input_.press_key(VK_MENU);
   input_.tap_key(VK_F4);
   input_.release_key(VK_MENU);
   ASSERT_TRUE(wait_for_message(WM_DESTROY));

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "message_box_answer.h"
+#include "wine.h"
 
 using zelvo_test::BoxAnswerer;
 
@@ -86,6 +87,23 @@ TEST(MessageBoxFromAnotherThread, CancelAnswersBoxesThatCanBeCancelled) {
   EXPECT_EQ(
       show_and_post("c", "Cancel", MB_RETRYCANCEL, {{WM_COMMAND, click(IDRETRY)}}, &retry_cancel),
       IDRETRY);
+}
+
+TEST(MessageBoxFromAnotherThread, CloseRequestCancelsABoxWithACancelButton) {
+  Poster ok_cancel;
+  EXPECT_EQ(show_and_post("c", "Close", MB_OKCANCEL, {{WM_CLOSE, 0}}, &ok_cancel), IDCANCEL);
+}
+
+// A close request and IDCANCEL are what the Escape key gives a dialog; the documented answer to
+// Escape is IDOK for a box with only OK, and nothing for a box without a Cancel button.
+TEST(MessageBoxFromAnotherThread, CloseRequestAnswersLikeTheEscapeKey) {
+  SKIP_UNDER_WINE("a close request or IDCANCEL ends every box with IDCANCEL");
+  Poster ok, yes_no;
+  EXPECT_EQ(show_and_post("c", "Close", MB_OK, {{WM_CLOSE, 0}}, &ok), IDOK);
+  EXPECT_EQ(show_and_post("q", "Close", MB_YESNO,
+                          {{WM_CLOSE, 0}, {WM_COMMAND, click(IDCANCEL)}, {WM_COMMAND, click(IDNO)}},
+                          &yes_no),
+            IDNO);
 }
 
 TEST(MessageBoxFromAnotherThread, AnswererThreadSeesEveryBoxInTurn) {
