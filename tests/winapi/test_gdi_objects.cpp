@@ -129,11 +129,32 @@ TEST(GdiObjects, DibSectionsOfEveryDepth) {
 }
 
 TEST(GdiObjects, TopDownDibSectionKeepsItsRowOrder) {
-  SKIP_UNDER_WINE("GetObject reports a top-down DIB section's biHeight as positive");
-  HBITMAP h = dib(7, -3, 24);
+  void* bits = nullptr;
+  HBITMAP h = dib(1, -3, 32, &bits);
+  ASSERT_TRUE(h);
   DIBSECTION ds{};
-  GetObjectA(h, sizeof ds, &ds);
-  EXPECT_EQ(ds.dsBmih.biHeight, -3);
+  ASSERT_EQ(GetObjectA(h, sizeof ds, &ds), static_cast<int>(sizeof ds));
+  EXPECT_EQ(ds.dsBmih.biHeight, 3) << "reported positive, whatever the row order";
+  EXPECT_EQ(ds.dsBm.bmHeight, 3);
+  // The first row in memory is the top one: copied into a bottom-up section it comes last there.
+  auto* rows = static_cast<uint32_t*>(bits);
+  rows[0] = 0x111111;
+  rows[1] = 0x222222;
+  rows[2] = 0x333333;
+  void* up_bits = nullptr;
+  HBITMAP up = dib(1, 3, 32, &up_bits);
+  HDC from = CreateCompatibleDC(0), to = CreateCompatibleDC(0);
+  HGDIOBJ old_from = SelectObject(from, h), old_to = SelectObject(to, up);
+  ASSERT_TRUE(BitBlt(to, 0, 0, 1, 3, from, 0, 0, SRCCOPY));
+  const auto* up_rows = static_cast<const uint32_t*>(up_bits);
+  EXPECT_EQ(up_rows[2] & 0xFFFFFF, 0x111111u);
+  EXPECT_EQ(up_rows[1] & 0xFFFFFF, 0x222222u);
+  EXPECT_EQ(up_rows[0] & 0xFFFFFF, 0x333333u);
+  SelectObject(from, old_from);
+  SelectObject(to, old_to);
+  DeleteDC(from);
+  DeleteDC(to);
+  DeleteObject(up);
   DeleteObject(h);
 }
 
@@ -151,23 +172,29 @@ TEST(GdiObjects, ChannelMasksWithHolesOrSharedBitsAreRefused) {
 }
 
 TEST(GdiObjects, ColourTablesReadAndWriteThroughTheContext) {
-  SKIP_UNDER_WINE(
-      "a DIB section keeps the full colour table of its depth rather than the biClrUsed entries it "
-      "was given");
   HDC dc = CreateCompatibleDC(0);
   RGBQUAD table[256];
   EXPECT_EQ(GetDIBColorTable(dc, 0, 256, table), 0u);  // the stock bitmap is no DIB section
+  // Ten colours given for a 4-bit section: it has all sixteen entries, the last six black.
   HBITMAP h = dib(4, 4, 4, nullptr, 10);
+  DIBSECTION ds{};
+  GetObjectA(h, sizeof ds, &ds);
+  EXPECT_EQ(ds.dsBmih.biClrUsed, 16u);
   HGDIOBJ old = SelectObject(dc, h);
-  ASSERT_EQ(GetDIBColorTable(dc, 0, 256, table), 10u);
+  ASSERT_EQ(GetDIBColorTable(dc, 0, 256, table), 16u);
   EXPECT_EQ(table[3].rgbBlue, 3);
   EXPECT_EQ(table[3].rgbRed, 252);
-  EXPECT_EQ(GetDIBColorTable(dc, 8, 256, table), 2u);
+  EXPECT_EQ(table[9].rgbBlue, 9);
+  EXPECT_EQ(table[10].rgbBlue + table[10].rgbGreen + table[10].rgbRed, 0);
+  EXPECT_EQ(table[15].rgbBlue + table[15].rgbGreen + table[15].rgbRed, 0);
+  EXPECT_EQ(GetDIBColorTable(dc, 8, 256, table), 8u);
   EXPECT_EQ(table[0].rgbBlue, 8);
-  RGBQUAD red{0, 0, 255, 0};
-  EXPECT_EQ(SetDIBColorTable(dc, 9, 5, &red), 1u);
-  GetDIBColorTable(dc, 9, 1, table);
+  RGBQUAD red[8];
+  for (RGBQUAD& q : red) q = RGBQUAD{0, 0, 255, 0};
+  EXPECT_EQ(SetDIBColorTable(dc, 12, 8, red), 4u) << "only the entries the table has";
+  GetDIBColorTable(dc, 12, 1, table);
   EXPECT_EQ(table[0].rgbRed, 255);
+  EXPECT_EQ(GetDIBColorTable(dc, 16, 1, table), 0u);
   SelectObject(dc, old);
   DeleteObject(h);
   DeleteDC(dc);
