@@ -24,17 +24,8 @@ class RealInput {
     press_key(vk);
     release_key(vk);
   }
-  // Screen coordinates.
-  void move_pointer(int x, int y) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx =
-        (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy =
-        (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-  }
+  // Screen coordinates. SetCursorPos moves the pointer as the mouse does, with the same messages.
+  void move_pointer(int x, int y) { SetCursorPos(x, y); }
   // Button 1 left, 3 right.
   void press_button(unsigned button) {
     mouse(button == 1 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
