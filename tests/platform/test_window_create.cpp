@@ -8,6 +8,7 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -193,6 +194,13 @@ TEST_F(WindowCreate, DestroyTakesTheXWindowsOfParentAndChild) {
     EXPECT_EQ(plat::x_window(h), 0u);
     EXPECT_FALSE(UpdateWindow(h));
   }
+  // BeginPaint fails and leaves no stale bytes in the paint structure (Wine leaves them as they
+  // were).
+  PAINTSTRUCT ps;
+  std::memset(&ps, 0xAB, sizeof ps);
+  EXPECT_EQ(BeginPaint(parent, &ps), 0u);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&ps);
+  EXPECT_TRUE(std::all_of(bytes, bytes + sizeof ps, [](unsigned char b) { return b == 0; }));
   EXPECT_EQ(plat::window_from_x(x_parent), 0u);
   // The X window is gone from the server.
   XWindowAttributes attributes;
