@@ -23,7 +23,8 @@ struct Poster {
   bool found_by_title_only = false;
 
   void run(const char* wanted, const std::vector<std::pair<UINT, WPARAM>>& messages) {
-    for (int attempt = 0; attempt < 500 && !box; ++attempt) {
+    // Generously bounded: Wine's first box in a fresh prefix waits for its font cache.
+    for (int attempt = 0; attempt < 3000 && !box; ++attempt) {
       box = FindWindowA("#32770", wanted);
       if (!box) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
