@@ -17,7 +17,8 @@ foreach(source ${ZELVO_WINDOWS_TESTS})
   string(REGEX REPLACE "^test_" "" short ${name})
   add_executable(winapi_${short} ${source})
   target_link_libraries(winapi_${short} PRIVATE zelvo_platform GTest::gtest_main)
-  target_include_directories(winapi_${short} PRIVATE ${PROJECT_SOURCE_DIR}/zelvo/include)
+  target_include_directories(winapi_${short} PRIVATE ${PROJECT_SOURCE_DIR}/zelvo/include
+    ${CMAKE_CURRENT_SOURCE_DIR}/support)
   add_test(NAME winapi.${short} COMMAND winapi_${short})
   set_tests_properties(winapi.${short} PROPERTIES TIMEOUT 60 LABELS windows)
 endforeach()
@@ -27,16 +28,19 @@ endforeach()
 add_library(zelvo_windows_test_support STATIC ${CMAKE_CURRENT_SOURCE_DIR}/support/gl_feedback.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/support/windows/gl_test_context.cpp)
 target_include_directories(zelvo_windows_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
-target_link_libraries(zelvo_windows_test_support PUBLIC zelv_games zelvo zelvo_platform gtest)
+target_link_libraries(zelvo_windows_test_support PUBLIC tornado_scene zelv_games zelvo zelvo_platform
+  gtest)
 foreach(test render/find_normal render/primitives render/projection_presets render/render_states
     render/billboard render/billboard_scale games/twister_model games/twister_polygon
-    games/twister_clouds)
+    games/twister_clouds games/scene window/gl_wnd_proc window/mouse_view textures/pixel_swap
+    textures/tga_rle_packets)
   string(REPLACE "/" "_" target ${test})
   string(REPLACE "/" "." name ${test})
   get_filename_component(area ${test} DIRECTORY)
   get_filename_component(short ${test} NAME)
   add_executable(${target} ${CMAKE_CURRENT_SOURCE_DIR}/${area}/test_${short}.cpp)
   target_link_libraries(${target} PRIVATE zelvo_windows_test_support GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE ZELVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
   add_test(NAME ${name} COMMAND ${target})
   set_tests_properties(${name} PROPERTIES TIMEOUT 60 LABELS windows)
 endforeach()

@@ -76,10 +76,12 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
     bitmap->bitfields = true;
   }
   if (bpp <= 8) {
+    // The section's table has every entry of its depth; biClrUsed says how many the caller gave,
+    // and the rest stay black.
     const size_t max = size_t{1} << bpp;
     const size_t count = h.biClrUsed == 0 ? max : std::min<size_t>(h.biClrUsed, max);
+    bitmap->colors.resize(max);
     if (usage == DIB_RGB_COLORS) {
-      bitmap->colors.resize(count);
       std::memcpy(bitmap->colors.data(), after_header, count * sizeof(RGBQUAD));
       for (RGBQUAD& q : bitmap->colors) q.rgbReserved = 0;
     } else {
@@ -88,7 +90,6 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
       plat::Palette* palette =
           context ? plat::handle_cast<plat::Palette>(context->palette) : nullptr;
       if (!palette) return 0;
-      bitmap->colors.resize(count);
       for (size_t i = 0; i < count; ++i) {
         WORD index;
         std::memcpy(&index, after_header + i * sizeof(WORD), sizeof index);

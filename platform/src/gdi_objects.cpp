@@ -33,7 +33,9 @@ int describe_bitmap(const plat::Bitmap& b, int size, LPVOID buffer) {
     ds.dsBm = describe(b);
     ds.dsBmih.biSize = sizeof(BITMAPINFOHEADER);
     ds.dsBmih.biWidth = b.width;
-    ds.dsBmih.biHeight = b.top_down ? -b.height : b.height;
+    // Positive for top-down sections too, as the real platform reports it; the row order is the
+    // section's own.
+    ds.dsBmih.biHeight = b.height;
     ds.dsBmih.biPlanes = 1;
     ds.dsBmih.biBitCount = static_cast<WORD>(b.bits_per_pixel);
     ds.dsBmih.biCompression = b.bitfields ? BI_BITFIELDS : BI_RGB;

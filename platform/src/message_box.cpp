@@ -24,10 +24,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (answer != 0) return answer;
   }
   // The real platform titles a box without caption "Error".
-  std::string utf8_caption = plat::cp1252_to_utf8(caption ? caption : "Error");
-  std::string utf8_text = plat::cp1252_to_utf8(text ? text : "");
-  int answer = plat::run_message_box_window(owner, utf8_caption, utf8_text, type);
+  const std::string box_caption = caption ? caption : "Error";
+  const std::string box_text = text ? text : "";
+  int answer = plat::run_message_box_window(owner, box_caption, box_text, type);
   if (answer == 0) {
+    std::string utf8_caption = plat::cp1252_to_utf8(box_caption);
+    std::string utf8_text = plat::cp1252_to_utf8(box_text);
     // No box could be shown: the message must still reach someone, on one line.
     for (char& c : utf8_text)
       if (c == '\n' || c == '\r') c = ' ';

@@ -7,17 +7,114 @@
 #include <X11/Xft/Xft.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <poll.h>
+#include <strings.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "icon_image.h"
 #include "message_box_text.h"
 #include "window_internal.h"
+#include "window_object.h"
 #include "x_display.h"
 
 namespace plat {
 namespace {
+
+// A shown box as other threads see it: its handle, title and text, and the messages posted to it.
+// The box's own thread takes the messages in its modal loop; the event descriptor wakes that loop.
+struct OpenBox {
+  HWND handle = 0;
+  std::string title, text;  // Windows-1252
+  std::deque<MSG> posted;
+  int wake = -1;
+};
+
+std::mutex& boxes_lock() {
+  static std::mutex lock;
+  return lock;
+}
+
+// Shown boxes, oldest first (a window procedure may show a box while another one is up).
+std::vector<OpenBox*>& open_boxes() {
+  static std::vector<OpenBox*> boxes;
+  return boxes;
+}
+
+OpenBox* open_box(HWND h) {
+  for (OpenBox* box : open_boxes())
+    if (box->handle == h) return box;
+  return nullptr;
+}
+
+// The class of the boxes' window records; it is not in the application's class list, so that
+// RegisterClassA and GetClassInfoExA never see it.
+WindowClass& dialog_class() {
+  static WindowClass c = [] {
+    WindowClass dialog;
+    dialog.name = kMessageBoxClass;
+    return dialog;
+  }();
+  return c;
+}
+
+// Makes the box known while it is shown: a window record gives it a handle of its own, which the
+// thread that shows it can use like any window's (IsWindow, GetWindowTextA).
+class BoxRegistration {
+ public:
+  BoxRegistration(const std::string& title, const std::string& text, ::Window xwindow) {
+    box_.title = title;
+    box_.text = text;
+    box_.wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    auto record = std::make_unique<WindowObject>();
+    record->window_class = &dialog_class();
+    record->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    record->title = title;
+    record->xwindow = xwindow;
+    WindowObject* w = record.get();
+    box_.handle = handle_insert(std::move(record));
+    w->handle = box_.handle;
+    if (!box_.handle) return;
+    std::lock_guard<std::mutex> hold(boxes_lock());
+    open_boxes().push_back(&box_);
+  }
+  ~BoxRegistration() {
+    {
+      std::lock_guard<std::mutex> hold(boxes_lock());
+      auto& boxes = open_boxes();
+      boxes.erase(std::remove(boxes.begin(), boxes.end(), &box_), boxes.end());
+    }
+    if (box_.handle) handle_remove(box_.handle);
+    if (box_.wake >= 0) close(box_.wake);
+  }
+  BoxRegistration(const BoxRegistration&) = delete;
+  BoxRegistration& operator=(const BoxRegistration&) = delete;
+
+  int wake_descriptor() const { return box_.wake; }
+  // The oldest message posted to the box, if any.
+  bool take(MSG* msg) {
+    if (box_.wake >= 0) {
+      uint64_t count;
+      while (read(box_.wake, &count, sizeof count) > 0) {
+      }
+    }
+    std::lock_guard<std::mutex> hold(boxes_lock());
+    if (box_.posted.empty()) return false;
+    *msg = box_.posted.front();
+    box_.posted.pop_front();
+    return true;
+  }
+
+ private:
+  OpenBox box_;
+};
 
 constexpr int kMargin = 14;
 constexpr int kIconSize = 32;
@@ -60,7 +157,7 @@ class Box {
   ~Box();
 
   bool create(::Window owner, const std::string& caption, const std::string& text);
-  int run();
+  int run(BoxRegistration* registration);
   ::Window window() const { return window_; }
 
  private:
@@ -71,6 +168,7 @@ class Box {
   void draw_button(size_t i);
   int hit(int x, int y) const;
   int key(XKeyEvent& event);
+  int posted(const MSG& msg) const;
   void move_focus(int step);
 
   Display* d_;
@@ -373,16 +471,38 @@ int Box::key(XKeyEvent& event) {
   return 0;
 }
 
+// The answer a message posted to the box gives, or 0 when the box stays. A button's WM_COMMAND
+// chooses that button, as its click does; IDCANCEL and WM_CLOSE act like Escape.
+int Box::posted(const MSG& msg) const {
+  if (msg.message == WM_CLOSE) return box_escape_result(type_);
+  if (msg.message != WM_COMMAND) return 0;
+  const int id = LOWORD(msg.wParam);
+  for (const ButtonBox& b : buttons_)
+    if (b.button.id == id) return id;
+  return id == IDCANCEL ? box_escape_result(type_) : 0;
+}
+
 Bool is_box_event(Display*, XEvent* event, XPointer window) {
   return event->xany.window == *reinterpret_cast<::Window*>(window);
 }
 
-int Box::run() {
+int Box::run(BoxRegistration* registration) {
   Atom protocols = x_atom("WM_PROTOCOLS"), delete_window = x_atom("WM_DELETE_WINDOW");
   int answer = 0;
   while (answer == 0) {
+    MSG msg;
+    if (registration->take(&msg)) {
+      answer = posted(msg);
+      continue;
+    }
     XEvent event;
-    XIfEvent(d_, &event, is_box_event, reinterpret_cast<XPointer>(&window_));
+    if (!XCheckIfEvent(d_, &event, is_box_event, reinterpret_cast<XPointer>(&window_))) {
+      // Nothing for the box yet: sleep until the server sends something or a message is posted.
+      pollfd wait[2] = {{ConnectionNumber(d_), POLLIN, 0},
+                        {registration->wake_descriptor(), POLLIN, 0}};
+      poll(wait, registration->wake_descriptor() >= 0 ? 2 : 1, 100);
+      continue;
+    }
     switch (event.type) {
       case Expose:
         if (event.xexpose.count == 0) draw();
@@ -428,6 +548,53 @@ int Box::run() {
 
 }  // namespace
 
+HWND message_box_find(LPCSTR class_name, LPCSTR title) {
+  if (class_name && (IS_INTRESOURCE(class_name) || strcasecmp(class_name, kMessageBoxClass) != 0))
+    return 0;
+  std::lock_guard<std::mutex> hold(boxes_lock());
+  const auto& boxes = open_boxes();
+  for (auto it = boxes.rbegin(); it != boxes.rend(); ++it)
+    if (!title || strcasecmp((*it)->title.c_str(), title) == 0) return (*it)->handle;
+  return 0;
+}
+
+bool message_box_post(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
+  std::lock_guard<std::mutex> hold(boxes_lock());
+  OpenBox* open = open_box(box);
+  if (!open) return false;
+  MSG msg{};
+  msg.hwnd = box;
+  msg.message = message;
+  msg.wParam = wparam;
+  msg.lParam = lparam;
+  open->posted.push_back(msg);
+  if (open->wake >= 0) {
+    const uint64_t one = 1;
+    [[maybe_unused]] ssize_t written = write(open->wake, &one, sizeof one);
+  }
+  return true;
+}
+
+bool message_box_text(HWND box, int id, LPSTR buffer, int size, int* length) {
+  std::lock_guard<std::mutex> hold(boxes_lock());
+  OpenBox* open = open_box(box);
+  if (!open) return false;
+  const std::string* text = id == 0                   ? &open->title
+                            : id == kMessageBoxTextId ? &open->text
+                                                      : nullptr;
+  *length = 0;
+  if (buffer && size > 0) buffer[0] = '\0';
+  if (!text) return true;
+  *length = static_cast<int>(text->size());
+  if (buffer && size > 0) {
+    const size_t n = std::min(text->size(), static_cast<size_t>(size - 1));
+    std::memcpy(buffer, text->data(), n);
+    buffer[n] = '\0';
+    *length = static_cast<int>(n);
+  }
+  return true;
+}
+
 int run_message_box_window(HWND owner, const std::string& caption, const std::string& text,
                            UINT type) {
   Display* d = x_display();
@@ -441,9 +608,12 @@ int run_message_box_window(HWND owner, const std::string& caption, const std::st
     Box box(d, type);
     // The box stays above its owner's top-level window (none for owner 0 or a window that is gone).
     ::Window owner_x = owner ? x_window(GetAncestor(owner, GA_ROOT)) : 0;
-    bool created = box.create(owner_x, caption, text);
+    bool created = box.create(owner_x, cp1252_to_utf8(caption), cp1252_to_utf8(text));
     window = box.window();
-    if (created) answer = box.run();
+    if (created) {
+      BoxRegistration registration(caption, text, window);
+      answer = box.run(&registration);
+    }
   }
   XSync(d, False);
   // Whatever the box's window still had queued is of no use to anyone.

@@ -39,7 +39,8 @@ std::vector<PALETTEENTRY> halftone_palette_entries() {
 }  // namespace plat
 
 HPALETTE CreatePalette(const LOGPALETTE* palette) {
-  if (!palette || palette->palVersion != 0x300 || palette->palNumEntries == 0) return 0;
+  // palVersion "should be 0x300"; like the real platform, other values are not refused.
+  if (!palette || palette->palNumEntries == 0) return 0;
   auto object = std::make_unique<plat::Palette>();
   object->entries.assign(palette->palPalEntry, palette->palPalEntry + palette->palNumEntries);
   return plat::handle_insert(std::move(object));
@@ -68,9 +69,8 @@ HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL) {
 UINT RealizePalette(HDC dc) {
   plat::DeviceContext* context = plat::handle_cast<plat::DeviceContext>(dc);
   if (!context) return GDI_ERROR;
-  plat::Palette* palette = plat::handle_cast<plat::Palette>(context->palette);
-  if (!palette || palette->permanent) return 0;
-  return static_cast<UINT>(palette->entries.size());
+  // Our displays are true-colour: there is no system palette, so no entry ever needs mapping.
+  return 0;
 }
 
 UINT GetPaletteEntries(HPALETTE palette, UINT first, UINT count, LPPALETTEENTRY entries) {

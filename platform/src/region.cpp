@@ -135,7 +135,9 @@ HRGN ExtCreateRegion(const XFORM* xform, DWORD size, const RGNDATA* data) {
   // Scaling and translation keep rectangles rectangles; a rotation or shear would need polygons.
   if (xform && (xform->eM12 != 0 || xform->eM21 != 0)) return 0;
   const RGNDATAHEADER& header = data->rdh;
-  if (header.dwSize != sizeof(RGNDATAHEADER) || header.iType != RDH_RECTANGLES) return 0;
+  // The header must be a whole one; its type is not looked at, as the real platform does not. The
+  // rectangles must lie inside the block the caller said it gave: we never read past it.
+  if (header.dwSize < sizeof(RGNDATAHEADER)) return 0;
   if (static_cast<uint64_t>(header.nCount) * sizeof(RECT) > size - sizeof(RGNDATAHEADER)) return 0;
 
   std::vector<pixman_box32_t> boxes;
@@ -144,6 +146,8 @@ HRGN ExtCreateRegion(const XFORM* xform, DWORD size, const RGNDATA* data) {
   for (DWORD i = 0; i < header.nCount; ++i, p += sizeof(RECT)) {
     RECT rc;
     std::memcpy(&rc, p, sizeof rc);
+    // A rectangle given with its corners the other way round covers nothing.
+    if (rc.left >= rc.right || rc.top >= rc.bottom) continue;
     if (xform) rc = transformed(rc, *xform);
     int32_t l = plat::clamp_coord(std::min(rc.left, rc.right));
     int32_t r = plat::clamp_coord(std::max(rc.left, rc.right));

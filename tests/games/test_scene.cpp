@@ -1,7 +1,6 @@
 // The demo's scene, drawn by the demo's own OpenGL_Draw with the demo's textures on a real Mesa
 // context at 800 x 600, checked in the screen regions where the camera puts each part of it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -28,13 +27,13 @@ constexpr int kW = 800, kH = 600;
 struct Camera {
   double xrot = 0, yrot = 0, depth = 0;
   Mat4 Projection() const {
-    double f = 1 / std::tan(22.5 * std::numbers::pi / 180), n = 0.1, far = 100;
+    double f = 1 / std::tan(22.5 * std::numbers::pi / 180), n = 0.1, far_plane = 100;
     Mat4 p;
     p.m[0] = f / (double(kW) / kH);
     p.m[5] = f;
-    p.m[10] = (far + n) / (n - far);
+    p.m[10] = (far_plane + n) / (n - far_plane);
     p.m[11] = -1;
-    p.m[14] = 2 * far * n / (n - far);
+    p.m[14] = 2 * far_plane * n / (n - far_plane);
     return p;
   }
   static Mat4 Rotate(double deg, int axis) {
@@ -85,11 +84,10 @@ class Scene : public ::testing::Test {
     for (const char* name : {"Floor04.bmp", "water3.tga", "CloudsParticles4.tga"})
       ASSERT_TRUE(std::filesystem::exists(dir + "/" + name))
           << dir << "/" << name << " is missing: build the demo_textures target first";
-    char old[4096];
-    ASSERT_NE(getcwd(old, sizeof old), nullptr);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    const std::filesystem::path old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
     OpenGL_CreateList();
-    ASSERT_EQ(chdir(old), 0);
+    std::filesystem::current_path(old);
   }
   static void TearDownTestSuite() {
     delete gl;
@@ -129,8 +127,8 @@ Rect OuterSide(const Camera& cam, int side) {
   return side < 0 ? Covering(cam, {-7, 0, -2}, {-3.6, 5.5, 2})
                   : Covering(cam, {3.6, 0, -2}, {7, 5.5, 2});
 }
-// The part of a rectangle above the far edge of the floor, where only the tornado or the black
-// background can be.
+// The part of a rectangle above the far_plane edge of the floor, where only the tornado or the
+// black background can be.
 Rect AboveFloor(const Camera& cam, Rect r) {
   int horizon = 0;
   for (double x = -10; x <= 10; x += 0.5)

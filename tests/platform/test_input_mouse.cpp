@@ -1,5 +1,6 @@
-// Real pointer input through XTest: buttons, capture, coalesced motion, the cursor position, and
-// the window manager's close request.
+// Real pointer input through XTest, as our layer takes it from the X server: coalesced motion,
+// events that wait in the queue, and the window manager's close request. Buttons, capture and the
+// cursor position are checked in both worlds by tests/winapi/test_input_mouse.cpp.
 #include <gtest/gtest.h>
 // Xlib's macros after GoogleTest.
 #include <X11/Xlib.h>
@@ -42,60 +43,6 @@ class Mouse : public ::testing::Test {
   XInput input_;
   HWND window_ = 0;
 };
-
-TEST_F(Mouse, ButtonsCarryClientCoordinatesAndKeyFlags) {
-  input_.move_pointer(103 + 40, 119 + 30);
-  input_.press_button(1);
-  ASSERT_TRUE(wait_for_message(WM_LBUTTONDOWN));
-  Logged down = message_log().only(WM_LBUTTONDOWN)[0];
-  EXPECT_EQ(down.hwnd, window_);
-  EXPECT_EQ(LOWORD(down.lparam), 40);
-  EXPECT_EQ(HIWORD(down.lparam), 30);
-  EXPECT_EQ(down.wparam, static_cast<WPARAM>(MK_LBUTTON));
-  input_.press_button(3);
-  ASSERT_TRUE(wait_for_message(WM_RBUTTONDOWN));
-  EXPECT_EQ(message_log().only(WM_RBUTTONDOWN)[0].wparam,
-            static_cast<WPARAM>(MK_LBUTTON | MK_RBUTTON));
-  input_.release_button(1);
-  ASSERT_TRUE(wait_for_message(WM_LBUTTONUP));
-  EXPECT_EQ(message_log().only(WM_LBUTTONUP)[0].wparam, static_cast<WPARAM>(MK_RBUTTON));
-
-  // Releasing the right button asks for the context menu, at the screen position.
-  input_.release_button(3);
-  ASSERT_TRUE(wait_for_message(WM_CONTEXTMENU));
-  Logged menu = message_log().only(WM_CONTEXTMENU)[0];
-  EXPECT_EQ(menu.wparam, window_);
-  EXPECT_EQ(GET_X_LPARAM(menu.lparam), 143);
-  EXPECT_EQ(GET_Y_LPARAM(menu.lparam), 149);
-  EXPECT_GT(message_log().first(WM_CONTEXTMENU), message_log().first(WM_RBUTTONUP));
-}
-
-TEST_F(Mouse, CapturedDragLeavingToTheLeftGivesALargeLowWord) {
-  message_log().handlers[WM_LBUTTONDOWN] = [](HWND h, WPARAM, LPARAM) -> LRESULT {
-    ReleaseCapture();
-    SetCapture(h);
-    return 0;
-  };
-  input_.move_pointer(103 + 10, 119 + 10);
-  input_.press_button(1);
-  ASSERT_TRUE(wait_for_message(WM_LBUTTONDOWN));
-  EXPECT_EQ(GetCapture(), window_);
-  message_log().messages.clear();
-  input_.move_pointer(103 - 5, 119 + 12);  // 5 pixels left of the client area, over the frame
-  ASSERT_TRUE(wait_for_message(WM_MOUSEMOVE));
-  Logged move = message_log().only(WM_MOUSEMOVE).back();
-  EXPECT_EQ(move.hwnd, window_);
-  EXPECT_GT(LOWORD(move.lparam), 32767);
-  EXPECT_EQ(LOWORD(move.lparam), 65531);
-  EXPECT_EQ(GET_X_LPARAM(move.lparam), -5);
-  EXPECT_EQ(HIWORD(move.lparam), 12);
-  EXPECT_EQ(move.wparam & MK_LBUTTON, static_cast<WPARAM>(MK_LBUTTON));
-  input_.release_button(1);
-  ASSERT_TRUE(wait_for_message(WM_LBUTTONUP));
-  EXPECT_EQ(message_log().only(WM_LBUTTONUP)[0].hwnd, window_);
-  ReleaseCapture();
-  EXPECT_EQ(GetCapture(), 0u);
-}
 
 TEST_F(Mouse, QueuedMotionsAreTakenAsOneMoveWithTheLastPosition) {
   for (int i = 0; i < 50; ++i) input_.move_pointer(103 + 10 + i, 119 + 20 + i / 2);
@@ -182,19 +129,6 @@ TEST_F(Mouse, DragFromTheParentOntoAChildReachesTheWindowUnderTheCursor) {
     }
   }
   DestroyWindow(child);
-}
-
-TEST_F(Mouse, CursorPositionIsInScreenCoordinates) {
-  ASSERT_TRUE(SetCursorPos(321, 234));
-  POINT p{};
-  ASSERT_TRUE(GetCursorPos(&p));
-  EXPECT_EQ(p.x, 321);
-  EXPECT_EQ(p.y, 234);
-  input_.move_pointer(500, 400);
-  ASSERT_TRUE(GetCursorPos(&p));
-  EXPECT_EQ(p.x, 500);
-  EXPECT_EQ(p.y, 400);
-  EXPECT_EQ(GetForegroundWindow(), window_);
 }
 
 TEST_F(Mouse, CloseRequestOfTheWindowManagerGoesThroughTheSystemCommand) {

@@ -10,6 +10,7 @@
 
 #include <random>
 
+#include "captured_boxes.h"
 #include "texture_test_support.h"
 
 using namespace tex_test;

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "captured_boxes.h"
 #include "texture_test_support.h"
 
 using namespace tex_test;

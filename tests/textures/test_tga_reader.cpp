@@ -11,6 +11,7 @@
 #include <cstring>
 #include <random>
 
+#include "captured_boxes.h"
 #include "texture_test_support.h"
 
 using namespace tex_test;

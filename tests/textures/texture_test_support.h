@@ -1,15 +1,15 @@
-// Shared by the texture tests: TGA files built byte by byte, a scratch folder, message-box capture
-// and a count of open file descriptors.
+// Shared by the texture tests: TGA files built byte by byte, a scratch folder and a count of open
+// file descriptors. Message-box capture is in captured_boxes.h.
 #pragma once
 
 #include <dirent.h>
-#include <unistd.h>
 #include <windows.h>
 #include <GL/gl.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -69,8 +69,14 @@ inline Bytes Concat(Bytes a, const Bytes& b) {
 class ScratchDir {
  public:
   ScratchDir() {
-    char pattern[] = "/tmp/zelvo-tex-XXXXXX";
-    path_ = mkdtemp(pattern);
+    namespace fs = std::filesystem;
+    std::random_device random;
+    fs::path dir;
+    do {
+      dir = fs::temp_directory_path() / ("zelvo-tex-" + std::to_string(random()));
+    } while (!fs::create_directory(dir));
+    fs::permissions(dir, fs::perms::owner_all);
+    path_ = dir.string();
   }
   ~ScratchDir() {
     std::error_code ignored;
@@ -91,28 +97,6 @@ class ScratchDir {
 
  private:
   std::string path_;
-};
-
-struct Box {
-  std::string text, caption;
-  UINT style;
-};
-
-// Records every message box instead of showing it, answering OK.
-class CapturedBoxes {
- public:
-  CapturedBoxes() { SetMessageBoxHook(&Hook, this); }
-  ~CapturedBoxes() { SetMessageBoxHook(nullptr, nullptr); }
-  CapturedBoxes(const CapturedBoxes&) = delete;
-  CapturedBoxes& operator=(const CapturedBoxes&) = delete;
-  std::vector<Box> boxes;
-
- private:
-  static int Hook(HWND owner, LPCSTR text, LPCSTR caption, UINT style, void* self) {
-    static_cast<CapturedBoxes*>(self)->boxes.push_back(
-        {text ? text : "", caption ? caption : "", style});
-    return IDOK;
-  }
 };
 
 inline int OpenDescriptors() {

@@ -123,38 +123,32 @@ TEST(Region, CombineModesAndComplexity) {
   EXPECT_TRUE(zelvo_test::region_rects(a).empty());
 }
 
-TEST(Region, ExtCreateRegionValidatesItsHeader) {
-  SKIP_UNDER_WINE(
-      "accepts a header size other than 32, a type other than RDH_RECTANGLES, a count beyond the "
-      "buffer and a buffer shorter than the header");
+TEST(Region, ExtCreateRegionWantsAWholeHeaderAndNotItsType) {
   std::vector<RECT> rects = {{0, 0, 4, 4}, {10, 0, 12, 2}};
   std::vector<char> good = region_data(rects, 2);
-  auto try_with = [&](auto change, DWORD size) {
+  const DWORD size = static_cast<DWORD>(good.size());
+  auto try_with = [&](auto change) {
     std::vector<char> block = good;
     RGNDATAHEADER header;
     std::memcpy(&header, block.data(), sizeof header);
     change(header);
     std::memcpy(block.data(), &header, sizeof header);
     HRGN h = ExtCreateRegion(nullptr, size, reinterpret_cast<RGNDATA*>(block.data()));
-    bool made = h != 0;
+    const size_t count = h ? zelvo_test::region_rects(h).size() : 0;
     DeleteObject(h);
-    return made;
+    return count;
   };
-  const DWORD size = static_cast<DWORD>(good.size());
-  EXPECT_TRUE(try_with([](RGNDATAHEADER&) {}, size));
-  EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.dwSize = 36; }, size));
-  EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.iType = 2; }, size));
-  EXPECT_FALSE(try_with([](RGNDATAHEADER& h) { h.nCount = 3; }, size));
-  EXPECT_FALSE(
-      try_with([](RGNDATAHEADER& h) { h.nCount = 0x10000001; }, size));  // 16 x count wraps
-  EXPECT_FALSE(try_with([](RGNDATAHEADER&) {}, 20));
+  EXPECT_EQ(try_with([](RGNDATAHEADER&) {}), 3u);  // bands: two boxes over y 0..2, one over 2..4
+  EXPECT_EQ(try_with([](RGNDATAHEADER& h) { h.dwSize = 36; }), 3u) << "a longer header is fine";
+  EXPECT_EQ(try_with([](RGNDATAHEADER& h) { h.iType = 2; }), 3u) << "the type is not looked at";
+  EXPECT_EQ(try_with([](RGNDATAHEADER& h) { h.dwSize = 16; }), 0u) << "a short header is refused";
+  EXPECT_EQ(try_with([](RGNDATAHEADER& h) { h.nCount = 1; }), 1u) << "only nCount are read";
   EXPECT_FALSE(ExtCreateRegion(nullptr, size, nullptr));
 
   // A buffer larger than the rectangles it counts is fine: only nCount rectangles are read.
   HRGN h = from_rects(rects, 100);
   ASSERT_TRUE(h);
-  EXPECT_EQ(zelvo_test::region_rects(h).size(),
-            3u);  // bands: two boxes over y 0..2, one over y 2..4
+  EXPECT_EQ(zelvo_test::region_rects(h).size(), 3u);
   DeleteObject(h);
   // No rectangles: an empty region, not a failure.
   h = from_rects({});
@@ -162,6 +156,25 @@ TEST(Region, ExtCreateRegionValidatesItsHeader) {
   RECT box;
   EXPECT_EQ(GetRgnBox(h, &box), NULLREGION);
   DeleteObject(h);
+}
+
+// The size argument bounds what may be read: a count or a size that does not fit is refused
+// rather than read past the caller's block.
+TEST(Region, ExtCreateRegionNeverReadsPastTheBlockItIsGiven) {
+  SKIP_UNDER_WINE("ExtCreateRegion ignores its size argument and reads nCount rectangles");
+  std::vector<char> good = region_data({{0, 0, 4, 4}, {10, 0, 12, 2}}, 2);
+  const DWORD size = static_cast<DWORD>(good.size());
+  auto made_with = [&](DWORD count, DWORD block_size) {
+    std::vector<char> block = good;
+    reinterpret_cast<RGNDATAHEADER*>(block.data())->nCount = count;
+    HRGN h = ExtCreateRegion(nullptr, block_size, reinterpret_cast<RGNDATA*>(block.data()));
+    DeleteObject(h);
+    return h != 0;
+  };
+  EXPECT_TRUE(made_with(2, size));
+  EXPECT_FALSE(made_with(3, size));
+  EXPECT_FALSE(made_with(0x10000001, size));  // 16 x count wraps
+  EXPECT_FALSE(made_with(2, 20));
 }
 
 TEST(Region, RowRunsMergeIntoBands) {
@@ -180,6 +193,7 @@ TEST(Region, RowRunsMergeIntoBands) {
 }
 
 TEST(Region, OffsetRgnRefusesToLeaveTheCoordinateSpace) {
+  // Region coordinates are 27-bit signed integers.
   SKIP_UNDER_WINE("OffsetRgn moves a region past the 27-bit coordinate space instead of failing");
   HRGN a = CreateRectRgn(3, -2, 13, 8);
   EXPECT_EQ(OffsetRgn(a, 0x7FFFFFFF, 0), ERROR);
@@ -211,14 +225,22 @@ TEST(Region, ExtCreateRegionAppliesItsTransform) {
   for (HRGN h : {plain, same, moved}) DeleteObject(h);
 }
 
-TEST(Region, ExtCreateRegionTakesCornersGivenTheOtherWayRound) {
-  SKIP_UNDER_WINE("ExtCreateRegion drops a rectangle whose corners are given the other way round");
-  std::vector<char> block = region_data({{4, 6, 0, 2}}, 1);
+TEST(Region, ExtCreateRegionDropsRectanglesGivenTheOtherWayRound) {
+  std::vector<char> block =
+      region_data({{4, 6, 0, 2}, {4, 2, 0, 6}, {0, 6, 4, 2}, {7, 1, 9, 3}}, 4);
   HRGN h = ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()),
                            reinterpret_cast<RGNDATA*>(block.data()));
-  HRGN expected = CreateRectRgn(0, 2, 4, 6);
-  EXPECT_TRUE(EqualRgn(h, expected));
-  for (HRGN r : {h, expected}) DeleteObject(r);
+  ASSERT_TRUE(h);
+  HRGN expected = CreateRectRgn(7, 1, 9, 3);
+  EXPECT_TRUE(EqualRgn(h, expected)) << "only the rectangle with its corners in order is kept";
+  // A mirroring transform turns a rectangle round; it stays.
+  std::vector<char> one = region_data({{7, 1, 9, 3}}, 1);
+  XFORM mirror{-1, 0, 0, 1, 0, 0};
+  HRGN mirrored = ExtCreateRegion(&mirror, static_cast<DWORD>(one.size()),
+                                  reinterpret_cast<RGNDATA*>(one.data()));
+  HRGN expected_mirrored = CreateRectRgn(-9, 1, -7, 3);
+  EXPECT_TRUE(EqualRgn(mirrored, expected_mirrored));
+  for (HRGN r : {h, expected, mirrored, expected_mirrored}) DeleteObject(r);
 }
 
 TEST(Rect, HelpersFollowTheHalfOpenConvention) {

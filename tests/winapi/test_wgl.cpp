@@ -89,4 +89,42 @@ TEST(Wgl, WindowDestroyedFirstMakesTheCallsFailQuietly) {
   EXPECT_FALSE(wglMakeCurrent(dc, rc));
 }
 
+// Each window has its own format and its own context, with a frame buffer of its own.
+TEST(Wgl, TwoWindowsDrawThroughTheirOwnContexts) {
+  HWND a = make_window(300, 0, 64, 64), b = make_window(400, 0, 64, 64);
+  HDC da = GetDC(a), db = GetDC(b);
+  PIXELFORMATDESCRIPTOR request = framework_descriptor();
+  int format = ChoosePixelFormat(da, &request);
+  ASSERT_TRUE(SetPixelFormat(da, format, &request));
+  EXPECT_EQ(GetPixelFormat(db), 0) << "the other window has no format yet";
+  ASSERT_TRUE(SetPixelFormat(db, format, &request));
+  HGLRC ra = wglCreateContext(da), rb = wglCreateContext(db);
+  ASSERT_TRUE(ra);
+  ASSERT_TRUE(rb);
+  auto centre = [] {
+    uint8_t rgba[4] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(32, 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return (uint32_t{rgba[0]} << 16) | (uint32_t{rgba[1]} << 8) | rgba[2];
+  };
+  ASSERT_TRUE(wglMakeCurrent(da, ra));
+  glClearColor(0, 1, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  EXPECT_EQ(centre(), 0x00FF00u);
+  ASSERT_TRUE(wglMakeCurrent(db, rb));
+  EXPECT_EQ(wglGetCurrentContext(), rb);
+  glClearColor(1, 1, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  EXPECT_EQ(centre(), 0xFFFF00u);
+  ASSERT_TRUE(wglMakeCurrent(da, ra));
+  EXPECT_EQ(centre(), 0x00FF00u) << "the first window's picture is its own";
+  wglMakeCurrent(0, 0);
+  wglDeleteContext(ra);
+  wglDeleteContext(rb);
+  ReleaseDC(a, da);
+  ReleaseDC(b, db);
+  DestroyWindow(a);
+  DestroyWindow(b);
+}
+
 }  // namespace

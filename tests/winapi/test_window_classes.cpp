@@ -120,6 +120,28 @@ TEST_F(WindowClasses, PropertiesAreCaseInsensitiveAndPerWindow) {
   EXPECT_EQ(GetPropA(a, MAKEINTATOM(5)), value(7));
 }
 
+TEST_F(WindowClasses, FindWindowMatchesClassAndTitleOfTopLevelWindowsOnly) {
+  HWND a = make(WS_POPUP, 0, 0, 10, 10, 0, 0, "Find Me");
+  HWND b = make(WS_POPUP, 0, 0, 10, 10, 0, 0, "Find Other");
+  ASSERT_TRUE(a && b);
+  HWND child = make(WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, a, (HMENU)3, "Find Child");
+  ASSERT_TRUE(child);
+  EXPECT_EQ(FindWindowA(kClass, "Find Me"), a);
+  EXPECT_EQ(FindWindowA("classestestwindow", "FIND ME"), a) << "names compare without case";
+  EXPECT_EQ(FindWindowA(nullptr, "Find Other"), b) << "NULL matches any class";
+  HWND any = FindWindowA(kClass, nullptr);
+  EXPECT_TRUE(any == a || any == b) << "NULL matches any title";
+  EXPECT_EQ(FindWindowA(nullptr, "Find Child"), HWND{}) << "children are not top-level windows";
+  EXPECT_EQ(FindWindowA(kClass, "Find"), HWND{}) << "the whole title must match";
+  EXPECT_EQ(FindWindowA("NoSuchFindClass", nullptr), HWND{});
+  EXPECT_EQ(FindWindowA("NoSuchFindClass", "Find Me"), HWND{});
+  EXPECT_TRUE(SetWindowTextA(b, "Renamed"));
+  EXPECT_EQ(FindWindowA(kClass, "Renamed"), b) << "the current title counts";
+  EXPECT_EQ(FindWindowA(kClass, "Find Other"), HWND{});
+  DestroyWindow(a);
+  EXPECT_EQ(FindWindowA(kClass, "Find Me"), HWND{}) << "a destroyed window is gone";
+}
+
 TEST_F(WindowClasses, PropertyWithoutANameIsRefused) {
   SKIP_UNDER_WINE("SetPropA accepts a null name");
   HWND a = make(WS_POPUP, 0, 0, 10, 10);

@@ -2,7 +2,11 @@
 // status-bar refresh of default processing.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "input_state.h"
+#include "zelvo/lparam_pointer.h"
 
 namespace {
 
@@ -17,7 +21,7 @@ class WndProc : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     Active = false;
-    ASSERT_NE(zelvo_test::make_input_window("WndProcTest"), 0u);
+    ASSERT_TRUE(zelvo_test::make_input_window("WndProcTest"));
     // The creation message reached the procedure inside CreateWindowExA.
     EXPECT_TRUE(Active);
   }
@@ -62,7 +66,7 @@ TEST_F(WndProc, LeftDragTurnsOneDegreePerPixelAtSpeedTwo) {
   GLWndProc(hWindow, WM_LBUTTONUP, 0, MAKELPARAM(104, 195));
   EXPECT_FALSE(LeftMouseDown);
   EXPECT_FALSE(LeftMouseDown2);
-  EXPECT_EQ(GetCapture(), 0u);
+  EXPECT_EQ(GetCapture(), HWND{});
   EXPECT_EQ(XCoord, 0);
   EXPECT_EQ(YCoord, 0);
   EXPECT_EQ(SetMX, 0);
@@ -118,7 +122,7 @@ TEST_F(WndProc, RightDragMovesTheDepthByATenthOfThePixels) {
   EXPECT_FALSE(RightMouseDown);
   EXPECT_FALSE(RightMouseDown2);
   EXPECT_EQ(ZCoord, 310);  // kept after release
-  EXPECT_EQ(GetCapture(), 0u);
+  EXPECT_EQ(GetCapture(), HWND{});
 }
 
 TEST_F(WndProc, RightDragDoesNothingInFreeLook) {
@@ -310,13 +314,13 @@ void count_menu() { ++g_menu_calls; }
 TEST_F(WndProc, ContextMenuCallbackRunsOnlyWithTheMenuFeatureOn) {
   g_menu_calls = 0;
   CreateMouseMenu = count_menu;
-  GLWndProc(hWindow, WM_CONTEXTMENU, hWindow, MAKELPARAM(10, 10));
+  GLWndProc(hWindow, WM_CONTEXTMENU, (WPARAM)hWindow, MAKELPARAM(10, 10));
   EXPECT_EQ(g_menu_calls, 0);
   ShowMenuBar = true;
-  GLWndProc(hWindow, WM_CONTEXTMENU, hWindow, MAKELPARAM(10, 10));
+  GLWndProc(hWindow, WM_CONTEXTMENU, (WPARAM)hWindow, MAKELPARAM(10, 10));
   EXPECT_EQ(g_menu_calls, 1);
   CreateMouseMenu = nullptr;  // skipped, not called through nil
-  GLWndProc(hWindow, WM_CONTEXTMENU, hWindow, MAKELPARAM(10, 10));
+  GLWndProc(hWindow, WM_CONTEXTMENU, (WPARAM)hWindow, MAKELPARAM(10, 10));
   EXPECT_EQ(g_menu_calls, 1);
 }
 
@@ -329,7 +333,7 @@ TEST_F(WndProc, PaintValidatesTheWindow) {
 
 TEST_F(WndProc, ButtonlessMessagesRefreshTheStatusBar) {
   hStatus = CreateStatusBar(hWindow);
-  ASSERT_NE(hStatus, 0u);
+  ASSERT_TRUE(hStatus);
   drain_messages();
 
   // A pending paint of the status bar survives a message that carries a button...
@@ -351,7 +355,7 @@ TEST_F(WndProc, StatusBarShowsItsInitialTextAndTheApplicationsParts) {
   StatusItem[2] = 300;
   StatusItem[3] = -1;  // the last part runs to the right edge
   hStatus = CreateStatusBar(hWindow);
-  ASSERT_NE(hStatus, 0u);
+  ASSERT_TRUE(hStatus);
   EXPECT_EQ(aWnd, hStatus);
   EXPECT_EQ(GetParent(hStatus), hWindow);
   EXPECT_EQ(GetDlgCtrlID(hStatus), 30482);
@@ -381,7 +385,7 @@ TEST_F(WndProc, DestroyEndsTheRunAndPostsQuit) {
   const HWND main = hWindow;
   const HWND other = CreateWindowExA(0, "WndProcTest", "other", WS_POPUP, 0, 0, 10, 10, 0, 0,
                                      GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(other, 0u);
+  ASSERT_TRUE(other);
   EXPECT_TRUE(Active);
   DestroyWindow(other);
   EXPECT_FALSE(Active);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
 #include "Zelvo.h"
 #include "gl_test_context.h"
@@ -39,7 +40,7 @@ Mat rotation(double degrees, double x, double y, double z) {
   x /= len;
   y /= len;
   z /= len;
-  const double a = degrees * M_PI / 180, c = std::cos(a), s = std::sin(a), t = 1 - c;
+  const double a = degrees * std::numbers::pi / 180, c = std::cos(a), s = std::sin(a), t = 1 - c;
   Mat m = identity();
   m[0] = t * x * x + c;
   m[1] = t * x * y + s * z;

@@ -56,6 +56,7 @@
 #define WM_SYSCHAR 0x0106
 #define WM_KEYLAST 0x0109
 #define WM_COMMAND 0x0111
+#define BN_CLICKED 0
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
 #define WM_MOUSEFIRST 0x0200
@@ -639,6 +640,14 @@ ZELVO_PLATFORM_API BOOL SetWindowTextA(HWND window, LPCSTR text);
 ZELVO_PLATFORM_API int GetWindowTextA(HWND window, LPSTR buffer, int size);
 /// The title's length in characters (WM_GETTEXTLENGTH); 0 for a stale handle.
 ZELVO_PLATFORM_API int GetWindowTextLengthA(HWND window);
+/// The newest top-level window of the class (name or atom) with the title, compared without regard
+/// to case; NULL matches any class or any title; 0 when none matches. A shown message box is found
+/// as class "#32770", from any thread.
+ZELVO_PLATFORM_API HWND FindWindowA(LPCSTR class_name, LPCSTR title);
+/// Copies the title of the dialog's child window with the control id (a message box's text is its
+/// control 0xFFFF), zero-terminated and cut to `size` - 1 characters; returns the characters
+/// copied, 0 when there is no such control.
+ZELVO_PLATFORM_API UINT GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size);
 
 /// The window's outer rectangle in screen coordinates: the client area grown by the nominal frame
 /// metrics (not the window manager's real frame).
