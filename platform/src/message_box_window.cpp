@@ -21,6 +21,7 @@
 
 #include "icon_image.h"
 #include "message_box_text.h"
+#include "text_cp1252.h"
 #include "window_internal.h"
 #include "window_object.h"
 #include "x_display.h"
