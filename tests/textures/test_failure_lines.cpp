@@ -9,6 +9,7 @@
 
 #include <gl_test_context.h>
 
+#include "captured_boxes.h"
 #include "texture_test_support.h"
 
 using namespace tex_test;
