@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "message_box_text.h"
+#include "text_cp1252.h"
 
 namespace {
 
