@@ -51,6 +51,10 @@ TEST(CreateOGLWindowChild, DISABLED_Windowed) {
   EXPECT_EQ(Height, 600);
   EXPECT_EQ(Bits, 32);
   EXPECT_TRUE(IsWindowVisible(hWindow));
+  // The first frame is drawn with the window in the foreground and holding the keyboard focus,
+  // before any event has come back from the X server.
+  EXPECT_EQ(GetForegroundWindow(), hWindow);
+  EXPECT_EQ(GetFocus(), hWindow);
 
   // The requested size is the outer size; caption and frame come out of it.
   const RECT outer = window_rect(hWindow);
