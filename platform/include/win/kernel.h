@@ -18,8 +18,9 @@ ZELVO_PLATFORM_API HMODULE GetModuleHandleA(LPCSTR module_name);
 /// The ANSI name, as Windows headers map it.
 #define GetModuleHandle GetModuleHandleA
 /// The path of the program's executable file, as GetModuleFileNameA gives it for module 0 or the
-/// program's own module (on Linux, /proc/self/exe). Returns its length; a name that does not fit is
-/// cut to size - 1 characters, terminated, and the call returns size with ERROR_INSUFFICIENT_BUFFER.
+/// program's own module (on Linux, /proc/self/exe). Returns its length; a name that does not fit
+/// is cut to size - 1 characters, terminated, and the call returns size with
+/// ERROR_INSUFFICIENT_BUFFER.
 ZELVO_PLATFORM_API DWORD GetModuleFileNameA(HMODULE module, LPSTR file_name, DWORD size);
 /// The calling thread's last-error code, set by the latest call that failed (one of the ERROR_*
 /// codes below).
