@@ -13,24 +13,9 @@
 #include <cstdint>
 
 #include "checked.h"
+#include "vector.h"
 
 // ---- Shared types ----------------------------------------------------------------------------
-
-// The window header may define it too; the guard keeps one definition whichever header comes
-// first.
-#ifndef ZELVO_TGLVECTOR_DEFINED
-#define ZELVO_TGLVECTOR_DEFINED
-/// A point or direction of three single-precision coordinates.
-struct TGLVector {
-  /// @{
-
-  /// A coordinate (X, Y, Z).
-  float X, Y, Z;
-  /// @}
-};
-/// The same record, named for its use as a vertex.
-typedef TGLVector TGLVertex;
-#endif
 
 /// A procedure without arguments (the twister calls one per particle).
 using ZelvProcedure = void (*)();

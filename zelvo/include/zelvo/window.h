@@ -13,18 +13,7 @@
 #include <cstdint>
 
 #include "checked.h"
-
-// The render header may define it too; the guard keeps one definition whichever header comes
-// first.
-#ifndef ZELVO_TGLVECTOR_DEFINED
-#define ZELVO_TGLVECTOR_DEFINED
-/// A point or direction of three single-precision coordinates.
-struct TGLVector {
-  float X, Y, Z;
-};
-/// The same record, named for its use as a vertex.
-typedef TGLVector TGLVertex;
-#endif
+#include "vector.h"
 
 // ---------------------------------------------------------------------------------------------
 // Window life cycle and GL context
