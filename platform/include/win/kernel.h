@@ -12,6 +12,30 @@
 ZELVO_PLATFORM_API DWORD GetTickCount(void);
 /// Suspends the calling thread for at least `milliseconds`.
 ZELVO_PLATFORM_API void Sleep(DWORD milliseconds);
+/// A signed 64-bit value, as Windows passes counters: QuadPart, or its two 32-bit halves.
+typedef union _LARGE_INTEGER {
+  /// The halves, as named members.
+  struct {
+    DWORD LowPart;  ///< The low 32 bits.
+    LONG HighPart;  ///< The high 32 bits, with the sign.
+  };
+  /// The halves again, under the name older code uses.
+  struct {
+    DWORD LowPart;  ///< The low 32 bits.
+    LONG HighPart;  ///< The high 32 bits, with the sign.
+  } u;
+  int64_t QuadPart;  ///< The whole value.
+} LARGE_INTEGER, *PLARGE_INTEGER;
+/// @typedef PLARGE_INTEGER
+/// Pointer to a LARGE_INTEGER.
+
+/// The high-resolution counter: ticks of the monotonic clock since an arbitrary start, at the rate
+/// QueryPerformanceFrequency gives; it never goes back. FALSE with ERROR_INVALID_PARAMETER for a
+/// null `count`.
+ZELVO_PLATFORM_API BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+/// The ticks per second of QueryPerformanceCounter: 10 MHz, the rate Windows commonly reports, the
+/// same for the life of the system. FALSE with ERROR_INVALID_PARAMETER for a null `frequency`.
+ZELVO_PLATFORM_API BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 /// The program's module instance handle (a constant, non-zero value). Where Windows looks the named
 /// module up, any name gives the same value here, as the framework only asks for its own module.
 ZELVO_PLATFORM_API HMODULE GetModuleHandleA(LPCSTR module_name);
@@ -19,7 +43,8 @@ ZELVO_PLATFORM_API HMODULE GetModuleHandleA(LPCSTR module_name);
 #define GetModuleHandle GetModuleHandleA
 /// The path of the program's executable file, as GetModuleFileNameA gives it for module 0 or the
 /// program's own module (on Linux, /proc/self/exe). Returns its length; a name that does not fit is
-/// cut to size - 1 characters, terminated, and the call returns size with ERROR_INSUFFICIENT_BUFFER.
+/// cut to size - 1 characters, terminated, and the call returns size with
+/// ERROR_INSUFFICIENT_BUFFER.
 ZELVO_PLATFORM_API DWORD GetModuleFileNameA(HMODULE module, LPSTR file_name, DWORD size);
 /// The calling thread's last-error code, set by the latest call that failed (one of the ERROR_*
 /// codes below).
