@@ -107,7 +107,11 @@ TEST_F(SwapInterval, CallsWithoutACurrentContextFail) {
   ASSERT_TRUE(wglMakeCurrent(0, 0));
   SetLastError(0);
   EXPECT_FALSE(set(1));
-  EXPECT_NE(GetLastError(), 0u);
+#ifndef _WIN32
+  // Windows documents no code for this case (Wine leaves none); this layer names the missing
+  // context.
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+#endif
 }
 
 }  // namespace
