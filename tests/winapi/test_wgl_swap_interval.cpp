@@ -66,6 +66,11 @@ TEST_F(SwapInterval, FunctionsAreFoundForTheCurrentContextByTheirExactNames) {
   EXPECT_EQ(wglGetProcAddress("wglswapintervalext"), nullptr) << "names match exactly";
   EXPECT_EQ(wglGetProcAddress("wglNoSuchFunctionZLV"), nullptr);
   EXPECT_EQ(wglGetProcAddress(""), nullptr);
+#ifndef _WIN32
+  SetLastError(0);
+  EXPECT_EQ(wglGetProcAddress("glBegin"), nullptr) << "GL functions are linked, not looked up";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+#endif
 }
 
 TEST_F(SwapInterval, IntervalIsSetOrRefusedWithAReason) {
@@ -103,8 +108,12 @@ TEST_F(SwapInterval, IntervalIsSetOrRefusedWithAReason) {
 TEST_F(SwapInterval, CallsWithoutACurrentContextFail) {
   ASSERT_TRUE(wglMakeCurrent(dc_, rc_));
   auto set = find<PFNWGLSWAPINTERVALEXTPROC>("wglSwapIntervalEXT");
-  ASSERT_TRUE(set);
+  auto get = find<PFNWGLGETSWAPINTERVALEXTPROC>("wglGetSwapIntervalEXT");
+  ASSERT_TRUE(set && get);
   ASSERT_TRUE(wglMakeCurrent(0, 0));
+#ifndef _WIN32
+  EXPECT_EQ(get(), 0) << "no window to report on";
+#endif
   SetLastError(0);
   EXPECT_FALSE(set(1));
 #ifndef _WIN32
