@@ -5,21 +5,12 @@
 #include <win/native_x11.h>
 
 #include "pixel_format.h"
+#include "wgl_context.h"
 #include "window_internal.h"
 #include "x_display.h"
 
 namespace plat {
 namespace {
-
-struct GLContext : Object {
-  static constexpr Kind kKind = Kind::GLContext;
-  GLContext() : Object(kKind) {}
-  ~GLContext() override {
-    if (Display* d = x_display(); d && context) glXDestroyContext(d, context);
-  }
-  GLXContext context = nullptr;
-  int format = 0;
-};
 
 // The real platform keeps one current context per thread; so do we.
 thread_local HGLRC current_context = 0;
@@ -43,6 +34,9 @@ bool release_current() {
 }
 
 }  // namespace
+
+GLContext* current_gl_context() { return handle_cast<GLContext>(current_context); }
+
 }  // namespace plat
 
 HGLRC wglCreateContext(HDC dc) {

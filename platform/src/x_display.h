@@ -52,6 +52,11 @@ int x_stray_errors();
 int x_screen_width();
 int x_screen_height();
 
+// The screen's resolution in dots per inch across (horizontal) or down: the Xft.dpi resource when
+// the server's resource database sets it (what desktops change for scaling), else the default
+// screen's size in pixels over its size in millimetres, rounded; 96 without a display or a size.
+int x_screen_dpi(bool horizontal);
+
 // Interned atoms, cached.
 Atom x_atom(const char* name);
 

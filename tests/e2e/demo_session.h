@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "../window/child_process.h"
 
@@ -20,10 +21,11 @@ using namespace std::chrono_literals;
 inline const std::string kDemo = ZELVO_BINARY_DIR "/demo/TornadoDemo";
 inline const std::string kDemoDir = ZELVO_BINARY_DIR "/demo";
 
-// A private Xvfb of 1920 x 1080 x 24 with GLX, optionally with openbox managing it.
+// A private Xvfb of 1920 x 1080 x 24 with GLX, optionally with openbox managing it; `options`
+// go to the server's command line as well (-dpi 120).
 class XServer {
  public:
-  explicit XServer(bool window_manager, bool glx = true) {
+  explicit XServer(bool window_manager, bool glx = true, std::vector<std::string> options = {}) {
     int fds[2];
     if (pipe(fds) != 0) return;
     xvfb_ = fork();
@@ -32,10 +34,22 @@ class XServer {
       const int null_out = open("/dev/null", O_WRONLY);
       dup2(null_out, 1);
       dup2(null_out, 2);
-      const std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24",
-             glx ? "+extension" : "-extension", "GLX", "-nolisten", "tcp", "-noreset",
-             static_cast<char*>(nullptr));
+      std::vector<std::string> args = {"Xvfb",
+                                       "-displayfd",
+                                       std::to_string(fds[1]),
+                                       "-screen",
+                                       "0",
+                                       "1920x1080x24",
+                                       glx ? "+extension" : "-extension",
+                                       "GLX",
+                                       "-nolisten",
+                                       "tcp",
+                                       "-noreset"};
+      args.insert(args.end(), options.begin(), options.end());
+      std::vector<char*> argv;
+      for (std::string& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execvp("Xvfb", argv.data());
       _exit(127);
     }
     close(fds[1]);

@@ -395,6 +395,21 @@ ZELVO_PLATFORM_API HGDIOBJ GetCurrentObject(HDC dc, UINT type);
 /// object (a window, a cursor).
 ZELVO_PLATFORM_API DWORD GetObjectType(HGDIOBJ object);
 
+/// @name GetDeviceCaps indexes
+/// The Windows values of the capabilities GetDeviceCaps reports.
+///@{
+
+/// A GetDeviceCaps index.
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+///@}
+
+/// A capability of the device behind `dc`. LOGPIXELSX and LOGPIXELSY give the screen's dots per
+/// inch across and down, as the X server states them (its Xft.dpi resource when set, else its
+/// pixel and millimetre sizes; 96 when it states neither), for every kind of context. 0 for
+/// another index or when `dc` is not a device context.
+ZELVO_PLATFORM_API int GetDeviceCaps(HDC dc, int index);
+
 // ---- Bitmaps -----------------------------------------------------------------------------------
 
 /// Loads a BMP file as a bitmap. Only IMAGE_BITMAP with LR_LOADFROMFILE is offered (no resources):

@@ -12,6 +12,30 @@
 ZELVO_PLATFORM_API DWORD GetTickCount(void);
 /// Suspends the calling thread for at least `milliseconds`.
 ZELVO_PLATFORM_API void Sleep(DWORD milliseconds);
+/// A signed 64-bit value, as Windows passes counters: QuadPart, or its two 32-bit halves.
+typedef union _LARGE_INTEGER {
+  /// The halves, as named members.
+  struct {
+    DWORD LowPart;  ///< The low 32 bits.
+    LONG HighPart;  ///< The high 32 bits, with the sign.
+  };
+  /// The halves again, under the name older code uses.
+  struct {
+    DWORD LowPart;  ///< The low 32 bits.
+    LONG HighPart;  ///< The high 32 bits, with the sign.
+  } u;
+  int64_t QuadPart;  ///< The whole value.
+} LARGE_INTEGER, *PLARGE_INTEGER;
+/// @typedef PLARGE_INTEGER
+/// Pointer to a LARGE_INTEGER.
+
+/// The high-resolution counter: ticks of the monotonic clock since an arbitrary start, at the rate
+/// QueryPerformanceFrequency gives; it never goes back. FALSE with ERROR_INVALID_PARAMETER for a
+/// null `count`.
+ZELVO_PLATFORM_API BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+/// The ticks per second of QueryPerformanceCounter: 10 MHz, the rate Windows commonly reports, the
+/// same for the life of the system. FALSE with ERROR_INVALID_PARAMETER for a null `frequency`.
+ZELVO_PLATFORM_API BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 /// The program's module instance handle (a constant, non-zero value). Where Windows looks the named
 /// module up, any name gives the same value here, as the framework only asks for its own module.
 ZELVO_PLATFORM_API HMODULE GetModuleHandleA(LPCSTR module_name);
@@ -41,10 +65,12 @@ ZELVO_PLATFORM_API void SetLastError(DWORD error);
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_INVALID_DATA 13L
+#define ERROR_NOT_SUPPORTED 50L
 #define ERROR_READ_FAULT 30L
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_NOT_LOCKED 158L
 #define ERROR_MR_MID_NOT_FOUND 317L
 #define ERROR_INVALID_WINDOW_HANDLE 1400L

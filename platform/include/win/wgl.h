@@ -132,3 +132,28 @@ ZELVO_PLATFORM_API HDC wglGetCurrentDC(void);
 /// Shows the back buffer of the device context's window (glXSwapBuffers, which flushes the current
 /// context's commands). FALSE when `dc` has no live window.
 ZELVO_PLATFORM_API BOOL SwapBuffers(HDC dc);
+
+/// A function that wglGetProcAddress finds; cast it to the function's own type (one of the PFN*
+/// types below) before calling it.
+typedef int(WINAPI* PROC)(void);
+
+/// The address of a function of the binding's extensions, for the context current on the calling
+/// thread: "wglGetExtensionsStringEXT", "wglSwapIntervalEXT" and "wglGetSwapIntervalEXT" (names
+/// match exactly). Null when no context is current, for a null name, and for any other name, GL
+/// functions included (ERROR_PROC_NOT_FOUND); a program links the GL functions it uses.
+ZELVO_PLATFORM_API PROC wglGetProcAddress(LPCSTR name);
+
+/// wglGetExtensionsStringEXT, found with wglGetProcAddress: the binding's extensions, separated by
+/// spaces. WGL_EXT_swap_control is among them when the X server offers a GLX swap control.
+typedef const char*(WINAPI* PFNWGLGETEXTENSIONSSTRINGEXTPROC)(void);
+/// wglSwapIntervalEXT, found with wglGetProcAddress: makes SwapBuffers of the current context's
+/// window wait for `interval` vertical retraces (0: no wait, vertical sync off), through the first
+/// GLX swap control the server offers and accepts (GLX_EXT_swap_control, GLX_MESA_swap_control,
+/// GLX_SGI_swap_control, which cannot turn the wait off). FALSE with ERROR_INVALID_DATA for a
+/// negative interval, ERROR_INVALID_HANDLE when no context is current, ERROR_NOT_SUPPORTED when
+/// the server offers no swap control or refuses the interval.
+typedef BOOL(WINAPI* PFNWGLSWAPINTERVALEXTPROC)(int interval);
+/// wglGetSwapIntervalEXT, found with wglGetProcAddress: the interval the current context's window
+/// swaps at: the last one wglSwapIntervalEXT set through this context, else what the server
+/// reports, else 1 (the usual default). 0 when no context is current.
+typedef int(WINAPI* PFNWGLGETSWAPINTERVALEXTPROC)(void);

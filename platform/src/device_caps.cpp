@@ -1,0 +1,16 @@
+// GetDeviceCaps: what a device context's device can do. Every context here draws for the one
+// screen, memory contexts included (as on Windows, where they are compatible with it).
+#include "gdi_internal.h"
+#include "x_display.h"
+
+int GetDeviceCaps(HDC dc, int index) {
+  if (!plat::handle_cast<plat::DeviceContext>(dc)) return 0;
+  switch (index) {
+    case LOGPIXELSX:
+      return plat::x_screen_dpi(true);
+    case LOGPIXELSY:
+      return plat::x_screen_dpi(false);
+    default:
+      return 0;
+  }
+}
