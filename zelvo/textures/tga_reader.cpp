@@ -45,7 +45,7 @@ std::string KindProblem(const uint8_t* h) {
       return type + ": not a TGA image type";
   }
   for (int i = 3; i < 8; ++i)
-    if (h[i] != 0) return type + " with a colour-map specification";
+    if (h[i] != 0) return type + " with colour-map fields set (header bytes 3 to 7)";
   return type + " with an image origin other than (0, 0)";
 }
 
