@@ -1,4 +1,5 @@
 // Window and screen device contexts, and what every context holds.
+#include "error_codes.h"
 #include "gdi_internal.h"
 
 namespace plat {
@@ -40,7 +41,10 @@ void dc_destroy(HDC dc) {
 }  // namespace plat
 
 HDC GetDC(HWND window) {
-  if (window != 0 && !plat::handle_get(window, plat::Kind::Window)) return 0;
+  if (window != 0 && !plat::handle_get(window, plat::Kind::Window)) {
+    SetLastError(plat::kErrorInvalidWindowHandle);
+    return 0;
+  }
   auto context = std::make_unique<plat::DeviceContext>();
   context->window = window;
   context->screen = window == 0;

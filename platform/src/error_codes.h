@@ -20,6 +20,11 @@ constexpr DWORD kErrorProcNotFound = ERROR_PROC_NOT_FOUND;
 constexpr DWORD kErrorNotLocked = ERROR_NOT_LOCKED;
 constexpr DWORD kErrorMessageNotFound = ERROR_MR_MID_NOT_FOUND;
 constexpr DWORD kErrorInvalidWindowHandle = ERROR_INVALID_WINDOW_HANDLE;
+constexpr DWORD kErrorTopLevelChild = ERROR_TLW_WITH_WSCHILD;
+constexpr DWORD kErrorCannotFindClass = ERROR_CANNOT_FIND_WND_CLASS;
+constexpr DWORD kErrorClassAlreadyExists = ERROR_CLASS_ALREADY_EXISTS;
+constexpr DWORD kErrorClassDoesNotExist = ERROR_CLASS_DOES_NOT_EXIST;
+constexpr DWORD kErrorClassHasWindows = ERROR_CLASS_HAS_WINDOWS;
 constexpr DWORD kErrorNotEnoughQuota = ERROR_NOT_ENOUGH_QUOTA;
 constexpr DWORD kErrorInvalidPixelFormat = ERROR_INVALID_PIXEL_FORMAT;
 

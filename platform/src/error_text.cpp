@@ -27,6 +27,11 @@ constexpr ErrorText kTexts[] = {
     {ERROR_PROC_NOT_FOUND, "The specified procedure could not be found."},
     {ERROR_NOT_LOCKED, "The segment is already unlocked."},
     {ERROR_INVALID_WINDOW_HANDLE, "Invalid window handle."},
+    {ERROR_TLW_WITH_WSCHILD, "Cannot create a top-level child window."},
+    {ERROR_CANNOT_FIND_WND_CLASS, "Cannot find window class."},
+    {ERROR_CLASS_ALREADY_EXISTS, "Class already exists."},
+    {ERROR_CLASS_DOES_NOT_EXIST, "Class does not exist."},
+    {ERROR_CLASS_HAS_WINDOWS, "Class still has open windows."},
     {ERROR_NOT_ENOUGH_QUOTA, "Not enough quota is available to process this command."},
     {ERROR_INVALID_PIXEL_FORMAT, "The pixel format is invalid."},
 };

@@ -36,7 +36,7 @@ HWND SetFocus(HWND window) {
     plat::input_move_focus(0);
     return previous;
   }
-  plat::WindowObject* target = plat::window_get(window);
+  plat::WindowObject* target = plat::window_checked(window);
   if (!target) return 0;
   HWND root = plat::window_root(window);
   if (root != GetActiveWindow()) {

@@ -4,7 +4,7 @@
 #include "window_object.h"
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w || !w->proc) return 0;
   return w->proc(window, message, wparam, lparam);
 }

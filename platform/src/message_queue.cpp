@@ -120,7 +120,7 @@ void queue_forget_window(HWND h) {
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   // A shown message box takes its messages in its own loop, and may be posted to from any thread.
   if (window != 0 && plat::message_box_post(window, message, wparam, lparam)) return TRUE;
-  if (window != 0 && !plat::window_get(window)) return FALSE;
+  if (window != 0 && !plat::window_checked(window)) return FALSE;
   // A program that posts faster than it reads would otherwise grow the queue without end. Input
   // has a queue of its own and never counts against this quota.
   if (plat::g_queue.posted.size() >= plat::kMaxPostedMessages) {

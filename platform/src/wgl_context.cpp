@@ -4,6 +4,7 @@
 #include <GL/glx.h>
 #include <win/native_x11.h>
 
+#include "error_codes.h"
 #include "pixel_format.h"
 #include "wgl_context.h"
 #include "window_internal.h"
@@ -16,13 +17,23 @@ namespace {
 thread_local HGLRC current_context = 0;
 thread_local HDC current_dc = 0;
 
-// The live X window of a device context whose window has a pixel format, and that format.
+// The live X window of a device context whose window has a pixel format, and that format; 0, with
+// the reason for GetLastError, otherwise: a stale context ERROR_INVALID_HANDLE, a window without a
+// format ERROR_INVALID_PIXEL_FORMAT.
 ::Window drawable_of(HDC dc, int* format) {
   HWND window = dc_window(dc);
-  if (window == 0) return 0;
+  if (window == 0) {
+    SetLastError(kErrorInvalidHandle);
+    return 0;
+  }
   *format = window_pixel_format(window);
-  if (*format == 0) return 0;
-  return x_window(window);
+  if (*format == 0) {
+    SetLastError(kErrorInvalidPixelFormat);
+    return 0;
+  }
+  ::Window drawable = x_window(window);
+  if (drawable == 0) SetLastError(kErrorInvalidHandle);
+  return drawable;
 }
 
 bool release_current() {
@@ -42,33 +53,77 @@ GLContext* current_gl_context() { return handle_cast<GLContext>(current_context)
 HGLRC wglCreateContext(HDC dc) {
   Display* d = plat::x_display();
   int format = 0;
-  if (!d || plat::drawable_of(dc, &format) == 0) return 0;
+  if (!d) {
+    SetLastError(plat::kErrorInvalidHandle);
+    return 0;
+  }
+  if (plat::drawable_of(dc, &format) == 0) return 0;
   const plat::PixelFormat* f = plat::pixel_format(format);
-  if (!f) return 0;
+  if (!f) {
+    SetLastError(plat::kErrorInvalidPixelFormat);
+    return 0;
+  }
   // A direct context of the default (compatibility) profile: the fixed-function pipeline is used.
-  GLXContext context = glXCreateNewContext(d, f->config, GLX_RGBA_TYPE, nullptr, True);
-  if (!context) return 0;
+  GLXContext context = nullptr;
+  {
+    plat::XErrorTrap trap;  // the server may refuse the configuration or run out of memory
+    context = glXCreateNewContext(d, f->config, GLX_RGBA_TYPE, nullptr, True);
+    if (!trap.succeeded()) {
+      if (context) glXDestroyContext(d, context);
+      return 0;
+    }
+  }
+  if (!context) {
+    SetLastError(plat::kErrorNotEnoughMemory);
+    return 0;
+  }
   auto object = std::make_unique<plat::GLContext>();
   object->context = context;
   object->format = format;
-  return plat::handle_insert(std::move(object));
+  HGLRC handle = plat::handle_insert(std::move(object));
+  if (!handle) SetLastError(plat::kErrorNotEnoughMemory);
+  return handle;
 }
 
 BOOL wglMakeCurrent(HDC dc, HGLRC context) {
-  if (context == 0) return plat::release_current() ? TRUE : FALSE;
+  if (context == 0) {
+    if (plat::release_current()) return TRUE;
+    SetLastError(plat::kErrorInvalidHandle);  // nothing was current
+    return FALSE;
+  }
   auto* object = plat::handle_cast<plat::GLContext>(context);
+  if (!object) {
+    SetLastError(plat::kErrorInvalidHandle);
+    return FALSE;
+  }
   Display* d = plat::x_display();
   int format = 0;
   ::Window drawable = plat::drawable_of(dc, &format);
-  if (!object || !d || drawable == 0 || format != object->format) return FALSE;
-  if (!glXMakeCurrent(d, drawable, object->context)) return FALSE;
+  if (!d || drawable == 0) return FALSE;
+  // A context draws only into windows of the format it was made for.
+  if (format != object->format) {
+    SetLastError(plat::kErrorInvalidPixelFormat);
+    return FALSE;
+  }
+  {
+    plat::XErrorTrap trap;  // the X window may be gone behind our back
+    Bool made = glXMakeCurrent(d, drawable, object->context);
+    if (!trap.succeeded()) return FALSE;
+    if (!made) {
+      SetLastError(plat::kErrorInvalidHandle);
+      return FALSE;
+    }
+  }
   plat::current_context = context;
   plat::current_dc = dc;
   return TRUE;
 }
 
 BOOL wglDeleteContext(HGLRC context) {
-  if (!plat::handle_cast<plat::GLContext>(context)) return FALSE;
+  if (!plat::handle_cast<plat::GLContext>(context)) {
+    SetLastError(plat::kErrorInvalidHandle);
+    return FALSE;
+  }
   if (plat::current_context == context) plat::release_current();
   plat::handle_remove(context);
   return TRUE;
@@ -83,8 +138,9 @@ BOOL SwapBuffers(HDC dc) {
   int format = 0;
   ::Window drawable = plat::drawable_of(dc, &format);
   if (!d || drawable == 0) return FALSE;
+  plat::XErrorTrap trap;  // the X window may be gone behind our back
   glXSwapBuffers(d, drawable);
-  return TRUE;
+  return trap.succeeded() ? TRUE : FALSE;
 }
 
 GLXContext ZelvoGLXContext(HGLRC context) {

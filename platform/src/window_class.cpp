@@ -30,15 +30,20 @@ ATOM next_atom() {
 bool global(const WindowClass& c) { return (c.style & CS_GLOBALCLASS) != 0; }
 
 ATOM register_class(const WNDCLASSEXA& wc) {
-  if (!wc.lpszClassName || IS_INTRESOURCE(wc.lpszClassName) || wc.lpszClassName[0] == '\0')
+  if (!wc.lpszClassName || IS_INTRESOURCE(wc.lpszClassName) || wc.lpszClassName[0] == '\0' ||
+      !wc.lpfnWndProc) {
+    SetLastError(kErrorInvalidParameter);
     return 0;
-  if (!wc.lpfnWndProc) return 0;
+  }
   // A class registered without an instance belongs to the program's module.
   const HINSTANCE instance = wc.hInstance ? wc.hInstance : GetModuleHandleA(nullptr);
   // A module's class may take the name of a global one (and is found first by that module); a
   // second class of the name for the module, or a second global one, is refused.
   const WindowClass* existing = class_find(wc.lpszClassName, instance);
-  if (existing && (!global(*existing) || (wc.style & CS_GLOBALCLASS))) return 0;
+  if (existing && (!global(*existing) || (wc.style & CS_GLOBALCLASS))) {
+    SetLastError(kErrorClassAlreadyExists);
+    return 0;
+  }
   auto c = std::make_unique<WindowClass>();
   c->atom = next_atom();
   c->name = wc.lpszClassName;
@@ -78,7 +83,10 @@ WindowClass* class_find(LPCSTR name, HINSTANCE instance) {
 }  // namespace plat
 
 ATOM RegisterClassA(const WNDCLASSA* wc) {
-  if (!wc) return 0;
+  if (!wc) {
+    SetLastError(plat::kErrorInvalidParameter);
+    return 0;
+  }
   WNDCLASSEXA ex{};
   ex.cbSize = sizeof(WNDCLASSEXA);
   ex.style = wc->style;
@@ -95,8 +103,10 @@ ATOM RegisterClassA(const WNDCLASSA* wc) {
 }
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
-  if (!wc) return 0;
-  if (wc->cbSize != sizeof(WNDCLASSEXA) && wc->cbSize != WNDCLASSEXA_LEGACY_SIZE) return 0;
+  if (!wc || (wc->cbSize != sizeof(WNDCLASSEXA) && wc->cbSize != WNDCLASSEXA_LEGACY_SIZE)) {
+    SetLastError(plat::kErrorInvalidParameter);
+    return 0;
+  }
   return plat::register_class(*wc);
 }
 
@@ -105,7 +115,10 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
 // global, serves.
 BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc) {
   plat::WindowClass* c = plat::class_find(class_name, instance ? instance : plat::kSystemModule);
-  if (!c || !wc) return FALSE;
+  if (!c || !wc) {
+    SetLastError(c ? plat::kErrorInvalidParameter : plat::kErrorClassDoesNotExist);
+    return FALSE;
+  }
   UINT size = wc->cbSize;  // the caller's own field is left as it was
   *wc = WNDCLASSEXA{};
   wc->cbSize = size;
@@ -123,7 +136,10 @@ BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wc) {
 
 BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance) {
   plat::WindowClass* c = plat::class_find(class_name, instance);
-  if (!c || c->windows > 0) return FALSE;
+  if (!c || c->windows > 0) {
+    SetLastError(c ? plat::kErrorClassHasWindows : plat::kErrorClassDoesNotExist);
+    return FALSE;
+  }
   auto& list = plat::classes();
   for (auto it = list.begin(); it != list.end(); ++it) {
     if (it->get() == c) {

@@ -4,6 +4,7 @@
 
 #include <X11/XKBlib.h>
 
+#include "error_codes.h"
 #include "window_internal.h"
 #include "window_object.h"
 #include "x_display.h"
@@ -77,12 +78,23 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
                      int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
   plat::WindowClass* window_class = plat::class_find(class_name);
-  if (!window_class) return 0;
+  if (!window_class) {
+    SetLastError(plat::kErrorCannotFindClass);
+    return 0;
+  }
   bool child = (style & WS_CHILD) != 0;
-  plat::WindowObject* parent_window = plat::window_get(parent);
-  if (child && !parent_window) return 0;
+  if (child && parent == 0) {
+    SetLastError(plat::kErrorTopLevelChild);
+    return 0;
+  }
+  // A top-level window's parent is its owner, which must be a live window too.
+  plat::WindowObject* parent_window = parent ? plat::window_checked(parent) : nullptr;
+  if (parent && !parent_window) return 0;
   Display* d = plat::x_display();
-  if (!d) return 0;
+  if (!d) {
+    SetLastError(plat::kErrorNotSupported);
+    return 0;
+  }
   plat::prepare_display(d);
 
   if (x == CW_USEDEFAULT) x = y = 0;  // pop-ups and children at the origin of their parent
@@ -98,7 +110,10 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   auto owned = std::make_unique<plat::WindowObject>();
   plat::WindowObject* w = owned.get();
   HWND handle = plat::handle_insert(std::move(owned));
-  if (!handle) return 0;
+  if (!handle) {
+    SetLastError(plat::kErrorNotEnoughMemory);
+    return 0;
+  }
   w->handle = handle;
   w->window_class = window_class;
   w->proc = window_class->proc;
@@ -123,12 +138,19 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   if (f.left == 1 && f.top == 1) w->border_width = 1;
 
   ::Window x_parent = child ? parent_window->xwindow : DefaultRootWindow(d);
-  w->xwindow = plat::window_create_x(w, x_parent);
-  if (!w->xwindow) {
-    DestroyWindow(handle);
-    return 0;
+  {
+    // The server may refuse the window (its parent gone behind our back, no memory): the creation
+    // fails with the reason the trap leaves.
+    plat::XErrorTrap trap;
+    w->xwindow = plat::window_create_x(w, x_parent);
+    if (w->xwindow) plat::window_apply_x_attributes(w);
+    if (!trap.succeeded() || !w->xwindow) {
+      const DWORD reason = w->xwindow ? GetLastError() : plat::kErrorNotEnoughMemory;
+      DestroyWindow(handle);  // inside the trap: its requests on the refused window fail too
+      SetLastError(reason);
+      return 0;
+    }
   }
-  plat::window_apply_x_attributes(w);
 
   CREATESTRUCTA cs{};
   cs.lpCreateParams = param;

@@ -77,7 +77,7 @@ void finish(HWND h, bool destroy_x, std::vector<HWND>& announced) {
 // A child's parent hears of it first; a shown window is hidden, so that activation and focus move
 // on; then the messages of destruction.
 BOOL DestroyWindow(HWND window) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w || w->destroying) return FALSE;
   w->destroying = true;
   if (w->parent) plat::window_notify_parent(window, WM_DESTROY);

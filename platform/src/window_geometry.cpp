@@ -105,7 +105,7 @@ WINDOWPOS window_place(HWND h, UINT flags) {
 }  // namespace plat
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w || !rect) return FALSE;
   plat::Frame f = plat::window_frame(w->style, w->ex_style);
   POINT origin = plat::window_client_origin(w);
@@ -117,14 +117,14 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w || !rect) return FALSE;
   *rect = RECT{0, 0, w->client_width, w->client_height};
   return TRUE;
 }
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
-  if (!plat::window_get(window)) return FALSE;
+  if (!plat::window_checked(window)) return FALSE;
   WINDOWPOS pos{window,
                 0,
                 x,
@@ -175,7 +175,7 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) 
 }
 
 BOOL ClientToScreen(HWND window, LPPOINT point) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w || !point) return FALSE;
   POINT origin = plat::window_client_origin(w);
   point->x += origin.x;
@@ -184,7 +184,7 @@ BOOL ClientToScreen(HWND window, LPPOINT point) {
 }
 
 BOOL ScreenToClient(HWND window, LPPOINT point) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w || !point) return FALSE;
   POINT origin = plat::window_client_origin(w);
   point->x -= origin.x;

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "error_codes.h"
 #include "handle_table.h"
 #include "window_internal.h"
 
@@ -84,6 +85,14 @@ struct WindowObject : Object {
 
 // The live window behind `h`, or nullptr.
 inline WindowObject* window_get(HWND h) { return handle_cast<WindowObject>(h); }
+
+// The live window behind the handle a caller gave a Windows call; nullptr, with
+// ERROR_INVALID_WINDOW_HANDLE for GetLastError, when there is none.
+inline WindowObject* window_checked(HWND h) {
+  WindowObject* w = window_get(h);
+  if (!w) SetLastError(kErrorInvalidWindowHandle);
+  return w;
+}
 
 // Every live window, in creation order.
 const std::vector<HWND>& window_list();

@@ -53,7 +53,7 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
         plat::window_invalidate(w, nullptr, erase);
     return TRUE;
   }
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w) return FALSE;
   plat::window_invalidate(w, rect, erase);
   return TRUE;
@@ -71,7 +71,7 @@ BOOL ValidateRect(HWND window, const RECT* rect) {
 }
 
 BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w) return FALSE;
   if (rect) *rect = w->invalid ? w->update : RECT{};
   if (w->invalid && erase && w->erase) {
@@ -88,7 +88,7 @@ BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase) {
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
   // Filled even when the window is gone, so a caller that ignores the result reads zeros.
   if (paint) *paint = PAINTSTRUCT{};
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w || !paint) return 0;
   HDC dc = GetDC(window);
   paint->hdc = dc;

@@ -26,7 +26,7 @@ bool prop_key(LPCSTR name, std::string& key) {
 }  // namespace plat
 
 BOOL SetPropA(HWND window, LPCSTR name, HANDLE data) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   std::string key;
   if (!w || !plat::prop_key(name, key)) return FALSE;
   w->props[key] = data;
@@ -34,7 +34,7 @@ BOOL SetPropA(HWND window, LPCSTR name, HANDLE data) {
 }
 
 HANDLE GetPropA(HWND window, LPCSTR name) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   std::string key;
   if (!w || !plat::prop_key(name, key)) return 0;
   auto it = w->props.find(key);
@@ -42,7 +42,7 @@ HANDLE GetPropA(HWND window, LPCSTR name) {
 }
 
 HANDLE RemovePropA(HWND window, LPCSTR name) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   std::string key;
   if (!w || !plat::prop_key(name, key)) return 0;
   auto it = w->props.find(key);

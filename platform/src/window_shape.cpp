@@ -39,7 +39,7 @@ void window_apply_shape(WindowObject* w) {
 }  // namespace plat
 
 int SetWindowRgn(HWND window, HRGN region, BOOL redraw) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w) return 0;
   if (region != 0 && !plat::handle_get(region, plat::Kind::Region)) return 0;
   if (w->region && w->region != region) DeleteObject(w->region);

@@ -173,7 +173,7 @@ void window_hide_for_destruction(HWND window) {
 }  // namespace plat
 
 BOOL ShowWindow(HWND window, int command) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w) return FALSE;
   BOOL was_visible = w->mapped ? TRUE : FALSE;
   if (command == SW_HIDE) {
@@ -200,7 +200,7 @@ BOOL IsWindowVisible(HWND window) {
 }
 
 BOOL UpdateWindow(HWND window) {
-  if (!plat::window_get(window)) return FALSE;
+  if (!plat::window_checked(window)) return FALSE;
   plat::update_tree(window);
   return TRUE;
 }

@@ -2,24 +2,24 @@
 #include "window_object.h"
 
 HWND GetParent(HWND window) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   return w ? w->parent : 0;
 }
 
 HWND GetAncestor(HWND window, UINT flags) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w) return 0;
   if (flags == GA_PARENT) return w->parent;
   return plat::window_root(window);
 }
 
 int GetDlgCtrlID(HWND window) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   return w && w->parent ? w->id : 0;
 }
 
 LONG GetWindowLongA(HWND window, int index) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w) return 0;
   switch (index) {
     case GWL_STYLE:
@@ -36,7 +36,7 @@ LONG GetWindowLongA(HWND window, int index) {
 }
 
 LONG SetWindowLongA(HWND window, int index, LONG value) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   if (!w) return 0;
   LONG previous = GetWindowLongA(window, index);
   switch (index) {

@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 
 #include "../../platform/src/error_codes.h"
+#include "../../platform/src/handle_table.h"
 #include "../../platform/src/window_internal.h"
 #include "../../platform/src/x_display.h"
 #include "../winapi/framework_descriptor.h"
@@ -117,6 +118,71 @@ TEST(XErrorTrap, SetPixelFormatNamesItsReason) {
   SetLastError(0);
   EXPECT_FALSE(SetPixelFormat(dc, format, &request));
   EXPECT_EQ(GetLastError(), plat::kErrorInvalidHandle);
+}
+
+// The server refuses a child window whose parent's X window another client destroyed: the creation
+// fails with that reason, leaves no window behind, and no X error goes unseen.
+TEST(XErrorTrap, ARefusedChildWindowFailsItsCreation) {
+  Display* d = plat::x_display();
+  ASSERT_NE(d, nullptr) << "the tests need an X server";
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "XErrorTrapChild";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  HWND parent = CreateWindowExA(0, "XErrorTrapChild", "", WS_POPUP, 0, 0, 64, 48, 0, 0, 0, nullptr);
+  ASSERT_NE(parent, 0u);
+  const size_t windows = plat::handle_count(plat::Kind::Window);
+  const int strays = plat::x_stray_errors();
+
+  Display* other = XOpenDisplay(nullptr);
+  ASSERT_NE(other, nullptr);
+  XDestroyWindow(other, plat::x_window(parent));
+  XSync(other, False);
+  XCloseDisplay(other);
+
+  SetLastError(0);
+  EXPECT_EQ(CreateWindowExA(0, "XErrorTrapChild", "", WS_CHILD | WS_VISIBLE, 0, 0, 8, 8, parent, 0,
+                            0, nullptr),
+            0u);
+  EXPECT_EQ(GetLastError(), plat::kErrorInvalidWindowHandle);
+  EXPECT_EQ(plat::handle_count(plat::Kind::Window), windows);
+  EXPECT_EQ(plat::x_stray_errors(), strays);
+  DestroyWindow(parent);
+}
+
+// The GL calls that reach a window's X window fail, with a reason, when another client destroyed
+// it; none of them lets an X error go unseen.
+TEST(XErrorTrap, GlCallsOnAWindowGoneFromTheServerFail) {
+  Display* d = plat::x_display();
+  ASSERT_NE(d, nullptr) << "the tests need an X server";
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "XErrorTrapGl";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  HWND window =
+      CreateWindowExA(0, "XErrorTrapGl", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, 0, 0, 0, nullptr);
+  ASSERT_NE(window, 0u);
+  HDC dc = GetDC(window);
+  PIXELFORMATDESCRIPTOR request = zelvo_test::framework_descriptor();
+  ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
+  HGLRC context = wglCreateContext(dc);
+  ASSERT_NE(context, 0u);
+  const int strays = plat::x_stray_errors();
+
+  Display* other = XOpenDisplay(nullptr);
+  ASSERT_NE(other, nullptr);
+  XDestroyWindow(other, plat::x_window(window));
+  XSync(other, False);
+  XCloseDisplay(other);
+
+  SetLastError(0);
+  EXPECT_FALSE(wglMakeCurrent(dc, context));
+  EXPECT_NE(GetLastError(), 0u);
+  EXPECT_EQ(wglGetCurrentContext(), 0u);
+  EXPECT_EQ(plat::x_stray_errors(), strays);
+  wglDeleteContext(context);
+  ReleaseDC(window, dc);
+  DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,0 +1,207 @@
+// Failing calls say why: each leaves for GetLastError the code that Windows documents for its
+// failure (where Windows documents none, the code Wine leaves), and FormatMessageA names it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework_descriptor.h"
+#include "wgl_test_window.h"
+#include "wine.h"
+
+namespace {
+
+constexpr DWORD kUntouched = 0xE0E0E0E0;  // a code no call sets
+
+// The code a failing call left: kUntouched when it set none. The call must fail (return 0).
+template <class Call>
+DWORD reason(Call call) {
+  SetLastError(kUntouched);
+  const bool failed = !call();
+  EXPECT_TRUE(failed) << "the call succeeded";
+  return GetLastError();
+}
+
+using Case = std::pair<const char*, std::function<bool()>>;
+
+void expect_reasons(const std::vector<Case>& cases, DWORD expected) {
+  for (const auto& [name, call] : cases) EXPECT_EQ(reason(call), expected) << name;
+}
+
+LRESULT CALLBACK plain_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+HWND popup(const char* class_name, HWND owner = 0) {
+  return CreateWindowExA(0, class_name, "", WS_POPUP, 0, 0, 40, 30, owner, 0,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// A window handle that named a window once.
+HWND stale_window() {
+  HWND window = zelvo_test::make_window();
+  EXPECT_TRUE(window);
+  DestroyWindow(window);
+  EXPECT_FALSE(IsWindow(window));
+  return window;
+}
+
+TEST(FailureReasons, WindowClassesNameTheirConflicts) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = plain_procedure;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "FailureReasonsClass";
+  ASSERT_TRUE(RegisterClassA(&wc));
+  EXPECT_EQ(reason([&] { return RegisterClassA(&wc) != 0; }), DWORD(ERROR_CLASS_ALREADY_EXISTS));
+
+  WNDCLASSEXA ex{};
+  ex.cbSize = 7;  // neither record size
+  ex.lpfnWndProc = plain_procedure;
+  ex.lpszClassName = "FailureReasonsWrongSize";
+  EXPECT_EQ(reason([&] { return RegisterClassExA(&ex) != 0; }), DWORD(ERROR_INVALID_PARAMETER));
+
+  EXPECT_EQ(reason([] { return popup("FailureReasonsNoSuchClass") != 0; }),
+            DWORD(ERROR_CANNOT_FIND_WND_CLASS));
+  EXPECT_EQ(reason([] {
+              return UnregisterClassA("FailureReasonsNoSuchClass", GetModuleHandleA(nullptr));
+            }),
+            DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+  WNDCLASSEXA info{};
+  info.cbSize = sizeof info;
+  EXPECT_EQ(reason([&] {
+              return GetClassInfoExA(GetModuleHandleA(nullptr), "FailureReasonsNoSuchClass", &info);
+            }),
+            DWORD(ERROR_CLASS_DOES_NOT_EXIST));
+
+  // A class in use stays until its last window goes.
+  HWND window = popup("FailureReasonsClass");
+  ASSERT_TRUE(window);
+  EXPECT_EQ(
+      reason([] { return UnregisterClassA("FailureReasonsClass", GetModuleHandleA(nullptr)); }),
+      DWORD(ERROR_CLASS_HAS_WINDOWS));
+  DestroyWindow(window);
+  EXPECT_TRUE(UnregisterClassA("FailureReasonsClass", GetModuleHandleA(nullptr)));
+}
+
+TEST(FailureReasons, CreationNeedsALiveParent) {
+  const char* name = zelvo_test::window_class();
+  EXPECT_EQ(reason([&] {
+              return CreateWindowExA(0, name, "", WS_CHILD, 0, 0, 10, 10, 0, 0, 0, nullptr) != 0;
+            }),
+            DWORD(ERROR_TLW_WITH_WSCHILD));
+  const HWND gone = stale_window();
+  EXPECT_EQ(reason([&] {
+              return CreateWindowExA(0, name, "", WS_CHILD, 0, 0, 10, 10, gone, 0, 0, nullptr) != 0;
+            }),
+            DWORD(ERROR_INVALID_WINDOW_HANDLE))
+      << "child of a destroyed window";
+  EXPECT_EQ(reason([&] { return popup(name, gone) != 0; }), DWORD(ERROR_INVALID_WINDOW_HANDLE))
+      << "owned by a destroyed window";
+}
+
+TEST(FailureReasons, AStaleWindowHandleIsNamedAsSuch) {
+  const HWND gone = stale_window();
+  RECT rect{0, 0, 1, 1};
+  POINT point{};
+  PAINTSTRUCT paint{};
+  expect_reasons(
+      {
+          {"DestroyWindow", [&] { return DestroyWindow(gone) != 0; }},
+          {"ShowWindow", [&] { return ShowWindow(gone, SW_SHOW) != 0; }},
+          {"GetDC", [&] { return GetDC(gone) != 0; }},
+          {"GetClientRect", [&] { return GetClientRect(gone, &rect) != 0; }},
+          {"GetWindowRect", [&] { return GetWindowRect(gone, &rect) != 0; }},
+          {"MoveWindow", [&] { return MoveWindow(gone, 0, 0, 10, 10, FALSE) != 0; }},
+          {"ClientToScreen", [&] { return ClientToScreen(gone, &point) != 0; }},
+          {"ScreenToClient", [&] { return ScreenToClient(gone, &point) != 0; }},
+          {"SetWindowTextA", [&] { return SetWindowTextA(gone, "x") != 0; }},
+          {"GetWindowTextLengthA", [&] { return GetWindowTextLengthA(gone) != 0; }},
+          {"InvalidateRect", [&] { return InvalidateRect(gone, nullptr, FALSE) != 0; }},
+          {"GetUpdateRect", [&] { return GetUpdateRect(gone, &rect, FALSE) != 0; }},
+          {"BeginPaint", [&] { return BeginPaint(gone, &paint) != 0; }},
+          {"SetPropA", [&] { return SetPropA(gone, "Prop", (HANDLE)1) != 0; }},
+          {"GetPropA", [&] { return GetPropA(gone, "Prop") != 0; }},
+          {"RemovePropA", [&] { return RemovePropA(gone, "Prop") != 0; }},
+          {"GetWindowLongA", [&] { return GetWindowLongA(gone, GWL_STYLE) != 0; }},
+          {"SetWindowLongA", [&] { return SetWindowLongA(gone, GWL_USERDATA, 1) != 0; }},
+          {"GetParent", [&] { return GetParent(gone) != 0; }},
+          {"PostMessageA", [&] { return PostMessageA(gone, WM_USER, 0, 0) != 0; }},
+          {"SendMessageA", [&] { return SendMessageA(gone, WM_USER, 0, 0) != 0; }},
+          {"SetFocus", [&] { return SetFocus(gone) != 0; }},
+          {"SetWindowRgn", [&] { return SetWindowRgn(gone, 0, FALSE) != 0; }},
+      },
+      ERROR_INVALID_WINDOW_HANDLE);
+}
+
+TEST(FailureReasons, GlBindingNamesAMissingFormatAndAStaleContext) {
+  HWND window = zelvo_test::make_window();
+  ASSERT_TRUE(window);
+  HDC dc = GetDC(window);
+  EXPECT_EQ(reason([&] { return wglCreateContext(dc) != 0; }), DWORD(ERROR_INVALID_PIXEL_FORMAT));
+  PIXELFORMATDESCRIPTOR request = zelvo_test::framework_descriptor();
+  ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
+  HGLRC context = wglCreateContext(dc);
+  ASSERT_TRUE(context);
+  ASSERT_TRUE(wglDeleteContext(context));
+  EXPECT_EQ(reason([&] { return wglMakeCurrent(dc, context) != 0; }), DWORD(ERROR_INVALID_HANDLE));
+  EXPECT_EQ(reason([&] { return wglDeleteContext(context) != 0; }), DWORD(ERROR_INVALID_HANDLE));
+
+  HDC memory = CreateCompatibleDC(dc);
+  ASSERT_TRUE(DeleteDC(memory));
+  EXPECT_EQ(reason([&] { return wglCreateContext(memory) != 0; }), DWORD(ERROR_INVALID_HANDLE));
+  ReleaseDC(window, dc);
+  DestroyWindow(window);
+}
+
+TEST(FailureReasons, StaleGdiHandles) {
+  HDC screen = GetDC(0);
+  HDC memory = CreateCompatibleDC(screen);
+  HRGN region = CreateRectRgn(0, 0, 4, 4);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+  ASSERT_TRUE(memory && region && bitmap);
+  ASSERT_TRUE(DeleteObject(region));
+  ASSERT_TRUE(DeleteObject(bitmap));
+  BITMAP record{};
+  RECT box{};
+  expect_reasons(
+      {
+          {"DeleteObject", [&] { return DeleteObject(region) != 0; }},
+          {"GetObjectA", [&] { return GetObjectA(bitmap, sizeof record, &record) != 0; }},
+          {"SelectObject", [&] { return SelectObject(memory, bitmap) != 0; }},
+          {"GetRgnBox", [&] { return GetRgnBox(region, &box) != 0; }},
+      },
+      kUntouched);
+  ASSERT_TRUE(DeleteDC(memory));
+  expect_reasons(
+      {
+          {"DeleteDC", [&] { return DeleteDC(memory) != 0; }},
+          {"CreateCompatibleDC", [&] { return CreateCompatibleDC(memory) != 0; }},
+      },
+      kUntouched);
+  ReleaseDC(0, screen);
+}
+
+TEST(FailureReasons, EveryNewReasonHasItsEnglishText) {
+  const std::pair<DWORD, const char*> texts[] = {
+      {ERROR_INVALID_HANDLE, "The handle is invalid.\r\n"},
+      {ERROR_INVALID_WINDOW_HANDLE, "Invalid window handle.\r\n"},
+      {ERROR_TLW_WITH_WSCHILD, "Cannot create a top-level child window.\r\n"},
+      {ERROR_CANNOT_FIND_WND_CLASS, "Cannot find window class.\r\n"},
+      {ERROR_CLASS_ALREADY_EXISTS, "Class already exists.\r\n"},
+      {ERROR_CLASS_DOES_NOT_EXIST, "Class does not exist.\r\n"},
+      {ERROR_CLASS_HAS_WINDOWS, "Class still has open windows.\r\n"},
+      {ERROR_INVALID_PIXEL_FORMAT, "The pixel format is invalid.\r\n"},
+  };
+  for (const auto& [code, text] : texts) {
+    char buffer[256];
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                       MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer, sizeof buffer, nullptr);
+    EXPECT_EQ(std::string(buffer, length), text) << code;
+  }
+}
+
+}  // namespace
