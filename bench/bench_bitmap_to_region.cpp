@@ -11,10 +11,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "bmp_writer.h"
 
 namespace {
 
@@ -42,18 +43,15 @@ const Mask& TheMask(const std::string& mask, int size) {
   if (auto it = made.find(key); it != made.end()) return it->second;
   Mask m;
   m.path = (std::filesystem::temp_directory_path() / ("zelvo-bench-mask-" + key + ".bmp")).string();
-  const uint64_t stride = (uint64_t(size) * 3 + 3) & ~uint64_t{3};
-  std::vector<uint8_t> file(54 + stride * size, 0);
-  auto put = [&](size_t at, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) file[at + i] = uint8_t(v >> (8 * i));
-  };
-  file[0] = 'B', file[1] = 'M';
-  put(2, uint32_t(file.size()), 4), put(10, 54, 4), put(14, 40, 4), put(18, size, 4);
-  put(22, size, 4), put(26, 1, 2), put(28, 24, 2), put(34, uint32_t(file.size() - 54), 4);
+  zelvo_test::BmpFile file;
+  file.width = file.height = size;
+  file.bpp = 24;
+  const uint64_t stride = zelvo_test::bmp_stride(size, 24);
+  file.pixels.assign(stride * size, 0);
   std::vector<RECT> rects;
   uint32_t seed = 7;
   for (int y = 0; y < size; ++y) {
-    uint8_t* row = &file[54 + uint64_t(size - 1 - y) * stride];
+    uint8_t* row = &file.pixels[uint64_t(size - 1 - y) * stride];
     int run = -1;
     for (int x = 0; x <= size; ++x) {
       const bool in = x < size && Opaque(mask, size, x, y, seed);
@@ -65,8 +63,7 @@ const Mask& TheMask(const std::string& mask, int size) {
       if (!in && run >= 0) rects.push_back(RECT{run, y, x, y + 1}), run = -1;
     }
   }
-  std::ofstream(m.path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+  zelvo_test::WriteFile(m.path, file.bytes());
   m.region_data.resize(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
   auto* data = reinterpret_cast<RGNDATA*>(m.region_data.data());
   data->rdh = RGNDATAHEADER{sizeof(RGNDATAHEADER), RDH_RECTANGLES, DWORD(rects.size()), 0,

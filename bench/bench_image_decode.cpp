@@ -26,30 +26,12 @@
 #include <string>
 #include <vector>
 
+#include "bmp_writer.h"
+#include "tga_writer.h"
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-void Put16(Bytes& out, uint32_t v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void Put32(Bytes& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-Bytes TgaHeader(int size, uint8_t type, uint8_t bits) {
-  Bytes h(18, 0);
-  h[2] = type;
-  h[12] = size & 0xFF;
-  h[13] = size >> 8;
-  h[14] = size & 0xFF;
-  h[15] = size >> 8;
-  h[16] = bits;
-  h[17] = bits == 32 ? 8 : 0;
-  return h;
-}
 
 // Mixed content: each row is a sequence of flat stretches (run packets) and noisy ones (literal
 // packets) of random lengths, as in a picture with areas of plain colour and areas of detail.
@@ -74,54 +56,6 @@ Bytes Pixels(int size, int bpp, bool worst, std::mt19937& rng) {
   return pixels;
 }
 
-Bytes EncodeRle(const Bytes& pixels, int size, int bpp) {
-  Bytes out;
-  for (size_t row = 0; row < size_t(size); ++row) {
-    const uint8_t* p = &pixels[row * size * bpp];
-    auto same = [&](size_t a, size_t b) { return std::memcmp(p + a * bpp, p + b * bpp, bpp) == 0; };
-    size_t i = 0;
-    while (i < size_t(size)) {
-      size_t run = 1;
-      while (i + run < size_t(size) && run < 128 && same(i, i + run)) ++run;
-      if (run >= 2) {
-        out.push_back(uint8_t(127 + run));
-        out.insert(out.end(), p + i * bpp, p + (i + 1) * bpp);
-        i += run;
-        continue;
-      }
-      size_t literal = 1;
-      while (i + literal < size_t(size) && literal < 128 &&
-             !(i + literal + 1 < size_t(size) && same(i + literal, i + literal + 1)))
-        ++literal;
-      out.push_back(uint8_t(literal - 1));
-      out.insert(out.end(), p + i * bpp, p + (i + literal) * bpp);
-      i += literal;
-    }
-  }
-  return out;
-}
-
-Bytes Bmp(const Bytes& pixels, int size, int bpp) {
-  Bytes bmp = {'B', 'M'};
-  const uint32_t stride = (uint32_t(size) * bpp + 3) & ~3u;
-  const uint32_t data_size = stride * size;
-  Put32(bmp, 54 + data_size);
-  Put32(bmp, 0);
-  Put32(bmp, 54);
-  Put32(bmp, 40);
-  Put32(bmp, size);
-  Put32(bmp, size);
-  Put16(bmp, 1);
-  Put16(bmp, bpp * 8);
-  for (uint32_t v : {0u, data_size, 2835u, 2835u, 0u, 0u}) Put32(bmp, v);
-  for (int y = 0; y < size; ++y) {
-    bmp.insert(bmp.end(), pixels.begin() + size_t(y) * size * bpp,
-               pixels.begin() + size_t(y + 1) * size * bpp);
-    bmp.resize(bmp.size() + stride - size_t(size) * bpp, 0);
-  }
-  return bmp;
-}
-
 // The file of one kind ("rle32", "rle24w", "raw24", "bmp32", ...) and size, made on first use.
 struct File {
   std::string path;
@@ -138,14 +72,16 @@ const File& TheFile(const std::string& kind, int size) {
   const Bytes pixels = Pixels(size, bpp, worst, rng);
   Bytes bytes;
   if (kind.rfind("rle", 0) == 0) {
-    bytes = TgaHeader(size, 10, uint8_t(bpp * 8));
-    const Bytes encoded = EncodeRle(pixels, size, bpp);
+    bytes = zelvo_test::TgaHeader(10, uint16_t(size), uint16_t(size), uint8_t(bpp * 8),
+                                  bpp == 4 ? 8 : 0);
+    const Bytes encoded = zelvo_test::TgaEncodeRle(pixels, size, size, bpp);
     bytes.insert(bytes.end(), encoded.begin(), encoded.end());
   } else if (kind.rfind("raw", 0) == 0) {
-    bytes = TgaHeader(size, 2, uint8_t(bpp * 8));
+    bytes = zelvo_test::TgaHeader(2, uint16_t(size), uint16_t(size), uint8_t(bpp * 8),
+                                  bpp == 4 ? 8 : 0);
     bytes.insert(bytes.end(), pixels.begin(), pixels.end());
   } else {
-    bytes = Bmp(pixels, size, bpp);
+    bytes = zelvo_test::bmp_from_rows(bpp * 8, size, size, pixels);
   }
   File file{(std::filesystem::temp_directory_path() /
              ("zelvo-bench-" + key + (kind[0] == 'b' ? ".bmp" : ".tga")))

@@ -6,7 +6,7 @@
 // Xlib after windows.h: its macros stay out of the layer's declarations.
 #include <X11/Xlib.h>
 
-#include "../platform/src/x_display.h"
+#include "x_display.h"
 
 namespace {
 

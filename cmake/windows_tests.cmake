@@ -11,25 +11,31 @@ if(NOT GTest_FOUND)
   add_subdirectory(${ZELVO_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
-file(GLOB ZELVO_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/winapi/test_*.cpp)
-foreach(source ${ZELVO_WINDOWS_TESTS})
+# zelvo_test(<area>/test_<name>.cpp LABEL...), called by tests/CMakeLists.txt for every test: the
+# tests of tests/winapi are built here, labelled windows (the others are chosen below).
+function(zelvo_test source)
+  get_filename_component(area ${source} DIRECTORY)
+  if(NOT area STREQUAL "winapi")
+    return()
+  endif()
   get_filename_component(name ${source} NAME_WE)
   string(REGEX REPLACE "^test_" "" short ${name})
   add_executable(winapi_${short} ${source})
-  target_link_libraries(winapi_${short} PRIVATE zelvo_platform GTest::gtest_main)
+  target_link_libraries(winapi_${short} PRIVATE zelvo_platform zelvo_test_files GTest::gtest_main)
   target_include_directories(winapi_${short} PRIVATE ${PROJECT_SOURCE_DIR}/zelvo/include
     ${CMAKE_CURRENT_SOURCE_DIR}/support)
   add_test(NAME winapi.${short} COMMAND winapi_${short})
   set_tests_properties(winapi.${short} PROPERTIES TIMEOUT 60 LABELS windows)
-endforeach()
+endfunction()
 
 # The framework's own tests that need only the public API and a GL context: GlTestContext is made
 # with WGL here (tests/support/windows/), with GLX on Linux.
-add_library(zelvo_windows_test_support STATIC ${CMAKE_CURRENT_SOURCE_DIR}/support/gl_feedback.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/support/windows/gl_test_context.cpp)
+add_library(zelvo_windows_test_support STATIC
+  support/gl_feedback.cpp
+  support/windows/gl_test_context.cpp)
 target_include_directories(zelvo_windows_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
 target_link_libraries(zelvo_windows_test_support PUBLIC tornado_scene zelv_games zelvo zelvo_platform
-  gtest)
+  zelvo_test_files gtest)
 foreach(test render/find_normal render/primitives render/projection_presets render/render_states
     render/billboard render/billboard_scale games/twister_model games/twister_polygon
     games/twister_clouds games/scene window/gl_wnd_proc window/mouse_view textures/pixel_swap

@@ -11,7 +11,7 @@
 #include <functional>
 #include <thread>
 
-#include "../../platform/src/x_display.h"
+#include "x_display.h"
 
 namespace ctrl_test {
 

@@ -7,11 +7,12 @@
 
 #include <Zelvo.h>
 
-#include "../../platform/src/handle_table.h"
+#include "handle_table.h"
 #include "bmp_writer.h"
 #include "temp_dir.h"
 
 using namespace ctrl_test;
+using namespace zelvo_test;
 
 namespace {
 
@@ -344,20 +345,18 @@ TEST_F(BitmapToRegionTest, UnloadableFileGivesZeroAndLeavesNothing) {
 TEST_F(BitmapToRegionTest, TinyRunLengthFileOfAHugeWidthGivesZeroWithoutOverflowOrGiantMemory) {
   // 1,080 bytes: an 8-bit run-length file 600 million pixels wide and one high (width * 4 does not
   // fit in 32 bits), with its colour table and an end-of-bitmap mark.
-  using detail::put16;
-  using detail::put32;
   std::vector<uint8_t> file = {'B', 'M'};
-  put32(file, 1080);
-  put32(file, 0);
-  put32(file, 1078);
-  put32(file, 40);
-  put32(file, 600000000);
-  put32(file, 1);
-  put16(file, 1);
-  put16(file, 8);
-  put32(file, BI_RLE8);
-  for (int i = 0; i < 5; ++i) put32(file, i == 0 ? 2 : 0);
-  for (int i = 0; i < 256; ++i) put32(file, uint32_t(i) * 0x010101u);
+  append32(file, 1080);
+  append32(file, 0);
+  append32(file, 1078);
+  append32(file, 40);
+  append32(file, 600000000);
+  append32(file, 1);
+  append16(file, 1);
+  append16(file, 8);
+  append32(file, BI_RLE8);
+  for (int i = 0; i < 5; ++i) append32(file, i == 0 ? 2 : 0);
+  for (int i = 0; i < 256; ++i) append32(file, uint32_t(i) * 0x010101u);
   file.insert(file.end(), {0, 1});
   ASSERT_EQ(file.size(), 1080u);
   WriteFile(dir_ / "wide.bmp", file);

@@ -10,13 +10,14 @@
 #include <utility>
 #include <vector>
 
-#include "../../platform/src/handle_table.h"
-#include "../../platform/src/window_internal.h"
+#include "handle_table.h"
+#include "window_internal.h"
 #include "bmp_writer.h"
 #include "pointer.h"
 #include "temp_dir.h"
 
 using namespace ctrl_test;
+using namespace zelvo_test;
 
 namespace {
 

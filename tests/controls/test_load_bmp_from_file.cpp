@@ -3,11 +3,12 @@
 
 #include <Zelvo.h>
 
-#include "../../platform/src/handle_table.h"
+#include "handle_table.h"
 #include "bmp_writer.h"
 #include "temp_dir.h"
 
 using namespace ctrl_test;
+using namespace zelvo_test;
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Helpers of the BMP and BitBlt tests on our layer: BMP files written by ImageMagick (our own
-// writer is in ../winapi/bmp_files.h), decoded by independent decoders (stb_image, ImageMagick) to
-// compare against.
+// writer is tests/support/bmp_writer.h), decoded by independent decoders (stb_image, ImageMagick)
+// to compare against.
 #pragma once
 
 #include <stdlib.h>

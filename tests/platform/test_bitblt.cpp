@@ -6,9 +6,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "../../platform/src/gdi_internal.h"
-#include "../../platform/src/window_internal.h"
-#include "../../platform/src/x_display.h"
+#include "gdi_internal.h"
+#include "window_internal.h"
+#include "x_display.h"
 #include "../winapi/dib_test_support.h"
 #include "bmp_test_files.h"
 
@@ -57,7 +57,7 @@ TEST(BitBlt, EveryDepthConvertsToTheDecodedColours) {
                                          {32, BI_BITFIELDS, {0xFF, 0xFF00, 0xFF0000}}}) {
     SCOPED_TRACE(std::to_string(c.bpp) + (c.compression ? " bitfields" : ""));
     const int w = 11, h = 5;
-    bmp_test::Writer writer;
+    zelvo_test::BmpFile writer;
     writer.width = w;
     writer.height = h;
     writer.bpp = c.bpp;
@@ -65,7 +65,7 @@ TEST(BitBlt, EveryDepthConvertsToTheDecodedColours) {
     writer.masks = c.masks;
     if (c.bpp <= 8) writer.colours = bmp_test::palette(1 << c.bpp);
     // Arbitrary pixel bytes: every value must convert like the independent decoder says.
-    writer.pixels.resize(bmp_test::stride(w, c.bpp) * h);
+    writer.pixels.resize(zelvo_test::bmp_stride(w, c.bpp) * h);
     for (size_t i = 0; i < writer.pixels.size(); ++i)
       writer.pixels[i] = static_cast<uint8_t>(i * 37 + 11);
     bmp_test::write_file(path("src.bmp"), writer.bytes());

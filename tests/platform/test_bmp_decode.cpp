@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "../../platform/src/bmp_decode.h"
+#include "bmp_decode.h"
 #include "bmp_test_files.h"
 
 namespace {
@@ -114,7 +114,7 @@ TEST(BmpDecode, ImageMagickFilesMatchStbAndImageMagick) {
       }
       EXPECT_EQ(bitmap->width, w);
       EXPECT_EQ(bitmap->height, h);
-      EXPECT_EQ(bitmap->stride, bmp_test::stride(w, bitmap->bits_per_pixel));
+      EXPECT_EQ(bitmap->stride, zelvo_test::bmp_stride(w, bitmap->bits_per_pixel));
       std::vector<uint32_t> ours = our_rgb(*bitmap);
       EXPECT_EQ(ours, magick[i]);
       const std::vector<uint8_t> bytes = bmp_test::read_file(files[i]);
@@ -132,7 +132,7 @@ TEST(BmpDecode, ImageMagickFilesMatchStbAndImageMagick) {
 std::vector<uint8_t> encode(const std::vector<uint32_t>& rgb, int w, int h, int bpp, bool top_down,
                             const std::vector<uint32_t>& colours,
                             const std::vector<uint32_t>& masks) {
-  const size_t s = bmp_test::stride(w, bpp);
+  const size_t s = zelvo_test::bmp_stride(w, bpp);
   std::vector<uint8_t> out(s * h);
   auto narrow = [](uint32_t v8, uint32_t mask) {
     int shift = __builtin_ctz(mask), bits = __builtin_popcount(mask);
@@ -199,7 +199,7 @@ TEST(BmpDecode, OwnWriterVariantsMatchStbAndImageMagick) {
       // Colours a 16-bit pixel can hold exactly, so that no oracle has to round.
       if (v.bpp == 16)
         for (uint32_t& p : rgb) p &= 0xF8F8F8;
-      bmp_test::Writer writer;
+      zelvo_test::BmpFile writer;
       writer.width = w;
       writer.height = v.top_down ? -h : h;
       writer.bpp = v.bpp;
@@ -272,7 +272,7 @@ TEST(BmpDecode, RunLengthStreamsDecodeLikeImageMagick) {
   };
   for (const Stream& s : streams) {
     SCOPED_TRACE(s.name);
-    bmp_test::Writer writer;
+    zelvo_test::BmpFile writer;
     writer.width = s.width;
     writer.height = s.height;
     writer.bpp = s.bpp;
@@ -284,7 +284,8 @@ TEST(BmpDecode, RunLengthStreamsDecodeLikeImageMagick) {
     auto bitmap = decode_file(file);
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(bitmap->bits_per_pixel, s.bpp);
-    std::vector<uint8_t> packed = bmp_test::pack_indices(s.expected, s.width, s.height, s.bpp);
+    std::vector<uint8_t> packed =
+        zelvo_test::bmp_pack_indices(s.expected, s.width, s.height, s.bpp);
     EXPECT_EQ(std::vector<uint8_t>(bitmap->bits(), bitmap->bits() + bitmap->image_size()), packed);
     // ImageMagick agrees wherever the stream sets a pixel (it may fill skipped ones differently).
     if (std::string(s.name).find("delta") == std::string::npos) {
@@ -305,7 +306,7 @@ TEST(BmpDecode, OverrunningRunLengthStreamsAreRefused) {
   };
   for (size_t i = 0; i < bad.size(); ++i) {
     SCOPED_TRACE(i);
-    bmp_test::Writer writer;
+    zelvo_test::BmpFile writer;
     writer.width = 4;
     writer.height = 2;
     writer.bpp = 8;
@@ -318,7 +319,7 @@ TEST(BmpDecode, OverrunningRunLengthStreamsAreRefused) {
 }
 
 std::vector<uint8_t> good_file() {
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 3;
   writer.height = 2;
   writer.bpp = 8;
@@ -356,15 +357,15 @@ TEST(BmpDecode, BrokenHeaderFieldsAreRefused) {
     SCOPED_TRACE(b.name);
     std::vector<uint8_t> bytes = good_file();
     if (b.bytes == 2)
-      bmp_test::put16(bytes, b.at, b.value);
+      zelvo_test::set16(bytes, b.at, b.value);
     else
-      bmp_test::put32(bytes, b.at, b.value);
+      zelvo_test::set32(bytes, b.at, b.value);
     EXPECT_EQ(plat::bmp_decode(bytes.data(), bytes.size()), nullptr);
   }
 }
 
 TEST(BmpDecode, BadMasksAndTopDownRleAreRefused) {
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 2;
   writer.height = 1;
   writer.bpp = 16;
@@ -377,7 +378,7 @@ TEST(BmpDecode, BadMasksAndTopDownRleAreRefused) {
     std::vector<uint8_t> bytes = writer.bytes();
     EXPECT_EQ(plat::bmp_decode(bytes.data(), bytes.size()), nullptr);
   }
-  bmp_test::Writer rle;
+  zelvo_test::BmpFile rle;
   rle.width = 2;
   rle.height = -1;
   rle.bpp = 8;
@@ -425,7 +426,7 @@ TEST(BmpDecode, TruncatedFilesAreRefusedAtEveryLength) {
 
 TEST(BmpDecode, ShortColourTablesAndClrUsed) {
   // Two colours declared for an 8-bit file: indices past them are black, as an empty table entry.
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 3;
   writer.height = 1;
   writer.bpp = 8;
@@ -437,7 +438,7 @@ TEST(BmpDecode, ShortColourTablesAndClrUsed) {
   ASSERT_EQ(bitmap->colors.size(), 2u);
   EXPECT_EQ(our_rgb(*bitmap), (std::vector<uint32_t>{0x445566, 0x112233, 0}));
   // biClrUsed beyond 2^bpp reads only 2^bpp entries.
-  bmp_test::put32(bytes, 46, 1000);
+  zelvo_test::set32(bytes, 46, 1000);
   bitmap = plat::bmp_decode(bytes.data(), bytes.size());
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(bitmap->colors.size(), 2u);  // the pixel array starts after two entries

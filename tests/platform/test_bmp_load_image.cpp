@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <windows.h>
 
-#include "../../platform/src/bmp_decode.h"
+#include "bmp_decode.h"
 #include "bmp_test_files.h"
 
 namespace {
@@ -46,7 +46,7 @@ TEST(BmpLoadImage, MagickFilesLoadAtTheirOwnDepth) {
 }
 
 TEST(BmpLoadImage, ALoadedBitmapIsOneHandleUntilDeleted) {
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 3;
   writer.height = 2;
   writer.pixels.assign(24, 7);
@@ -72,15 +72,15 @@ std::vector<uint8_t> rle8_file(int32_t width, int32_t height, const std::vector<
                                bool stream_size_given = true) {
   std::vector<uint8_t> f(14 + 40 + 1024, 0);
   f[0] = 'B', f[1] = 'M';
-  bmp_test::put32(f, 2, static_cast<uint32_t>(f.size() + stream.size()));
-  bmp_test::put32(f, 10, static_cast<uint32_t>(f.size()));
-  bmp_test::put32(f, 14, 40);
-  bmp_test::put32(f, 18, static_cast<uint32_t>(width));
-  bmp_test::put32(f, 22, static_cast<uint32_t>(height));
-  bmp_test::put16(f, 26, 1);
-  bmp_test::put16(f, 28, 8);
-  bmp_test::put32(f, 30, BI_RLE8);
-  bmp_test::put32(f, 34, stream_size_given ? static_cast<uint32_t>(stream.size()) : 0);
+  zelvo_test::set32(f, 2, static_cast<uint32_t>(f.size() + stream.size()));
+  zelvo_test::set32(f, 10, static_cast<uint32_t>(f.size()));
+  zelvo_test::set32(f, 14, 40);
+  zelvo_test::set32(f, 18, static_cast<uint32_t>(width));
+  zelvo_test::set32(f, 22, static_cast<uint32_t>(height));
+  zelvo_test::set16(f, 26, 1);
+  zelvo_test::set16(f, 28, 8);
+  zelvo_test::set32(f, 30, BI_RLE8);
+  zelvo_test::set32(f, 34, stream_size_given ? static_cast<uint32_t>(stream.size()) : 0);
   for (int i = 0; i < 256; ++i) f[54 + 4 * i] = f[55 + 4 * i] = f[56 + 4 * i] = uint8_t(i);
   f.insert(f.end(), stream.begin(), stream.end());
   return f;
@@ -94,7 +94,7 @@ long peak_rss_kb() {
 
 TEST(BmpLoadImageHostile, SmallPictureInAHugeSparseFileReadsOnlyItsOwnBytes) {
   // A top-down and a run-length picture, each at the start of a 64 GiB file of holes.
-  bmp_test::Writer top_down;
+  zelvo_test::BmpFile top_down;
   top_down.width = 2;
   top_down.height = -2;
   top_down.bpp = 24;
@@ -194,7 +194,7 @@ TEST(BmpLoadImageHostile, FifoIsRefusedAtOnceAndAFailingSpecialFileGivesZero) {
 
 // A loaded palette bitmap's table has the entries of the file (Wine's may have more).
 TEST(BmpLoadImage, LoadedColourTableHasTheFilesEntries) {
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 4;
   writer.height = 1;
   writer.bpp = 8;
@@ -214,12 +214,12 @@ TEST(BmpLoadImage, LoadedColourTableHasTheFilesEntries) {
 
 // Our resampling takes the nearest source pixel by centre; Windows names no kernel.
 TEST(BmpLoadImage, RequestedSizeResamplesByNearestCentre) {
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 2;
   writer.height = 2;
   writer.bpp = 4;
   writer.colours = bmp_test::palette(4);
-  writer.pixels = bmp_test::pack_indices({0, 1, 2, 3}, 2, 2, 4);
+  writer.pixels = zelvo_test::bmp_pack_indices({0, 1, 2, 3}, 2, 2, 4);
   bmp_test::write_file(path("small.bmp"), writer.bytes());
   HBITMAP bitmap = load(path("small.bmp"), LR_LOADFROMFILE | LR_CREATEDIBSECTION, 4, 6);
   ASSERT_NE(bitmap, 0u);

@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "../../platform/src/cursor_file.h"
-#include "../../platform/src/cursor_internal.h"
-#include "../../platform/src/handle_table.h"
-#include "../../platform/src/x_display.h"
+#include "cursor_file.h"
+#include "cursor_internal.h"
+#include "handle_table.h"
+#include "x_display.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "../controls/temp_dir.h"
+#include "bmp_writer.h"
 
 namespace {
 
@@ -36,20 +37,9 @@ HANDLE LoadCursorFile(const std::string& name) {
 
 // A 24-bit bottom-up BMP file of width x height black pixels.
 std::string Bmp24(int width, int height) {
-  const int stride = (width * 3 + 3) & ~3;
-  std::string out(54 + stride * height, '\0');
-  auto put = [&](size_t at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out[at + i] = char(value >> (8 * i));
-  };
-  out[0] = 'B', out[1] = 'M';
-  put(2, uint32_t(out.size()), 4);
-  put(10, 54, 4);
-  put(14, 40, 4);
-  put(18, uint32_t(width), 4);
-  put(22, uint32_t(height), 4);
-  put(26, 1, 2);
-  put(28, 24, 2);
-  return out;
+  const zelvo_test::Bytes bytes =
+      zelvo_test::bmp_from_rows(24, width, height, zelvo_test::Bytes(size_t(width) * height * 3));
+  return std::string(bytes.begin(), bytes.end());
 }
 
 void Write(const std::string& name, const std::string& bytes) {

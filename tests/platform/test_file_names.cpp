@@ -8,8 +8,9 @@
 #include <fstream>
 #include <string>
 
-#include "../../platform/src/file_name_case.h"
 #include "../controls/temp_dir.h"
+#include "bmp_writer.h"
+#include "file_name_case.h"
 
 namespace {
 
@@ -122,11 +123,8 @@ TEST_F(FileNames, LoadersAndAttributesFindTheFileUnderAnotherCase) {
   Folder("Cursors");
   std::filesystem::copy_file(std::filesystem::path(ZELVO_SOURCE_DIR) / "docs/images/water3.png",
                              dir_.path() / "Cursors/not-a-cursor.png");
-  // A 1 x 1 24-bit BMP.
-  std::string bmp(58, '\0');
-  const uint8_t header[] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
-                            0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
-  std::copy(std::begin(header), std::end(header), bmp.begin());
+  const zelvo_test::Bytes pixel = zelvo_test::bmp_from_rows(24, 1, 1, {0, 0, 0});
+  const std::string bmp(pixel.begin(), pixel.end());
   Make("Bitmaps/StarN.bmp", bmp);
 
   HANDLE bitmap =

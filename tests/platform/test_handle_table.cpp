@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "../../platform/src/handle_table.h"
+#include "handle_table.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // Xlib's macros after GoogleTest.
 #include <X11/keysym.h>
 
-#include "../../platform/src/x_display.h"
+#include "x_display.h"
 #include "../winapi/window_test_log.h"
 #include "x_input.h"
 

@@ -16,11 +16,11 @@
 #include <thread>
 #include <vector>
 
-#include "../../platform/src/icon_image.h"
-#include "../../platform/src/message_box_text.h"
-#include "../../platform/src/text_cp1252.h"
-#include "../../platform/src/window_internal.h"
-#include "../../platform/src/x_display.h"
+#include "icon_image.h"
+#include "message_box_text.h"
+#include "text_cp1252.h"
+#include "window_internal.h"
+#include "x_display.h"
 
 namespace {
 

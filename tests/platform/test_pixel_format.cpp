@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../../platform/src/pixel_format.h"
+#include "pixel_format.h"
 #include "../winapi/framework_descriptor.h"
 
 namespace {

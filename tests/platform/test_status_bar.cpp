@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
-#include "../../platform/src/window_internal.h"
-#include "../../platform/src/x_display.h"
+#include "window_internal.h"
+#include "x_display.h"
 
 namespace {
 

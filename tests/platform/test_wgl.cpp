@@ -12,11 +12,11 @@
 #include <cstring>
 #include <string>
 
-#include "../../platform/src/pixel_format.h"
+#include "pixel_format.h"
 #include "../winapi/framework_descriptor.h"
 #include "../winapi/wgl_test_window.h"
-#include "../../platform/src/window_internal.h"
-#include "../../platform/src/x_display.h"
+#include "window_internal.h"
+#include "x_display.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "../../platform/src/window_internal.h"
-#include "../../platform/src/x_display.h"
+#include "window_internal.h"
+#include "x_display.h"
 #include "../e2e/demo_session.h"
 #include "../winapi/window_test_log.h"
 

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "../../platform/src/handle_table.h"
-#include "../../platform/src/window_internal.h"
-#include "../../platform/src/x_display.h"
+#include "handle_table.h"
+#include "window_internal.h"
+#include "x_display.h"
 #include "../winapi/window_test_log.h"
 #include "x_input.h"
 

@@ -4,8 +4,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "../../platform/src/window_internal.h"
-#include "../../platform/src/x_display.h"
+#include "window_internal.h"
+#include "x_display.h"
 #include "../winapi/window_test_log.h"
 #include "x_input.h"
 

@@ -4,10 +4,10 @@
 
 #include <X11/Xlib.h>
 
-#include "../../platform/src/error_codes.h"
-#include "../../platform/src/handle_table.h"
-#include "../../platform/src/window_internal.h"
-#include "../../platform/src/x_display.h"
+#include "error_codes.h"
+#include "handle_table.h"
+#include "window_internal.h"
+#include "x_display.h"
 #include "../winapi/framework_descriptor.h"
 
 namespace {

@@ -29,16 +29,18 @@ int32_t Depth(const std::string& file) { return GetBmpDepth(file.c_str()); }
 TEST(BmpDepth, ReadsTheHeaderDepthOrZero) {
   ScratchDir dir;
   const int fds = OpenDescriptors();
-  EXPECT_EQ(Depth(dir.Write("a.bmp", Bmp(24, 2, 2, Bytes(12)))), 24);
-  EXPECT_EQ(Depth(dir.Write("b.bmp", Bmp(32, 2, 2, Bytes(16)))), 32);
-  EXPECT_EQ(Depth(dir.Write("c.bmp", Bmp(8, 2, 2, Bytes(4)))), 8);
-  EXPECT_EQ(Depth(dir.Write("os2.bmp", Bmp(24, 2, 2, Bytes(12), 12))), 0);
+  EXPECT_EQ(Depth(dir.Write("a.bmp", bmp_from_rows(24, 2, 2, Bytes(12)))), 24);
+  EXPECT_EQ(Depth(dir.Write("b.bmp", bmp_from_rows(32, 2, 2, Bytes(16)))), 32);
+  EXPECT_EQ(Depth(dir.Write("c.bmp", bmp_from_rows(8, 2, 2, Bytes(4)))), 8);
+  Bytes os2 = bmp_from_rows(24, 2, 2, Bytes(12));
+  zelvo_test::set32(os2, 14, 12);  // the header size of an OS/2 file, whose fields are shorter
+  EXPECT_EQ(Depth(dir.Write("os2.bmp", os2)), 0);
   EXPECT_EQ(Depth(dir.Write("gif.bmp", Concat({'G', 'I', 'F', '8', '9', 'a'}, Bytes(60)))), 0);
   EXPECT_EQ(GetBmpDepth(dir.File("missing.bmp").c_str()), 0);
   EXPECT_EQ(GetBmpDepth(dir.path().c_str()), 0) << "a folder is not a file";
   // Too short for its headers: not a usable BMP, and the program goes on.
   EXPECT_EQ(Depth(dir.Write("short1.bmp", {'B', 'M', 1, 2})), 0);
-  const Bytes whole = Bmp(24, 2, 2, Bytes(12));
+  const Bytes whole = bmp_from_rows(24, 2, 2, Bytes(12));
   EXPECT_EQ(Depth(dir.Write("short2.bmp", Bytes(whole.begin(), whole.begin() + 53))), 0);
   EXPECT_EQ(OpenDescriptors(), fds);
   EXPECT_EQ(FileMode, 0);
@@ -103,7 +105,7 @@ TEST_F(BmpTextures, TwentyFourBitTexelsHaveTheTrueColoursForEveryWidth) {
     const int height = 3;
     Bytes rows = Random(size_t(width) * height * 3, width);
     rows[0] = 10, rows[1] = 20, rows[2] = 30;  // first pixel stored blue 10, green 20, red 30
-    LoadExpectingFreshName(dir_.Write("w.bmp", Bmp(24, width, height, rows)), 1);
+    LoadExpectingFreshName(dir_.Write("w.bmp", bmp_from_rows(24, width, height, rows)), 1);
     ASSERT_EQ(TexLevelWidth(0), width);
     Bytes expected = rows;
     for (size_t i = 0; i < expected.size(); i += 3) std::swap(expected[i], expected[i + 2]);
@@ -121,7 +123,7 @@ TEST_F(BmpTextures, TwentyFourBitTexelsHaveTheTrueColoursForEveryWidth) {
 TEST_F(BmpTextures, ThirtyTwoBitPixelsUploadAsBgraWithTheirFourthByteAsAlpha) {
   Bytes rows = Random(5 * 2 * 4, 9);
   rows[3] = 0;
-  LoadExpectingFreshName(dir_.Write("a.bmp", Bmp(32, 5, 2, rows)), 2);
+  LoadExpectingFreshName(dir_.Write("a.bmp", bmp_from_rows(32, 5, 2, rows)), 2);
   Bytes expected = rows;
   for (size_t i = 0; i < expected.size(); i += 4) std::swap(expected[i], expected[i + 2]);
   EXPECT_EQ(TexImage(GL_RGBA, 0, rows.size()), expected);
@@ -138,12 +140,12 @@ TEST_F(BmpTextures, FilesWithoutAnImageStillTakeATextureName) {
   CapturedBoxes boxes;
   const GLuint missing = LoadExpectingFreshName(dir_.File("missing.bmp"), 3);
   EXPECT_EQ(TexLevelWidth(0), 0);
-  LoadExpectingFreshName(dir_.Write("p.bmp", Bmp(8, 4, 4, Bytes(16, 7))), 3);
+  LoadExpectingFreshName(dir_.Write("p.bmp", bmp_from_rows(8, 4, 4, Bytes(16, 7))), 3);
   EXPECT_EQ(TexLevelWidth(0), 0);
   EXPECT_TRUE(glIsTexture(missing)) << "the slot's previous texture is not deleted";
   // Headers promise 24 bits, but the pixels are missing: the platform loads nothing, and nothing
   // is read or written through a bitmap that does not exist.
-  const Bytes whole = Bmp(24, 64, 64, Bytes(64 * 64 * 3, 1));
+  const Bytes whole = bmp_from_rows(24, 64, 64, Bytes(64 * 64 * 3, 1));
   LoadExpectingFreshName(dir_.Write("t.bmp", Bytes(whole.begin(), whole.begin() + 60)), 3);
   EXPECT_EQ(TexLevelWidth(0), 0);
   EXPECT_TRUE(boxes.boxes.empty()) << "BMP problems are never reported";
@@ -152,7 +154,7 @@ TEST_F(BmpTextures, FilesWithoutAnImageStillTakeATextureName) {
 TEST_F(BmpTextures, MipmapChainOnlyWithAMipmappingFilter) {
   Bytes uniform;
   for (int i = 0; i < 16; ++i) uniform.insert(uniform.end(), {10, 20, 30});
-  const std::string file = dir_.Write("m.bmp", Bmp(24, 4, 4, uniform));
+  const std::string file = dir_.Write("m.bmp", bmp_from_rows(24, 4, 4, uniform));
   GL_Min_Filter = GL_NEAREST_MIPMAP_NEAREST;
   LoadExpectingFreshName(file, 4);
   EXPECT_EQ(TexLevelWidth(1), 2);
@@ -164,7 +166,7 @@ TEST_F(BmpTextures, MipmapChainOnlyWithAMipmappingFilter) {
   Bytes rgba;
   for (int i = 0; i < 16; ++i) rgba.insert(rgba.end(), {10, 20, 30, 40});
   GL_Min_Filter = GL_LINEAR_MIPMAP_LINEAR;
-  LoadExpectingFreshName(dir_.Write("m32.bmp", Bmp(32, 4, 4, rgba)), 5);
+  LoadExpectingFreshName(dir_.Write("m32.bmp", bmp_from_rows(32, 4, 4, rgba)), 5);
   EXPECT_EQ(TexLevelWidth(2), 1);
   EXPECT_EQ(TexImage(GL_RGBA, 2, 4), (Bytes{30, 20, 10, 40}));
 }
@@ -209,7 +211,7 @@ TEST_F(BmpTextures, MipmapsOf24BitRowsFollowTheCallersUnpackSettings) {
 }
 
 TEST_F(BmpTextures, SlotsAtBothEndsAndSelection) {
-  const std::string file = dir_.Write("s.bmp", Bmp(24, 1, 1, {1, 2, 3}));
+  const std::string file = dir_.Write("s.bmp", bmp_from_rows(24, 1, 1, {1, 2, 3}));
   LoadExpectingFreshName(file, 0);
   LoadExpectingFreshName(file, 500);
   glBindTexture(GL_TEXTURE_2D, 0);

@@ -158,16 +158,16 @@ TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {
   ExpectOneLine(missing, "TextureLoadID", "Floor04.bmp", dir.path(),
                 "LoadImageA failed: The system cannot find the file specified; slot 3");
 
-  dir.Write("grey.bmp", Bmp(8, 2, 2, Bytes(4)));
+  dir.Write("grey.bmp", bmp_from_rows(8, 2, 2, Bytes(4)));
   Captured grey = Capture([] { TextureLoadID("grey.bmp", 4); });
   ExpectOneLine(grey, "TextureLoadID", "grey.bmp", dir.path(), "8 bits per pixel");
 
-  const Bytes whole = Bmp(24, 4, 4, Bytes(48));
+  const Bytes whole = bmp_from_rows(24, 4, 4, Bytes(48));
   dir.Write("cut.bmp", Bytes(whole.begin(), whole.begin() + 30));
   Captured cut = Capture([] { TextureLoadID("cut.bmp", 5); });
   ExpectOneLine(cut, "TextureLoadID", "cut.bmp", dir.path(), "The data is invalid");
 
-  dir.Write("good.bmp", Bmp(24, 2, 2, Bytes(12)));
+  dir.Write("good.bmp", bmp_from_rows(24, 2, 2, Bytes(12)));
   EXPECT_TRUE(Capture([] { TextureLoadID("good.bmp", 6); }).lines.empty());
 }
 

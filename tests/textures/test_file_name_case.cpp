@@ -17,7 +17,7 @@ TEST(FileNameCase, ReadersFindAFileNamedInAnotherCase) {
   ScratchDir dir;
   std::filesystem::create_directory(dir.path() + "/Textures");
   dir.Write("Textures/Water3.tga", Concat(TgaHeader(2, 1, 1, 24), {1, 2, 3}));
-  dir.Write("Textures/Floor04.bmp", Bmp(24, 2, 2, Bytes(12)));
+  dir.Write("Textures/Floor04.bmp", bmp_from_rows(24, 2, 2, Bytes(12)));
 
   CapturedBoxes boxes;
   TGATexture texture{};
@@ -40,7 +40,7 @@ TEST(FileNameCase, TextureTablesLoadAFileNamedInAnotherCase) {
   zelvo_test::GlTestContext context{64, 64};
   ScratchDir dir;
   dir.Write("water3.TGA", Concat(TgaHeader(2, 2, 1, 24), Bytes(6, 9)));
-  dir.Write("FLOOR04.BMP", Bmp(24, 4, 4, Bytes(48, 7)));
+  dir.Write("FLOOR04.BMP", bmp_from_rows(24, 4, 4, Bytes(48, 7)));
   ::testing::internal::CaptureStderr();
   TextureLoadTGAID(dir.File("Water3.tga").c_str(), 12);
   TextureLoadID(dir.File("Floor04.bmp").c_str(), 12);

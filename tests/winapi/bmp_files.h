@@ -1,5 +1,6 @@
-// BMP files of our own making for the BMP and BitBlt tests, written into a private temporary
-// folder. Standard C++ only: the shared tests use it on both platforms.
+// Files for the BMP and BitBlt tests, in a private temporary folder: the BMP files themselves come
+// from the one writer of tests/support (bmp_writer.h). Standard C++ only: the shared tests use it
+// on both platforms.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "bmp_writer.h"
 
 namespace bmp_test {
 
@@ -35,14 +38,6 @@ inline const std::string& folder() {
 
 inline std::string path(const std::string& name) { return folder() + "/" + name; }
 
-inline void put16(std::vector<uint8_t>& v, size_t at, uint32_t x) {
-  v[at] = static_cast<uint8_t>(x);
-  v[at + 1] = static_cast<uint8_t>(x >> 8);
-}
-inline void put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
-  for (int i = 0; i < 4; ++i) v[at + i] = static_cast<uint8_t>(x >> (8 * i));
-}
-
 inline void write_file(const std::string& file, const std::vector<uint8_t>& bytes) {
   std::ofstream out(file, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()),
@@ -62,74 +57,6 @@ inline std::vector<uint32_t> palette(int colours) {
     out.push_back((static_cast<uint32_t>(i * 97 % 256) << 16) |
                   (static_cast<uint32_t>(i * 53 % 256) << 8) |
                   static_cast<uint32_t>(255 - i * 29 % 256));
-  return out;
-}
-
-// A BMP file of our own making, for the variants ImageMagick does not write.
-struct Writer {
-  int width = 0;
-  int height = 0;  // negative: top-down
-  int bpp = 24;
-  uint32_t header_size = 40;
-  uint32_t compression = 0;
-  std::vector<uint32_t> masks;    // BI_BITFIELDS: written after a 40-byte header or into a V4 one
-  std::vector<uint32_t> colours;  // 0xRRGGBB colour table
-  std::vector<uint8_t> pixels;    // the pixel array as it goes into the file
-
-  std::vector<uint8_t> bytes() const {
-    const bool core = header_size == 12;
-    const size_t entry = core ? 3 : 4;
-    const size_t mask_bytes = (header_size == 40 && compression == 3) ? 12 : 0;
-    const size_t offset = 14 + header_size + mask_bytes + colours.size() * entry;
-    std::vector<uint8_t> v(offset + pixels.size());
-    v[0] = 'B';
-    v[1] = 'M';
-    put32(v, 2, static_cast<uint32_t>(v.size()));
-    put32(v, 10, static_cast<uint32_t>(offset));
-    put32(v, 14, header_size);
-    if (core) {
-      put16(v, 18, static_cast<uint32_t>(width));
-      put16(v, 20, static_cast<uint32_t>(height));
-      put16(v, 22, 1);
-      put16(v, 24, static_cast<uint32_t>(bpp));
-    } else {
-      put32(v, 18, static_cast<uint32_t>(width));
-      put32(v, 22, static_cast<uint32_t>(height));
-      put16(v, 26, 1);
-      put16(v, 28, static_cast<uint32_t>(bpp));
-      put32(v, 30, compression);
-      put32(v, 34, static_cast<uint32_t>(pixels.size()));
-      put32(v, 46, static_cast<uint32_t>(colours.size()));
-      for (size_t i = 0; i < masks.size(); ++i) put32(v, 14 + 40 + 4 * i, masks[i]);
-    }
-    size_t at = 14 + header_size + mask_bytes;
-    for (uint32_t c : colours) {
-      v[at] = static_cast<uint8_t>(c);
-      v[at + 1] = static_cast<uint8_t>(c >> 8);
-      v[at + 2] = static_cast<uint8_t>(c >> 16);
-      at += entry;
-    }
-    std::memcpy(v.data() + offset, pixels.data(), pixels.size());
-    return v;
-  }
-};
-
-inline size_t stride(int width, int bpp) {
-  return (static_cast<size_t>(width) * bpp + 31) / 32 * 4;
-}
-
-// Packs palette indices (rows in file order) into padded rows of `bpp` bits.
-inline std::vector<uint8_t> pack_indices(const std::vector<int>& indices, int width, int height,
-                                         int bpp) {
-  const size_t s = stride(width, bpp);
-  std::vector<uint8_t> out(s * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const int value = indices[static_cast<size_t>(y) * width + x];
-      const int per_byte = 8 / bpp;
-      const int shift = (per_byte - 1 - x % per_byte) * bpp;
-      out[y * s + x / per_byte] |= static_cast<uint8_t>(value << shift);
-    }
   return out;
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #ifndef _WIN32
-#include "../../platform/src/handle_table.h"
+#include "handle_table.h"
 #endif
 
 namespace zelvo_test {

@@ -20,7 +20,7 @@ HBITMAP load(const std::string& file, UINT flags = kTextureFlags, int cx = 0, in
 
 TEST(BmpLoadImage, TwentyFourBitFileKeepsItsBytesAndRowOrder) {
   // 3 x 2 pixels, first pixel in memory (bottom-left) blue 10, green 20, red 30.
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 3;
   writer.height = 2;
   writer.bpp = 24;
@@ -53,7 +53,7 @@ TEST(BmpLoadImage, TwentyFourBitFileKeepsItsBytesAndRowOrder) {
 
 TEST(BmpLoadImage, TopDownFileIsStoredBottomUpWithPositiveHeight) {
   SKIP_UNDER_WINE("the section of a top-down 32-bit file reads all zero: the pixels are lost");
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 1;
   writer.height = -3;
   writer.bpp = 32;
@@ -80,7 +80,7 @@ TEST(BmpLoadImage, FailuresGiveNoHandle) {
   EXPECT_FALSE(load(path("text.bmp")));
   bmp_test::write_file(path("empty.bmp"), {});
   EXPECT_FALSE(load(path("empty.bmp")));
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 2;
   writer.height = 2;
   writer.pixels.assign(16, 0x40);
@@ -95,7 +95,7 @@ TEST(BmpLoadImage, FailuresGiveNoHandle) {
 }
 
 TEST(BmpLoadImage, TransparentFlagRecoloursTheFirstPixelsEntry) {
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 4;
   writer.height = 1;
   writer.bpp = 8;
@@ -125,12 +125,12 @@ TEST(BmpLoadImage, TransparentFlagRecoloursTheFirstPixelsEntry) {
 }
 
 TEST(BmpLoadImage, RequestedSizeResamples) {
-  bmp_test::Writer writer;
+  zelvo_test::BmpFile writer;
   writer.width = 2;
   writer.height = 2;
   writer.bpp = 4;
   writer.colours = bmp_test::palette(4);
-  writer.pixels = bmp_test::pack_indices({0, 1, 2, 3}, 2, 2, 4);
+  writer.pixels = zelvo_test::bmp_pack_indices({0, 1, 2, 3}, 2, 2, 4);
   bmp_test::write_file(path("small.bmp"), writer.bytes());
   HBITMAP bitmap = load(path("small.bmp"), LR_LOADFROMFILE | LR_CREATEDIBSECTION, 4, 6);
   ASSERT_TRUE(bitmap);

@@ -126,7 +126,7 @@ TEST(FailureReasons, AStaleWindowHandleIsNamedAsSuch) {
           {"GetPropA", [&] { return GetPropA(gone, "Prop") != 0; }},
           {"RemovePropA", [&] { return RemovePropA(gone, "Prop") != 0; }},
           {"GetWindowLongA", [&] { return GetWindowLongA(gone, GWL_STYLE) != 0; }},
-          {"SetWindowLongA", [&] { return SetWindowLongA(gone, GWL_USERDATA, 1) != 0; }},
+          {"SetWindowLongA", [&] { return SetWindowLongA(gone, GWL_ID, 1) != 0; }},
           {"GetParent", [&] { return GetParent(gone) != 0; }},
           {"PostMessageA", [&] { return PostMessageA(gone, WM_USER, 0, 0) != 0; }},
           {"SendMessageA", [&] { return SendMessageA(gone, WM_USER, 0, 0) != 0; }},
