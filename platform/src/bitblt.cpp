@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "error_codes.h"
 #include "gdi_internal.h"
 
 namespace plat {
@@ -65,7 +66,10 @@ BOOL fill(DeviceContext& dest, int x, int y, int width, int height, uint32_t rgb
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int source_x, int source_y,
             DWORD rop) {
   plat::DeviceContext* to = plat::handle_cast<plat::DeviceContext>(dest);
-  if (!to) return FALSE;
+  if (!to) {
+    SetLastError(plat::kErrorInvalidHandle);
+    return FALSE;
+  }
   if (rop == BLACKNESS) return plat::fill(*to, x, y, width, height, 0x000000);
   if (rop == WHITENESS) return plat::fill(*to, x, y, width, height, plat::kWhite);
   if (rop != SRCCOPY) return FALSE;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "error_codes.h"
 #include "bmp_decode.h"
 
 namespace plat {
@@ -129,7 +130,10 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bits_per_pixel, co
 // bitmap can be selected into such a context too), a window or screen context 32-bit ones.
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
   plat::DeviceContext* context = plat::handle_cast<plat::DeviceContext>(dc);
-  if (!context || width < 0 || height < 0) return 0;
+  if (!context || width < 0 || height < 0) {
+    SetLastError(plat::kErrorInvalidParameter);
+    return 0;
+  }
   plat::Bitmap* selected =
       context->memory ? plat::handle_cast<plat::Bitmap>(context->bitmap) : nullptr;
   if (!selected || !selected->dib || width == 0 || height == 0)

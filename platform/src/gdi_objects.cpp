@@ -1,6 +1,7 @@
 // Describing and deleting GDI objects.
 #include <cstring>
 
+#include "error_codes.h"
 #include "gdi_internal.h"
 
 namespace {
@@ -76,7 +77,10 @@ int GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
 
 DWORD GetObjectType(HGDIOBJ object) {
   plat::Object* o = plat::handle_get(object);
-  if (!o) return 0;
+  if (!o) {
+    SetLastError(plat::kErrorInvalidHandle);
+    return 0;
+  }
   switch (o->kind) {
     case plat::Kind::Bitmap:
       return OBJ_BITMAP;

@@ -43,7 +43,10 @@ void input_forget_window(HWND h) {
 
 HWND SetCapture(HWND window) {
   plat::WindowObject* w = plat::window_get(window);
-  if (!w) return 0;
+  if (!w) {
+    SetLastError(plat::kErrorInvalidHandle);  // as Wine answers; Windows names no code
+    return 0;
+  }
   HWND previous = GetCapture();
   plat::g_capture = window;
   if (Display* d = plat::x_display(); d && w->xwindow) {

@@ -1,4 +1,5 @@
 // Memory device contexts and the selection of objects into contexts.
+#include "error_codes.h"
 #include "gdi_internal.h"
 
 namespace plat {
@@ -27,6 +28,7 @@ HDC CreateCompatibleDC(HDC dc) {
 // Window and screen contexts are given back with ReleaseDC instead.
 BOOL DeleteDC(HDC dc) {
   plat::DeviceContext* context = plat::handle_cast<plat::DeviceContext>(dc);
+  if (!context) SetLastError(plat::kErrorInvalidHandle);
   if (!context || !context->memory) return FALSE;
   plat::dc_destroy(dc);
   return TRUE;

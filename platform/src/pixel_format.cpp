@@ -1,5 +1,6 @@
 // The display's pixel formats: GLX frame-buffer configurations that draw to windows, described as
 // descriptors and chosen the way the real platform chooses them.
+#include "error_codes.h"
 #include "pixel_format.h"
 
 #include <algorithm>
@@ -174,7 +175,11 @@ const PixelFormat* pixel_format(int format) {
 }  // namespace plat
 
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor) {
-  if (!descriptor || !plat::handle_cast<plat::DeviceContext>(dc)) return 0;
+  if (!plat::handle_cast<plat::DeviceContext>(dc)) {
+    SetLastError(plat::kErrorInvalidHandle);
+    return 0;
+  }
+  if (!descriptor) return 0;
   const auto& formats = plat::pixel_formats();
   std::vector<plat::PixelFormatTraits> traits;
   traits.reserve(formats.size());
@@ -183,7 +188,10 @@ int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor) {
 }
 
 int DescribePixelFormat(HDC dc, int format, UINT bytes, LPPIXELFORMATDESCRIPTOR descriptor) {
-  if (!plat::handle_cast<plat::DeviceContext>(dc)) return 0;
+  if (!plat::handle_cast<plat::DeviceContext>(dc)) {
+    SetLastError(plat::kErrorInvalidHandle);
+    return 0;
+  }
   int count = static_cast<int>(plat::pixel_formats().size());
   // A null descriptor only asks for the count, whatever the format number.
   if (!descriptor) return count;

@@ -32,4 +32,10 @@ BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
   return TRUE;
 }
 
-int GetPixelFormat(HDC dc) { return plat::window_pixel_format(plat::dc_window(dc)); }
+int GetPixelFormat(HDC dc) {
+  if (!plat::handle_cast<plat::DeviceContext>(dc)) {
+    SetLastError(plat::kErrorInvalidPixelFormat);
+    return 0;
+  }
+  return plat::window_pixel_format(plat::dc_window(dc));
+}

@@ -18,9 +18,10 @@ thread_local HGLRC current_context = 0;
 thread_local HDC current_dc = 0;
 
 // The live X window of a device context whose window has a pixel format, and that format; 0, with
-// the reason for GetLastError, otherwise: a stale context ERROR_INVALID_HANDLE, a window without a
-// format ERROR_INVALID_PIXEL_FORMAT.
-::Window drawable_of(HDC dc, int* format) {
+// the reason for GetLastError, otherwise: ERROR_INVALID_HANDLE for a stale context, `no_format` for
+// a window without a format (what Wine answers: wglCreateContext names the format, the others the
+// handle).
+::Window drawable_of(HDC dc, int* format, DWORD no_format = kErrorInvalidHandle) {
   HWND window = dc_window(dc);
   if (window == 0) {
     SetLastError(kErrorInvalidHandle);
@@ -28,7 +29,7 @@ thread_local HDC current_dc = 0;
   }
   *format = window_pixel_format(window);
   if (*format == 0) {
-    SetLastError(kErrorInvalidPixelFormat);
+    SetLastError(no_format);
     return 0;
   }
   ::Window drawable = x_window(window);
@@ -57,7 +58,7 @@ HGLRC wglCreateContext(HDC dc) {
     SetLastError(plat::kErrorInvalidHandle);
     return 0;
   }
-  if (plat::drawable_of(dc, &format) == 0) return 0;
+  if (plat::drawable_of(dc, &format, plat::kErrorInvalidPixelFormat) == 0) return 0;
   const plat::PixelFormat* f = plat::pixel_format(format);
   if (!f) {
     SetLastError(plat::kErrorInvalidPixelFormat);

@@ -112,6 +112,7 @@ HWND GetActiveWindow(void) { return plat::live_active(); }
 HWND GetForegroundWindow(void) { return plat::live_active(); }
 
 BOOL SetForegroundWindow(HWND window) {
+  if (!plat::window_checked(window)) return FALSE;
   HWND root = plat::window_root(window);
   plat::WindowObject* w = plat::window_get(root);
   if (!w) return FALSE;

@@ -91,4 +91,4 @@ BOOL DestroyWindow(HWND window) {
   return TRUE;
 }
 
-BOOL IsWindow(HWND window) { return plat::window_get(window) ? TRUE : FALSE; }
+BOOL IsWindow(HWND window) { return plat::window_checked(window) ? TRUE : FALSE; }

@@ -60,7 +60,7 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
 }
 
 BOOL ValidateRect(HWND window, const RECT* rect) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = window ? plat::window_checked(window) : nullptr;
   if (!w) return FALSE;
   if (!w->invalid) return TRUE;
   // Validating part of the bounding rectangle keeps it; only a rectangle that covers it clears it.

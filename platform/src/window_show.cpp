@@ -190,12 +190,12 @@ BOOL ShowWindow(HWND window, int command) {
 }
 
 BOOL IsIconic(HWND window) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   return w && (w->style & WS_MINIMIZE) ? TRUE : FALSE;
 }
 
 BOOL IsWindowVisible(HWND window) {
-  plat::WindowObject* w = plat::window_get(window);
+  plat::WindowObject* w = plat::window_checked(window);
   return w && plat::visible_on_screen(w) ? TRUE : FALSE;
 }
 

@@ -31,7 +31,7 @@ UINT GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size) {
   // A message box's text is its static control's, readable from any thread while it is shown.
   if (int length; plat::message_box_text(dialog, id, buffer, size, &length))
     return static_cast<UINT>(length);
-  plat::WindowObject* w = plat::window_checked(dialog);
+  plat::WindowObject* w = plat::window_get(dialog);
   if (!w) return 0;
   for (HWND child : w->children) {
     plat::WindowObject* c = plat::window_get(child);

@@ -7,7 +7,7 @@ HWND GetParent(HWND window) {
 }
 
 HWND GetAncestor(HWND window, UINT flags) {
-  plat::WindowObject* w = plat::window_checked(window);
+  plat::WindowObject* w = plat::window_get(window);
   if (!w) return 0;
   if (flags == GA_PARENT) return w->parent;
   return plat::window_root(window);
