@@ -1,8 +1,12 @@
 // The frame loop's pump step: one message per call, never waiting.
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <unistd.h>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "input_state.h"
 
@@ -10,17 +14,45 @@ namespace {
 
 using zelvo_test::drain_messages;
 
+// Ends the program with status 3 unless disarmed within `seconds`: a pump step that waited on an
+// empty queue would otherwise hang the test.
+class Watchdog {
+ public:
+  explicit Watchdog(int seconds)
+      : thread_([this, seconds] {
+          std::unique_lock<std::mutex> hold(lock_);
+          if (!disarmed_.wait_for(hold, std::chrono::seconds(seconds), [this] { return done_; }))
+            std::_Exit(3);
+        }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      done_ = true;
+    }
+    disarmed_.notify_one();
+    thread_.join();
+  }
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+
+ private:
+  std::mutex lock_;
+  std::condition_variable disarmed_;
+  bool done_ = false;
+  std::thread thread_;
+};
+
 class PumpStep : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { ASSERT_NE(zelvo_test::make_input_window("PumpStepTest"), 0u); }
+  static void SetUpTestSuite() { ASSERT_TRUE(zelvo_test::make_input_window("PumpStepTest")); }
   void SetUp() override {
     drain_messages();
     zelvo_test::reset_input_state();
-    // A pump step that waited on an empty queue would hang here; end the program instead.
-    std::signal(SIGALRM, [](int) { _exit(3); });
-    alarm(20);
+    watchdog_ = std::make_unique<Watchdog>(20);
   }
-  void TearDown() override { alarm(0); }
+  void TearDown() override { watchdog_.reset(); }
+
+  std::unique_ptr<Watchdog> watchdog_;
 };
 
 TEST_F(PumpStep, TakesExactlyOneMessagePerCall) {
