@@ -38,8 +38,8 @@ target_link_libraries(zelvo_windows_test_support PUBLIC tornado_scene zelv_games
   zelvo_test_files gtest)
 foreach(test render/find_normal render/primitives render/projection_presets render/render_states
     render/billboard render/billboard_scale games/twister_model games/twister_polygon
-    games/twister_clouds games/scene window/gl_wnd_proc window/mouse_view textures/pixel_swap
-    textures/tga_rle_packets)
+    games/twister_clouds games/scene window/gl_wnd_proc window/mouse_view window/set_gl_msg
+    window/create_ogl_window textures/pixel_swap textures/tga_rle_packets)
   string(REPLACE "/" "_" target ${test})
   string(REPLACE "/" "." name ${test})
   get_filename_component(area ${test} DIRECTORY)

@@ -1,5 +1,5 @@
-// BitBlt: copies between memory contexts with format conversion, and paints memory contexts onto
-// windows. Both rectangles are clipped to their bitmaps, then to the destination's clipping region.
+// BitBlt: copies between memory contexts with format conversion, paints memory contexts onto
+// windows and reads windows back. Both rectangles are clipped to their bitmaps, then to the destination's clipping region.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -75,9 +75,15 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   if (rop != SRCCOPY) return FALSE;
   plat::DeviceContext* from = plat::handle_cast<plat::DeviceContext>(source);
   if (!from) return FALSE;
-  // Reading back from windows is not offered: the source is a bitmap in a memory context.
+  // The source is a bitmap in a memory context, or what a window (or the screen) shows.
   plat::Bitmap* source_bitmap = plat::selected_bitmap(*from);
-  if (!source_bitmap) return FALSE;
+  int source_width = 0, source_height = 0;
+  if (source_bitmap) {
+    source_width = source_bitmap->width;
+    source_height = source_bitmap->height;
+  } else if (from->memory || !plat::surface_size(*from, &source_width, &source_height)) {
+    return FALSE;
+  }
   plat::Bitmap* dest_bitmap = plat::selected_bitmap(*to);
   if (to->memory && !dest_bitmap) return FALSE;
   if (width <= 0 || height <= 0) return TRUE;
@@ -85,8 +91,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   // Work in destination coordinates: the source rectangle, moved onto the destination.
   const int64_t shift_x = int64_t{x} - source_x, shift_y = int64_t{y} - source_y;
   plat::Box box{x, y, int64_t{x} + width, int64_t{y} + height};
-  box = plat::intersect(box, plat::Box{shift_x, shift_y, shift_x + source_bitmap->width,
-                                       shift_y + source_bitmap->height});
+  box = plat::intersect(
+      box, plat::Box{shift_x, shift_y, shift_x + source_width, shift_y + source_height});
   if (dest_bitmap)
     box = plat::intersect(box, plat::Box{0, 0, dest_bitmap->width, dest_bitmap->height});
   else  // window coordinates beyond 16 bits are off any screen; a bitmap's are not
@@ -98,13 +104,19 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
   for (const RECT& r : plat::clip_rects(*to, rect)) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     const int sx = static_cast<int>(r.left - shift_x), sy = static_cast<int>(r.top - shift_y);
-    if (dest_bitmap) {
+    if (dest_bitmap && source_bitmap) {
       plat::convert_pixels(*source_bitmap, sx, sy, *dest_bitmap, r.left, r.top, w, h);
-    } else {
-      std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-      plat::rect_to_rgb32(*source_bitmap, sx, sy, w, h, pixels.data());
-      if (!plat::put_rgb32(*to, r.left, r.top, w, h, pixels.data())) return FALSE;
+      continue;
     }
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+    if (source_bitmap)
+      plat::rect_to_rgb32(*source_bitmap, sx, sy, w, h, pixels.data());
+    else if (!plat::get_rgb32(*from, sx, sy, w, h, pixels.data()))
+      return FALSE;
+    if (dest_bitmap)
+      plat::rgb32_to_rect(*dest_bitmap, r.left, r.top, w, h, pixels.data());
+    else if (!plat::put_rgb32(*to, r.left, r.top, w, h, pixels.data()))
+      return FALSE;
   }
   return TRUE;
 }

@@ -252,6 +252,12 @@ void rect_to_rgb32(const Bitmap& source, int sx, int sy, int width, int height, 
     reader.read(sx, sy + y, width, out + static_cast<size_t>(y) * width);
 }
 
+void rgb32_to_rect(Bitmap& dest, int x, int y, int width, int height, const uint32_t* in) {
+  RowWriter writer(dest);
+  for (int k = 0; k < height; ++k)
+    writer.write(in + static_cast<size_t>(k) * width, x, y + k, width);
+}
+
 void fill_rgb32(Bitmap& dest, int x, int y, int width, int height, uint32_t rgb) {
   if (width <= 0 || height <= 0) return;
   RowWriter writer(dest);

@@ -1,4 +1,5 @@
-// The window end of BitBlt: converted pixels go to the X window with XPutImage.
+// The window end of BitBlt: converted pixels go to the X window with XPutImage, and come back from
+// it with XGetImage.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -20,6 +21,29 @@ uint32_t place(uint32_t value8, unsigned long mask) {
   const int bits = std::popcount(mask);
   const uint32_t v = bits <= 8 ? value8 >> (8 - bits) : value8 << (bits - 8);
   return static_cast<uint32_t>((static_cast<unsigned long>(v) << shift) & mask);
+}
+
+// The reverse: the 8-bit value of a channel's bits in the pixel (narrow channels widened by
+// repeating their bits, as a full channel reads back at full strength).
+uint32_t take(unsigned long pixel, unsigned long mask) {
+  if (mask == 0) return 0;
+  const int shift = std::countr_zero(mask);
+  const int bits = std::popcount(mask);
+  const uint32_t v = static_cast<uint32_t>((pixel & mask) >> shift);
+  if (bits >= 8) return v >> (bits - 8);
+  uint32_t out = 0;
+  int filled = 0;
+  while (filled < 8) {
+    out = (out << bits) | v;
+    filled += bits;
+  }
+  return (out >> (filled - 8)) & 0xFF;
+}
+
+// The X window a window or screen context draws on; 0 for none.
+::Window surface_window(Display* display, const DeviceContext& dc) {
+  if (dc.memory) return 0;
+  return dc.screen ? DefaultRootWindow(display) : x_window(dc.window);
 }
 
 }  // namespace
@@ -76,6 +100,60 @@ bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height,
   XFreeGC(display, gc);
   XDestroyImage(image);
   XFlush(display);
+  return true;
+}
+
+bool surface_size(const DeviceContext& dc, int* width, int* height) {
+  Display* display = x_display();
+  if (!display) return false;
+  const ::Window target = surface_window(display, dc);
+  if (!target) return false;
+  XErrorTrap trap;
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, target, &attributes) || !trap.succeeded()) return false;
+  *width = attributes.width;
+  *height = attributes.height;
+  return true;
+}
+
+bool get_rgb32(const DeviceContext& dc, int x, int y, int width, int height, uint32_t* pixels) {
+  Display* display = x_display();
+  if (!display || width <= 0 || height <= 0) return false;
+  const ::Window target = surface_window(display, dc);
+  if (!target) return false;
+  // A window that is not mapped, or a rectangle off the screen, cannot be read: the server refuses.
+  XErrorTrap trap;
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, target, &attributes)) return false;
+  XImage* image = XGetImage(display, target, x, y, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  if (!trap.succeeded() || !image) {
+    if (image) XDestroyImage(image);
+    return false;
+  }
+  const Visual* visual = attributes.visual;
+  const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
+                      visual->red_mask == 0xFF0000 && visual->green_mask == 0x00FF00 &&
+                      visual->blue_mask == 0x0000FF;
+  for (int row = 0; row < height; ++row) {
+    uint32_t* out = pixels + static_cast<size_t>(row) * width;
+    if (direct) {
+      const auto* in = reinterpret_cast<const uint8_t*>(
+          image->data + static_cast<size_t>(row) * image->bytes_per_line);
+      for (int i = 0; i < width; ++i) {
+        uint32_t v;
+        std::memcpy(&v, in + 4 * static_cast<size_t>(i), 4);
+        out[i] = v & 0xFFFFFF;
+      }
+    } else {
+      for (int i = 0; i < width; ++i) {
+        const unsigned long v = XGetPixel(image, i, row);
+        out[i] = (take(v, visual->red_mask) << 16) | (take(v, visual->green_mask) << 8) |
+                 take(v, visual->blue_mask);
+      }
+    }
+  }
+  XDestroyImage(image);
   return true;
 }
 

@@ -138,6 +138,10 @@ void convert_pixels(const Bitmap& source, int sx, int sy, Bitmap& dest, int dx, 
 // `width` x `height` pixels of `source` from (sx, sy) as 0x00RRGGBB values, rows top first.
 void rect_to_rgb32(const Bitmap& source, int sx, int sy, int width, int height, uint32_t* out);
 
+// Writes `width` x `height` 0x00RRGGBB values (rows top first) into a rectangle inside the bitmap,
+// in the bitmap's format.
+void rgb32_to_rect(Bitmap& dest, int x, int y, int width, int height, const uint32_t* in);
+
 // Fills a rectangle (inside the bitmap) with one 0x00RRGGBB colour, in the bitmap's format.
 void fill_rgb32(Bitmap& dest, int x, int y, int width, int height, uint32_t rgb);
 
@@ -145,5 +149,14 @@ void fill_rgb32(Bitmap& dest, int x, int y, int width, int height, uint32_t rgb)
 // root window for the screen) at (x, y). False without a display or window.
 bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height,
                const uint32_t* pixels);
+
+// The size of what a window or screen context shows: the window's client area, or the screen.
+// False for a memory context, a window that is gone, or no display.
+bool surface_size(const DeviceContext& dc, int* width, int* height);
+
+// Reads `width` x `height` pixels at (x, y) of a window's client area (or the screen) as
+// 0x00RRGGBB values, rows top first: what the X server shows there. False without a display or
+// window, or when the server cannot read the rectangle (an unmapped window).
+bool get_rgb32(const DeviceContext& dc, int x, int y, int width, int height, uint32_t* pixels);
 
 }  // namespace plat

@@ -125,20 +125,20 @@ std::vector<std::string> cut_lines(std::vector<std::string> lines, size_t max_li
 std::vector<BoxButton> box_buttons(UINT type) {
   switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
-      return {{IDOK, "OK", 'o'}, {IDCANCEL, "Cancel", 'c'}};
+      return {{IDOK, "OK", 'o', "OK"}, {IDCANCEL, "Cancel", 'c', "Cancel"}};
     case MB_ABORTRETRYIGNORE:
-      return {{IDABORT, "Abort", 'a'}, {IDRETRY, "Retry", 'r'}, {IDIGNORE, "Ignore", 'i'}};
+      return {{IDABORT, "Abort", 'a', "&Abort"}, {IDRETRY, "Retry", 'r', "&Retry"}, {IDIGNORE, "Ignore", 'i', "&Ignore"}};
     case MB_YESNOCANCEL:
-      return {{IDYES, "Yes", 'y'}, {IDNO, "No", 'n'}, {IDCANCEL, "Cancel", 'c'}};
+      return {{IDYES, "Yes", 'y', "&Yes"}, {IDNO, "No", 'n', "&No"}, {IDCANCEL, "Cancel", 'c', "Cancel"}};
     case MB_YESNO:
-      return {{IDYES, "Yes", 'y'}, {IDNO, "No", 'n'}};
+      return {{IDYES, "Yes", 'y', "&Yes"}, {IDNO, "No", 'n', "&No"}};
     case MB_RETRYCANCEL:
-      return {{IDRETRY, "Retry", 'r'}, {IDCANCEL, "Cancel", 'c'}};
+      return {{IDRETRY, "Retry", 'r', "&Retry"}, {IDCANCEL, "Cancel", 'c', "Cancel"}};
     case MB_CANCELTRYCONTINUE:
       return {
-          {IDCANCEL, "Cancel", 'c'}, {IDTRYAGAIN, "Try Again", 't'}, {IDCONTINUE, "Continue", 'o'}};
+          {IDCANCEL, "Cancel", 'c', "Cancel"}, {IDTRYAGAIN, "Try Again", 't', "&Try Again"}, {IDCONTINUE, "Continue", 'o', "&Continue"}};
     default:
-      return {{IDOK, "OK", 'o'}};
+      return {{IDOK, "OK", 'o', "OK"}};
   }
 }
 

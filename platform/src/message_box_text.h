@@ -32,6 +32,9 @@ struct BoxButton {
   int id;             // IDOK, IDCANCEL, ...
   const char* label;  // as shown
   char key;           // the letter that presses it (lower case)
+  // The text of its button control, which automation reads: Windows' own, with the ampersand that
+  // marks a mnemonic.
+  const char* window_text;
 };
 
 // The buttons of a box style, left to right. An unknown style gets an OK button, so the message is

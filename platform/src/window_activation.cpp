@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "input_state.h"
+#include "message_box_window.h"
 #include "window_object.h"
 #include "x_display.h"
 
@@ -109,7 +110,11 @@ HWND GetActiveWindow(void) { return plat::live_active(); }
 
 // The foreground window is our active window while the program is in front; another program's
 // window is none of ours to name.
-HWND GetForegroundWindow(void) { return plat::live_active(); }
+HWND GetForegroundWindow(void) {
+  // While a message box has the keyboard, it is the window in front (asked from any thread).
+  if (HWND box = plat::message_box_foreground()) return box;
+  return plat::live_active();
+}
 
 BOOL SetForegroundWindow(HWND window) {
   if (!plat::window_checked(window)) return FALSE;

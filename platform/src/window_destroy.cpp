@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "message_box_window.h"
 #include "window_object.h"
 #include "x_display.h"
 
@@ -77,6 +78,12 @@ void finish(HWND h, bool destroy_x, std::vector<HWND>& announced) {
 // A child's parent hears of it first; a shown window is hidden, so that activation and focus move
 // on; then the messages of destruction.
 BOOL DestroyWindow(HWND window) {
+  // A message box and its controls belong to its modal loop, which ends them; taking their records
+  // away beneath it would leave it with stale ones. Windows refuses another thread's windows too.
+  if (plat::BoxWindowState box; plat::message_box_window_state(window, &box)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
   plat::WindowObject* w = plat::window_checked(window);
   if (!w || w->destroying) return FALSE;
   w->destroying = true;
@@ -91,4 +98,7 @@ BOOL DestroyWindow(HWND window) {
   return TRUE;
 }
 
-BOOL IsWindow(HWND window) { return plat::window_checked(window) ? TRUE : FALSE; }
+BOOL IsWindow(HWND window) {
+  if (plat::BoxWindowState box; plat::message_box_window_state(window, &box)) return TRUE;
+  return plat::window_checked(window) ? TRUE : FALSE;
+}

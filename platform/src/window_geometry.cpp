@@ -5,6 +5,7 @@
 // draws.
 #include <algorithm>
 
+#include "message_box_window.h"
 #include "window_internal.h"
 #include "window_object.h"
 #include "x_display.h"
@@ -105,6 +106,11 @@ WINDOWPOS window_place(HWND h, UINT flags) {
 }  // namespace plat
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
+  // A shown message box and its buttons are found on the screen from any thread, for clicking.
+  if (plat::BoxWindowState box; rect && plat::message_box_window_state(window, &box)) {
+    *rect = box.rect;
+    return TRUE;
+  }
   plat::WindowObject* w = plat::window_checked(window);
   if (!w || !rect) return FALSE;
   plat::Frame f = plat::window_frame(w->style, w->ex_style);
@@ -117,6 +123,10 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
+  if (plat::BoxWindowState box; rect && plat::message_box_window_state(window, &box)) {
+    *rect = box.client;
+    return TRUE;
+  }
   plat::WindowObject* w = plat::window_checked(window);
   if (!w || !rect) return FALSE;
   *rect = RECT{0, 0, w->client_width, w->client_height};

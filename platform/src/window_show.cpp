@@ -2,6 +2,7 @@
 #include <X11/Xutil.h>
 
 #include "input_state.h"
+#include "message_box_window.h"
 #include "window_object.h"
 #include "x_display.h"
 
@@ -195,6 +196,9 @@ BOOL IsIconic(HWND window) {
 }
 
 BOOL IsWindowVisible(HWND window) {
+  // A message box is visible once the X server has mapped it (asked from any thread).
+  if (plat::BoxWindowState box; plat::message_box_window_state(window, &box))
+    return box.visible ? TRUE : FALSE;
   plat::WindowObject* w = plat::window_checked(window);
   return w && plat::visible_on_screen(w) ? TRUE : FALSE;
 }

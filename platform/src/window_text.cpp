@@ -13,8 +13,8 @@ BOOL SetWindowTextA(HWND window, LPCSTR text) {
 
 int GetWindowTextA(HWND window, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
-  // A message box's title can be read from any thread while it is shown.
-  if (int length; plat::message_box_text(window, 0, buffer, size, &length)) return length;
+  // A message box's title and its controls' texts can be read from any thread while it is shown.
+  if (int length; plat::message_box_window_text(window, buffer, size, &length)) return length;
   buffer[0] = '\0';
   if (!plat::window_checked(window)) return 0;
   return SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(size), PtrToLParam(buffer));
@@ -28,14 +28,6 @@ int GetWindowTextLengthA(HWND window) {
 UINT GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
   buffer[0] = '\0';
-  // A message box's text is its static control's, readable from any thread while it is shown.
-  if (int length; plat::message_box_text(dialog, id, buffer, size, &length))
-    return static_cast<UINT>(length);
-  plat::WindowObject* w = plat::window_get(dialog);
-  if (!w) return 0;
-  for (HWND child : w->children) {
-    plat::WindowObject* c = plat::window_get(child);
-    if (c && c->id == id) return static_cast<UINT>(GetWindowTextA(child, buffer, size));
-  }
-  return 0;
+  HWND control = GetDlgItem(dialog, id);
+  return control ? static_cast<UINT>(GetWindowTextA(control, buffer, size)) : 0;
 }

@@ -1,12 +1,17 @@
-// Parents, control identifiers and the window's 32-bit values.
+// Parents, control identifiers and the window's 32-bit values. A shown message box and its
+// controls answer from any thread.
+#include "message_box_window.h"
 #include "window_object.h"
 
 HWND GetParent(HWND window) {
+  if (plat::BoxWindowState box; plat::message_box_window_state(window, &box)) return box.parent;
   plat::WindowObject* w = plat::window_checked(window);
   return w ? w->parent : 0;
 }
 
 HWND GetAncestor(HWND window, UINT flags) {
+  if (plat::BoxWindowState box; plat::message_box_window_state(window, &box))
+    return flags == GA_PARENT ? box.parent : box.parent ? box.parent : window;
   plat::WindowObject* w = plat::window_get(window);
   if (!w) return 0;
   if (flags == GA_PARENT) return w->parent;
@@ -14,8 +19,23 @@ HWND GetAncestor(HWND window, UINT flags) {
 }
 
 int GetDlgCtrlID(HWND window) {
+  if (plat::BoxWindowState box; plat::message_box_window_state(window, &box)) return box.id;
   plat::WindowObject* w = plat::window_checked(window);
   return w && w->parent ? w->id : 0;
+}
+
+HWND GetDlgItem(HWND dialog, int id) {
+  if (HWND control; plat::message_box_control(dialog, id, &control)) return control;
+  plat::WindowObject* w = plat::window_get(dialog);
+  if (!w) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  for (HWND child : w->children) {
+    const plat::WindowObject* c = plat::window_get(child);
+    if (c && !c->destroying && c->id == id) return child;
+  }
+  return 0;
 }
 
 LONG GetWindowLongA(HWND window, int index) {

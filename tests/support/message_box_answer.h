@@ -1,12 +1,15 @@
 // Answers message boxes as a Windows program's automation does, with Windows API calls only: a
 // second thread finds the box by its class ("#32770") and caption with FindWindowA, reads its
-// caption and text, and clicks a button by posting the WM_COMMAND that the button sends.
+// caption, text and buttons (its child windows of class "Button"), and clicks a button by posting
+// the WM_COMMAND that the button sends.
 #pragma once
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,15 +19,35 @@ namespace zelvo_test {
 
 struct SeenBox {
   std::string caption, text;
+  std::vector<int> buttons;  // the ids of its buttons, as FindWindowExA finds them
 };
+
+// The MB_ button set (MB_OK, MB_YESNO, ...) of a box with these buttons; -1 for none known.
+inline int button_style(std::vector<int> ids) {
+  std::sort(ids.begin(), ids.end());
+  const std::vector<std::pair<std::vector<int>, int>> sets = {
+      {{IDOK}, MB_OK},
+      {{IDOK, IDCANCEL}, MB_OKCANCEL},
+      {{IDABORT, IDRETRY, IDIGNORE}, MB_ABORTRETRYIGNORE},
+      {{IDCANCEL, IDYES, IDNO}, MB_YESNOCANCEL},
+      {{IDYES, IDNO}, MB_YESNO},
+      {{IDCANCEL, IDRETRY}, MB_RETRYCANCEL},
+      {{IDCANCEL, IDTRYAGAIN, IDCONTINUE}, MB_CANCELTRYCONTINUE}};
+  for (const auto& [set, style] : sets)
+    if (set == ids) return style;
+  return -1;
+}
 
 class BoxAnswerer {
  public:
   // Answers every box titled `caption` (nullptr: every box) with the button `id`, until destroyed.
-  explicit BoxAnswerer(int id, const char* caption = nullptr)
+  // `seeing` is called on the answering thread with each box before it is answered.
+  explicit BoxAnswerer(int id, const char* caption = nullptr,
+                       std::function<void(const SeenBox&)> seeing = {})
       : id_(id),
         caption_(caption ? caption : ""),
         any_(caption == nullptr),
+        seeing_(std::move(seeing)),
         thread_([this] { run(); }) {}
   ~BoxAnswerer() {
     stop_ = true;
@@ -48,6 +71,10 @@ class BoxAnswerer {
         char buffer[4096];
         if (GetWindowTextA(box, buffer, sizeof buffer) > 0) s.caption = buffer;
         if (GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer) > 0) s.text = buffer;
+        for (HWND b = FindWindowExA(box, 0, "Button", nullptr); b && s.buttons.size() < 16;
+             b = FindWindowExA(box, b, "Button", nullptr))
+          s.buttons.push_back(GetDlgCtrlID(b));
+        if (seeing_) seeing_(s);
         {
           std::lock_guard<std::mutex> hold(lock_);
           seen_.push_back(s);
@@ -62,6 +89,7 @@ class BoxAnswerer {
   const int id_;
   const std::string caption_;
   const bool any_;
+  const std::function<void(const SeenBox&)> seeing_;
   std::atomic<bool> stop_{false};
   mutable std::mutex lock_;
   std::vector<SeenBox> seen_;

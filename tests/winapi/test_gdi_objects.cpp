@@ -51,12 +51,8 @@ TEST(GdiObjects, MemoryContextStartsWithAMonochromeBitmap) {
   EXPECT_FALSE(CreateCompatibleDC(dc));  // from a stale context
 }
 
-TEST(GdiObjects, SelectedObjectsAreNotDeletedAndBitmapsLiveInOneContext) {
-  SKIP_UNDER_WINE(
-      "DeleteObject deletes a bitmap or brush still selected into a context (and reports success) "
-      "where the documentation says it fails; DeleteDC accepts a GetDC context");
-  const size_t bitmaps = zelvo_test::gdi_object_count();
-  const size_t contexts = zelvo_test::gdi_object_count();
+TEST(GdiObjects, ABitmapLivesInOneContextAtATime) {
+  const size_t objects = zelvo_test::gdi_object_count();
   HDC a = CreateCompatibleDC(0);
   HDC b = CreateCompatibleDC(a);
   HBITMAP bitmap = dib(4, 4, 32);
@@ -64,7 +60,6 @@ TEST(GdiObjects, SelectedObjectsAreNotDeletedAndBitmapsLiveInOneContext) {
   EXPECT_EQ(old, GetCurrentObject(b, OBJ_BITMAP));  // the stock bitmap is shared
   EXPECT_FALSE(SelectObject(b, bitmap));            // already in `a`
   EXPECT_EQ(SelectObject(a, bitmap), bitmap);       // again into the same one is fine
-  EXPECT_FALSE(DeleteObject(bitmap));
   EXPECT_EQ(SelectObject(a, old), bitmap);
   EXPECT_EQ(SelectObject(b, bitmap), old);
   EXPECT_TRUE(DeleteDC(b));  // deleting the context frees the bitmap for deletion
@@ -73,7 +68,6 @@ TEST(GdiObjects, SelectedObjectsAreNotDeletedAndBitmapsLiveInOneContext) {
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   HGDIOBJ old_brush = SelectObject(a, brush);
   EXPECT_EQ(old_brush, GetStockObject(WHITE_BRUSH));
-  EXPECT_FALSE(DeleteObject(brush));
   LOGBRUSH lb{};
   EXPECT_EQ(GetObjectA(brush, sizeof lb, &lb), static_cast<int>(sizeof lb));
   EXPECT_EQ(lb.lbColor, RGB(1, 2, 3));
@@ -84,12 +78,36 @@ TEST(GdiObjects, SelectedObjectsAreNotDeletedAndBitmapsLiveInOneContext) {
   HDC screen = GetDC(0);
   HBITMAP other = dib(2, 2, 24);
   EXPECT_FALSE(SelectObject(screen, other));
-  EXPECT_EQ(DeleteDC(screen), FALSE);
   ReleaseDC(0, screen);
   DeleteObject(other);
   DeleteDC(a);
-  EXPECT_EQ(zelvo_test::gdi_object_count(), bitmaps);
-  EXPECT_EQ(zelvo_test::gdi_object_count(), contexts);
+  EXPECT_EQ(zelvo_test::gdi_object_count(), objects);
+}
+
+TEST(GdiObjects, SelectedObjectsAndWindowContextsAreNotDeleted) {
+  SKIP_UNDER_WINE(
+      "DeleteObject deletes a bitmap or brush still selected into a context (and reports success) "
+      "where the documentation says it fails; DeleteDC accepts a GetDC context");
+  const size_t objects = zelvo_test::gdi_object_count();
+  HDC a = CreateCompatibleDC(0);
+  HBITMAP bitmap = dib(4, 4, 32);
+  HGDIOBJ old = SelectObject(a, bitmap);
+  EXPECT_FALSE(DeleteObject(bitmap));
+  EXPECT_EQ(SelectObject(a, old), bitmap) << "still there";
+  EXPECT_TRUE(DeleteObject(bitmap));
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  HGDIOBJ old_brush = SelectObject(a, brush);
+  EXPECT_FALSE(DeleteObject(brush));
+  LOGBRUSH lb{};
+  EXPECT_EQ(GetObjectA(brush, sizeof lb, &lb), static_cast<int>(sizeof lb));
+  SelectObject(a, old_brush);
+  EXPECT_TRUE(DeleteObject(brush));
+  // A context from GetDC is released, not deleted.
+  HDC screen = GetDC(0);
+  EXPECT_EQ(DeleteDC(screen), FALSE);
+  ReleaseDC(0, screen);
+  DeleteDC(a);
+  EXPECT_EQ(zelvo_test::gdi_object_count(), objects);
 }
 
 TEST(GdiObjects, DibSectionsOfEveryDepth) {

@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
+#include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "message_box_answer.h"
+#include "real_input.h"
 #include "wine.h"
 
 using zelvo_test::BoxAnswerer;
@@ -117,4 +122,201 @@ TEST(MessageBoxFromAnotherThread, AnswererThreadSeesEveryBoxInTurn) {
   EXPECT_EQ(seen[0].text, "first");
   EXPECT_EQ(seen[1].caption, "Two");
   EXPECT_EQ(seen[1].text, "second");
+}
+
+// ---- The box's controls and real input, as a user or a Windows program's automation meets them.
+
+namespace {
+
+// The box titled `caption` once it is shown and in front (bounded wait), as automation waits for
+// it before it presses anything; 0 when it did not come.
+HWND box_in_front(const char* caption) {
+  HWND box = 0;
+  for (int attempt = 0; attempt < 3000; ++attempt) {
+    if (!box) box = FindWindowA("#32770", caption);
+    if (box && IsWindowVisible(box) && GetForegroundWindow() == box) return box;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return 0;
+}
+
+// A box that is still up after `drive` is closed through its first button, so that a failing
+// test ends instead of waiting for ever; `closed_by_force` tells the test.
+int show_and_drive(const char* text, const char* caption, UINT type,
+                   const std::function<void(HWND)>& drive, bool* closed_by_force) {
+  *closed_by_force = false;
+  std::thread driver([&] {
+    HWND box = box_in_front(caption);
+    if (box) drive(box);
+    for (int attempt = 0; attempt < 500; ++attempt) {
+      if (!FindWindowA("#32770", caption)) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (HWND left = FindWindowA("#32770", caption)) {
+      *closed_by_force = true;
+      HWND first = FindWindowExA(left, 0, "Button", nullptr);
+      PostMessageA(left, WM_COMMAND, MAKEWPARAM(first ? GetDlgCtrlID(first) : IDOK, BN_CLICKED), 0);
+    }
+  });
+  const int answer = MessageBoxA(0, text, caption, type);
+  driver.join();
+  return answer;
+}
+
+std::string window_text(HWND window) {
+  char buffer[256] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+bool inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom && inner.left < inner.right && inner.top < inner.bottom;
+}
+
+bool overlap(const RECT& a, const RECT& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
+TEST(MessageBoxControls, ButtonsAreChildWindowsFoundByIdClassAndText) {
+  struct Seen {
+    HWND box = 0, yes = 0, no = 0, cancel = 0, ok = 0, text = 0, text_by_find = 0, no_by_find = 0;
+    std::string yes_text, no_text, cancel_text, text_text;
+    HWND yes_parent = 0;
+    int yes_id = 0;
+    std::multiset<int> buttons_found;
+    bool rects_inside = false, rects_apart = false;
+  } seen;
+  bool forced = false;
+  const int answer = show_and_drive(
+      "Settare lo schermo intero?", "Controls", MB_YESNOCANCEL | MB_ICONQUESTION,
+      [&](HWND box) {
+        seen.box = box;
+        seen.yes = GetDlgItem(box, IDYES);
+        seen.no = GetDlgItem(box, IDNO);
+        seen.cancel = GetDlgItem(box, IDCANCEL);
+        seen.ok = GetDlgItem(box, IDOK);
+        seen.text = GetDlgItem(box, 0xFFFF);
+        seen.yes_text = window_text(seen.yes);
+        seen.no_text = window_text(seen.no);
+        seen.cancel_text = window_text(seen.cancel);
+        seen.text_text = window_text(seen.text);
+        seen.yes_parent = GetParent(seen.yes);
+        seen.yes_id = GetDlgCtrlID(seen.yes);
+        for (HWND b = FindWindowExA(box, 0, "Button", nullptr); b && seen.buttons_found.size() < 10;
+             b = FindWindowExA(box, b, "Button", nullptr))
+          seen.buttons_found.insert(GetDlgCtrlID(b));
+        seen.no_by_find = FindWindowExA(box, 0, "button", "&no");
+        seen.text_by_find = FindWindowExA(box, 0, "Static", "Settare lo schermo intero?");
+        RECT box_rect{}, yes{}, no{}, cancel{};
+        GetWindowRect(box, &box_rect);
+        GetWindowRect(seen.yes, &yes);
+        GetWindowRect(seen.no, &no);
+        GetWindowRect(seen.cancel, &cancel);
+        seen.rects_inside =
+            inside(yes, box_rect) && inside(no, box_rect) && inside(cancel, box_rect);
+        seen.rects_apart = !overlap(yes, no) && !overlap(no, cancel) && !overlap(yes, cancel);
+        SendMessageA(seen.no, BM_CLICK, 0, 0);
+      },
+      &forced);
+  EXPECT_EQ(answer, IDNO);
+  EXPECT_FALSE(forced) << "BM_CLICK did not end the box";
+  ASSERT_TRUE(seen.box) << "the box did not come to the front";
+  EXPECT_TRUE(seen.yes && seen.no && seen.cancel);
+  EXPECT_EQ(std::set<HWND>({seen.yes, seen.no, seen.cancel, seen.box}).size(), 4u);
+  EXPECT_EQ(seen.ok, HWND{}) << "a Yes/No/Cancel box has no OK button";
+  EXPECT_EQ(seen.yes_text, "&Yes");
+  EXPECT_EQ(seen.no_text, "&No");
+  EXPECT_EQ(seen.cancel_text, "Cancel");
+  EXPECT_EQ(seen.text_text, "Settare lo schermo intero?");
+  EXPECT_EQ(seen.yes_parent, seen.box);
+  EXPECT_EQ(seen.yes_id, IDYES);
+  EXPECT_EQ(seen.buttons_found, std::multiset<int>({IDYES, IDNO, IDCANCEL}));
+  EXPECT_EQ(seen.no_by_find, seen.no) << "class and title are matched without regard to case";
+  EXPECT_EQ(seen.text_by_find, seen.text);
+  EXPECT_TRUE(seen.rects_inside) << "the buttons lie inside the box";
+  EXPECT_TRUE(seen.rects_apart);
+  EXPECT_FALSE(IsWindow(seen.no)) << "the buttons go with the box";
+}
+
+TEST(MessageBoxControls, AClickPostedToAButtonAnswersWithIt) {
+  bool forced = false;
+  EXPECT_EQ(show_and_drive(
+                "r", "Posted click", MB_RETRYCANCEL,
+                [](HWND box) { PostMessageA(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0); }, &forced),
+            IDRETRY);
+  EXPECT_FALSE(forced);
+}
+
+TEST(MessageBoxInput, KeysAnswerAsOnADialog) {
+  zelvo_test::RealInput input;
+  ASSERT_TRUE(input.ok());
+  bool forced = false;
+  // Escape chooses Cancel.
+  EXPECT_EQ(show_and_drive(
+                "k", "Keys", MB_YESNOCANCEL,
+                [&](HWND) { input.tap_key(VK_ESCAPE); }, &forced),
+            IDCANCEL);
+  EXPECT_FALSE(forced);
+  // Enter chooses the default button.
+  EXPECT_EQ(show_and_drive(
+                "k", "Keys", MB_YESNO | MB_DEFBUTTON2,
+                [&](HWND) { input.tap_key(VK_RETURN); }, &forced),
+            IDNO);
+  EXPECT_FALSE(forced);
+  // Tab moves the focus to the next button, which Enter then presses; Space presses it too.
+  EXPECT_EQ(show_and_drive(
+                "k", "Keys", MB_YESNOCANCEL,
+                [&](HWND) {
+                  input.tap_key(VK_TAB);
+                  input.tap_key(VK_RETURN);
+                },
+                &forced),
+            IDNO);
+  EXPECT_FALSE(forced);
+  EXPECT_EQ(show_and_drive(
+                "k", "Keys", MB_OKCANCEL,
+                [&](HWND) {
+                  input.tap_key(VK_TAB);
+                  input.tap_key(VK_SPACE);
+                },
+                &forced),
+            IDCANCEL);
+  EXPECT_FALSE(forced);
+}
+
+TEST(MessageBoxInput, AMouseClickOnAButtonAnswersOnlyWhenPressedAndReleasedOnIt) {
+  zelvo_test::RealInput input;
+  ASSERT_TRUE(input.ok());
+  bool forced = false;
+  bool still_up_after_slip = false;
+  const auto centre = [](HWND button) {
+    RECT r{};
+    GetWindowRect(button, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  };
+  const int answer = show_and_drive(
+      "m", "Mouse", MB_YESNO,
+      [&](HWND box) {
+        const POINT yes = centre(GetDlgItem(box, IDYES)), no = centre(GetDlgItem(box, IDNO));
+        // Pressed on Yes and released on No: neither button is clicked.
+        input.move_pointer(yes.x, yes.y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        input.press_button(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        input.move_pointer(no.x, no.y);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        input.release_button(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        still_up_after_slip = FindWindowA("#32770", "Mouse") == box;
+        input.press_button(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        input.release_button(1);
+      },
+      &forced);
+  EXPECT_TRUE(still_up_after_slip) << "a press that slipped off its button answered";
+  EXPECT_EQ(answer, IDNO);
+  EXPECT_FALSE(forced);
 }

@@ -38,15 +38,22 @@ TEST(Wgl, FormatBelongsToTheWindowNotTheDeviceContext) {
   DestroyWindow(window);
 }
 
+// Once set, a window's format stays: another one is refused through any of its contexts, and the
+// format it has is accepted again without a change.
 TEST(Wgl, AWindowsFormatIsSetOnce) {
-  SKIP_UNDER_WINE("SetPixelFormat succeeds again when given the window's current format");
   HWND window = make_window();
   HDC first = GetDC(window), second = GetDC(window);
   PIXELFORMATDESCRIPTOR request = framework_descriptor();
   int format = ChoosePixelFormat(first, &request);
+  ASSERT_GT(DescribePixelFormat(first, 1, 0, nullptr), 1) << "another format to try";
+  const int other = format == 1 ? 2 : 1;
   ASSERT_TRUE(SetPixelFormat(first, format, &request));
-  EXPECT_FALSE(SetPixelFormat(second, format, &request));
-  EXPECT_FALSE(SetPixelFormat(first, format, &request));
+  EXPECT_FALSE(SetPixelFormat(second, other, &request));
+  EXPECT_FALSE(SetPixelFormat(first, other, &request));
+  EXPECT_EQ(GetPixelFormat(second), format);
+  EXPECT_TRUE(SetPixelFormat(second, format, &request));
+  EXPECT_TRUE(SetPixelFormat(first, format, &request));
+  EXPECT_EQ(GetPixelFormat(first), format);
   ReleaseDC(window, first);
   ReleaseDC(window, second);
   DestroyWindow(window);

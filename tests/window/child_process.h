@@ -1,12 +1,17 @@
 // Runs a program as a child process with its standard output and error collected into a file, and
 // waits for it with a deadline. Used where a scenario ends the process (one main window per
-// process, fatal errors) and by the end-to-end tests.
+// process, fatal errors) and by the end-to-end tests. On Windows only run_child_test is offered,
+// made with CreateProcessA.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -19,6 +24,60 @@
 #include <vector>
 
 namespace zelvo_test {
+
+#ifdef _WIN32
+
+// Runs one DISABLED_ test of this program in a child process and waits for it: its exit status
+// (-1 when it did not end in time) and what it wrote to standard output and error.
+inline std::pair<int, std::string> run_child_test(
+    const std::string& name, std::chrono::seconds deadline = std::chrono::seconds(60)) {
+  char self[MAX_PATH] = {}, folder[MAX_PATH] = {}, output_path[MAX_PATH] = {};
+  if (!GetModuleFileNameA(nullptr, self, MAX_PATH) || !GetTempPathA(MAX_PATH, folder) ||
+      !GetTempFileNameA(folder, "zct", 0, output_path))
+    return {-1, "no place for the child's output\n"};
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE output = CreateFileA(output_path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (output == INVALID_HANDLE_VALUE) return {-1, "no place for the child's output\n"};
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  std::string command = std::string("\"") + self +
+                        "\" --gtest_also_run_disabled_tests --gtest_filter=" + name;
+  PROCESS_INFORMATION child{};
+  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &child);
+  CloseHandle(output);
+  int status = -1;
+  std::string note;
+  if (!started) {
+    note = "the child did not start\n";
+  } else {
+    const DWORD ms = static_cast<DWORD>(deadline.count() * 1000);
+    if (WaitForSingleObject(child.hProcess, ms) == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      GetExitCodeProcess(child.hProcess, &code);
+      status = static_cast<int>(code);
+    } else {
+      TerminateProcess(child.hProcess, 1);
+      WaitForSingleObject(child.hProcess, 5000);
+      note = "child did not end in time\n";
+    }
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+  }
+  std::ifstream in(output_path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  in.close();
+  DeleteFileA(output_path);
+  return {status, note + text.str()};
+}
+
+#else
 
 class ChildProcess {
  public:
@@ -117,5 +176,7 @@ inline std::pair<int, std::string> run_child_test(
   if (!child.wait(deadline)) return {-1, "child did not end in time\n" + child.output()};
   return {child.exit_status(), child.output()};
 }
+
+#endif
 
 }  // namespace zelvo_test

@@ -461,9 +461,10 @@ ZELVO_PLATFORM_API BOOL DeleteObject(HGDIOBJ object);
 
 /// Copies a `width` x `height` block from `source` at (`source_x`, `source_y`) to `dest` at
 /// (`x`, `y`), converting the pixel format, clipped to both bitmaps and to the destination's
-/// clipping region. The destination is a memory context or a window; unlike Windows, the source
-/// must be a memory context (windows are never read back). Raster operations: SRCCOPY, and
-/// BLACKNESS and WHITENESS (no source); others fail. FALSE on failure.
+/// clipping region. Source and destination are memory contexts, windows or the screen; a window
+/// source gives what the X server shows in its client area (clipped to it), so a window that is
+/// not mapped cannot be read. Raster operations: SRCCOPY, and BLACKNESS and WHITENESS (no source);
+/// others fail. FALSE on failure.
 ZELVO_PLATFORM_API BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source,
                                int source_x, int source_y, DWORD rop);
 

@@ -57,6 +57,7 @@
 #define WM_KEYLAST 0x0109
 #define WM_COMMAND 0x0111
 #define BN_CLICKED 0
+#define BM_CLICK 0x00F5
 #define WM_SYSCOMMAND 0x0112
 #define WM_TIMER 0x0113
 #define WM_MOUSEFIRST 0x0200
@@ -648,6 +649,14 @@ ZELVO_PLATFORM_API HWND FindWindowA(LPCSTR class_name, LPCSTR title);
 /// control 0xFFFF), zero-terminated and cut to `size` - 1 characters; returns the characters
 /// copied, 0 when there is no such control.
 ZELVO_PLATFORM_API UINT GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size);
+/// The dialog's child window with the control id (a message box's buttons have the ids of their
+/// answers, its text 0xFFFF); 0 when there is none.
+ZELVO_PLATFORM_API HWND GetDlgItem(HWND dialog, int id);
+/// The next window of the class (name or atom) with the title, compared without regard to case
+/// (NULL matches any): among the children of `parent` in creation order, or among the top-level
+/// windows, newest first, for parent 0; the search starts after the child `after` (0: at the
+/// first). A shown message box's children are found from any thread. 0 when none matches.
+ZELVO_PLATFORM_API HWND FindWindowExA(HWND parent, HWND after, LPCSTR class_name, LPCSTR title);
 
 /// The window's outer rectangle in screen coordinates: the client area grown by the nominal frame
 /// metrics (not the window manager's real frame).
