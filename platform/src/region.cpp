@@ -161,14 +161,15 @@ long coalesce(pixman_box32_t* boxes, long& count, long previous, long band) {
 
 // The region of a list already in y-x bands, the form of a region itself and of a scan of rows
 // top to bottom, left to right: sorted by top, then left; the boxes of a band share top and
-// bottom; bands do not overlap. Built in one pass straight into pixman's own storage (a malloc
-// block that pixman frees), with exactly the boxes pixman's general construction gives (touching
-// boxes of a band merged, identical bands straight below each other coalesced) but without its
-// sort, whose cost grows faster than the list. False, with nothing changed, for any other list.
+// bottom; bands do not overlap. Built in one pass straight into pixman's own storage (a block
+// that pixman frees with free), with exactly the boxes pixman's general construction gives
+// (touching boxes of a band merged, identical bands straight below each other coalesced) but
+// without its sort, whose cost grows faster than the list. False, with nothing changed, for any
+// other list.
 bool init_banded(pixman_region32_t* region, const char* rects, DWORD count, const XFORM* xform) {
   if (count < 2) return false;
-  auto* store = static_cast<pixman_region32_data_t*>(
-      std::malloc(sizeof(pixman_region32_data_t) + size_t{count} * sizeof(pixman_box32_t)));
+  auto* store = static_cast<pixman_region32_data_t*>(plat::allocate_large(
+      sizeof(pixman_region32_data_t) + size_t{count} * sizeof(pixman_box32_t)));
   if (!store) return false;
   auto* boxes = reinterpret_cast<pixman_box32_t*>(store + 1);
   long n = 0, band = 0, previous = 0;
