@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -18,6 +19,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "textures/image_memory.h"
 
 namespace {
 
@@ -164,7 +167,8 @@ class OpaqueMask {
  public:
   OpaqueMask(LONG width, LONG height)
       : words_(size_t(width) / 64 + 1),
-        bits_(new (std::nothrow) uint64_t[words_ * size_t(std::max<LONG>(height, 1))]) {}
+        bits_(reinterpret_cast<uint64_t*>(
+            zelvo::AllocateImage(words_ * sizeof(uint64_t) * size_t(std::max<LONG>(height, 1))))) {}
   bool ok() const { return bits_ != nullptr; }
   size_t words() const { return words_; }
   uint64_t* row(LONG y) { return bits_.get() + words_ * size_t(y); }
@@ -172,7 +176,10 @@ class OpaqueMask {
 
  private:
   size_t words_;
-  std::unique_ptr<uint64_t[]> bits_;  // not cleared: every word is written before it is read
+  struct Free {
+    void operator()(uint64_t* p) const { std::free(p); }
+  };
+  std::unique_ptr<uint64_t, Free> bits_;  // not cleared: every word is written before it is read
 };
 
 // The rectangles of row y's runs, left to right, from `rects` on; returns how many. The k-th run

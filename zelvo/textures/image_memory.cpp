@@ -12,7 +12,7 @@ namespace zelvo {
 uint8_t* AllocateImage(std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   constexpr std::size_t kHugePage = std::size_t{2} << 20;
-  if (bytes >= 2 * kHugePage) {
+  if (bytes >= kHugePage) {
     // aligned_alloc wants a multiple of the alignment; the rounding is at most one page more.
     const std::size_t rounded = (bytes + kHugePage - 1) & ~(kHugePage - 1);
     if (rounded >= bytes) {
