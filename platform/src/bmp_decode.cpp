@@ -156,8 +156,9 @@ std::unique_ptr<Bitmap> make_bitmap(int width, int height, int bits_per_pixel, b
   bitmap->stride = stride;
   default_masks(bits_per_pixel, bitmap->masks);
   const size_t n = static_cast<size_t>(bytes);
-  bitmap->pixels.reset(zero ? new (std::nothrow) uint8_t[n]() : new (std::nothrow) uint8_t[n]);
+  bitmap->pixels.reset(static_cast<uint8_t*>(allocate_large(n)));
   if (!bitmap->pixels) return nullptr;
+  if (zero) std::memset(bitmap->bits(), 0, n);
   return bitmap;
 }
 

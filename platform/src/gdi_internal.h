@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "handle_table.h"
+#include "large_memory.h"
 
 namespace plat {
 
@@ -31,8 +32,8 @@ struct Bitmap : GdiObject {
   bool bitfields =
       false;  // the masks came from the creator (BI_BITFIELDS) rather than the defaults
   uint32_t masks[3] = {0, 0, 0};
-  std::vector<RGBQUAD> colors;  // colour table of 1-, 4- and 8-bit bitmaps
-  std::unique_ptr<uint8_t[]> pixels;
+  std::vector<RGBQUAD> colors;                     // colour table of 1-, 4- and 8-bit bitmaps
+  std::unique_ptr<uint8_t[], FreeDeleter> pixels;  // from allocate_large
 
   uint8_t* bits() const { return pixels.get(); }
   // The row `y` counted from the top of the picture.

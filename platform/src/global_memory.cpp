@@ -8,6 +8,7 @@
 
 #include "error_codes.h"
 #include "handle_table.h"
+#include "large_memory.h"
 
 namespace plat {
 namespace {
@@ -26,8 +27,9 @@ struct GlobalBlock : Object {
 
 // A fresh allocation of `bytes` (at least one byte, so that a pointer exists).
 uint8_t* allocate(size_t bytes, bool zero) {
-  return static_cast<uint8_t*>(zero ? std::calloc(bytes ? bytes : 1, 1)
-                                    : std::malloc(bytes ? bytes : 1));
+  auto* p = static_cast<uint8_t*>(allocate_large(bytes));
+  if (p && zero) std::memset(p, 0, bytes);
+  return p;
 }
 
 GlobalBlock* block_of(HGLOBAL h) {

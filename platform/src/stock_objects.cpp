@@ -70,7 +70,7 @@ Stock make_stock() {
   mono->dib = false;
   mono->top_down = true;
   mono->colors = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}};
-  mono->pixels.reset(new uint8_t[4]());
+  mono->pixels.reset(static_cast<uint8_t*>(std::calloc(4, 1)));
   s.bitmap = insert_permanent(std::move(mono));
   return s;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <random>
 
 #include <Zelvo.h>
 
@@ -307,6 +308,48 @@ TEST_F(BitmapToRegionTest, HardMasksGiveExactlyTheBandsOfTheirRuns) {
           << ", " << got[i].bottom << ") instead of (" << expected[i].left << ", "
           << expected[i].top << ", " << expected[i].right << ", " << expected[i].bottom << ")";
     ExpectPixelExact(region, picture, kMagenta, 1);
+  }
+}
+
+TEST_F(BitmapToRegionTest, EveryWidthAndEveryPixelPositionGiveTheBandsOfTheirRuns) {
+  // Widths 1 to 67 and some around one and two 64-pixel words: the steps of 16 pixels, the
+  // pixel-by-pixel rest of a row and the words of the bit mask. Channels just inside and just
+  // outside the key range fall on every position within a step, in 24- and 32-bit files; the
+  // fourth byte of a 32-bit pixel is random and must never count.
+  std::mt19937 random(18);
+  const Rgb key{200, 10, 254};
+  const int tolerance = 3;  // red 200..203, green 10..13, blue 254..255
+  auto near = [&](uint8_t low) {
+    const int choices[] = {low - 1, low, low + 1, low + tolerance, low + tolerance + 1};
+    return uint8_t(std::clamp(choices[random() % 5], 0, 255));
+  };
+  std::vector<int> widths;
+  for (int w = 1; w <= 67; ++w) widths.push_back(w);
+  for (int w : {95, 127, 128, 129, 143, 191, 192, 193}) widths.push_back(w);
+  for (int width : widths) {
+    SCOPED_TRACE(width);
+    Picture p(width, 5, kMagenta);
+    for (Rgb& c : p.pixels) {
+      c = random() % 3 == 0 ? Rgb{key.r, key.g, key.b} : Rgb{near(key.r), near(key.g), near(key.b)};
+      if (random() % 8 == 0) c = Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())};
+    }
+    if (width > 2) p.at(width - 1, 1) = Rgb{0, 0, 0};  // a run ending at the right edge
+    const std::vector<RECT> expected = CanonicalBands(OpaqueRuns(p, key, tolerance), p.height);
+    for (int bits : {24, 32}) {
+      SCOPED_TRACE(bits);
+      std::vector<uint8_t> file = EncodeBmp(p, bits);
+      if (bits == 32)
+        for (size_t at = 54 + 3; at < file.size(); at += 4) file[at] = uint8_t(random());
+      const std::string name = dir_ / ("width" + std::to_string(serial_++) + ".bmp");
+      WriteFile(name, file);
+      HRGN region = BitmapToRegion(name, RGB(key.r, key.g, key.b), BYTE(tolerance));
+      ASSERT_NE(region, 0u);
+      made_.push_back(region);
+      const std::vector<RECT> got = RegionRects(region);
+      ASSERT_EQ(got.size(), expected.size());
+      for (size_t i = 0; i < got.size(); ++i)
+        ASSERT_TRUE(EqualRect(&got[i], &expected[i])) << "rectangle " << i;
+    }
   }
 }
 

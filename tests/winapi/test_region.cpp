@@ -243,6 +243,87 @@ TEST(Region, ExtCreateRegionDropsRectanglesGivenTheOtherWayRound) {
   for (HRGN r : {h, expected, mirrored, expected_mirrored}) DeleteObject(r);
 }
 
+// A list in y-x bands (rows top to bottom, left to right, as a scan of a picture gives) and the
+// same list in any other order make the same region, rectangle for rectangle: touching or
+// overlapping boxes of a row merged, identical rows straight below each other coalesced into one
+// band.
+TEST(Region, BandedListAndTheSameListShuffledGiveIdenticalRectangles) {
+  std::mt19937 random(18);
+  auto data_of = [](HRGN h) {
+    const DWORD size = GetRegionData(h, 0, nullptr);
+    std::vector<char> block(size);
+    GetRegionData(h, size, reinterpret_cast<RGNDATA*>(block.data()));
+    return block;
+  };
+  const XFORM scale{2, 0, 0, 3, -5, 7}, mirror{-1, 0, 0, 1, 0, 0};
+  for (int round = 0; round < 300; ++round) {
+    SCOPED_TRACE(round);
+    std::vector<RECT> rects;
+    std::vector<RECT> row;
+    int y = static_cast<int>(random() % 5) - 2;
+    // Far coordinates in some rounds: beyond 2^27 they meet the edge of the coordinate space.
+    const int far = round % 10 == 9 ? (1 << 27) - 30 : 0;
+    const int bands = 1 + static_cast<int>(random() % 12);
+    for (int band = 0; band < bands; ++band) {
+      const int height = 1 + static_cast<int>(random() % 3);
+      if (row.empty() || random() % 3 != 0) {  // otherwise the row repeats: it coalesces
+        row.clear();
+        int x = static_cast<int>(random() % 6) - 3;
+        const int boxes = static_cast<int>(random() % 6);
+        for (int i = 0; i < boxes; ++i) {
+          const int width = static_cast<int>(random() % 5);  // 0: an empty box, dropped
+          row.push_back(RECT{far + x, 0, far + x + width, 0});
+          // Next box: apart, touching, or overlapping, never to the left of this one.
+          x += static_cast<int>(random() % 4) == 0 ? width / 2
+                                                   : width + static_cast<int>(random() % 3);
+        }
+      }
+      for (RECT r : row) {
+        r.top = far + y, r.bottom = far + y + height;
+        rects.push_back(r);
+      }
+      if (random() % 4 == 0) rects.push_back(RECT{3, far + y, 3, far + y + 1});  // empty
+      y += height + (random() % 2 == 0 ? 0 : static_cast<int>(random() % 3));
+    }
+    std::vector<RECT> shuffled = rects;
+    std::shuffle(shuffled.begin(), shuffled.end(), random);
+    HRGN banded = from_rects(rects), any_order = from_rects(shuffled);
+    ASSERT_TRUE(banded);
+    ASSERT_TRUE(any_order);
+    EXPECT_EQ(data_of(banded), data_of(any_order));
+    HRGN united = CreateRectRgn(0, 0, 0, 0);
+    for (const RECT& r : rects) {
+      HRGN one = CreateRectRgnIndirect(&r);
+      if (!IsRectEmpty(&r)) CombineRgn(united, united, one, RGN_OR);
+      DeleteObject(one);
+    }
+    EXPECT_TRUE(EqualRgn(banded, united));
+    for (const XFORM* xform : {&scale, &mirror}) {
+      std::vector<char> in_order = region_data(rects, rects.size());
+      std::vector<char> out_of_order = region_data(shuffled, shuffled.size());
+      HRGN a = ExtCreateRegion(xform, static_cast<DWORD>(in_order.size()),
+                               reinterpret_cast<RGNDATA*>(in_order.data()));
+      HRGN b = ExtCreateRegion(xform, static_cast<DWORD>(out_of_order.size()),
+                               reinterpret_cast<RGNDATA*>(out_of_order.data()));
+      EXPECT_EQ(data_of(a), data_of(b)) << (xform == &mirror ? "mirrored" : "scaled");
+      DeleteObject(a);
+      DeleteObject(b);
+    }
+    // In bands but for its last box, which lies above the others: the whole list still counts.
+    if (!rects.empty()) {
+      std::vector<RECT> late = rects;
+      late.push_back(RECT{far - 9, far - 20, far - 4, far - 10});
+      HRGN with_late = from_rects(late);
+      HRGN expected = CreateRectRgn(far - 9, far - 20, far - 4, far - 10);
+      CombineRgn(expected, expected, united, RGN_OR);
+      EXPECT_EQ(data_of(with_late), data_of(expected));
+      DeleteObject(with_late);
+      DeleteObject(expected);
+    }
+    for (HRGN h : {banded, any_order, united}) DeleteObject(h);
+  }
+}
+
 TEST(Rect, HelpersFollowTheHalfOpenConvention) {
   RECT a, b, c;
   SetRect(&a, 0, 0, 10, 10);

@@ -1,16 +1,26 @@
-// A window region from a colour-keyed bitmap: one rectangle per horizontal run of opaque pixels,
-// gathered band by band (row by row, top first) in one growing movable memory block and handed to
-// the region service in one request, so the cost stays linear in pixels and rectangles whatever
-// the shape. (Merging batches by union costs the size of the region so far for every batch.)
+// A window region from a colour-keyed bitmap: one rectangle per horizontal run of opaque pixels.
+// Two passes. The first copies the bitmap a strip of rows at a time into a working image (of the
+// bitmap's own format when it is 24 or 32 bits, so the copy is a plain one) and turns each row,
+// while it is in the cache, into one bit per pixel, compared with the key range many pixels at a
+// time, and counts the runs. The second turns the bits into rectangles, band by band (row by row,
+// top first, left to right), in one movable memory block of exactly the size needed, handed to the
+// region service in one request: the region service takes a list already in bands in one pass, so
+// the whole cost stays linear in pixels and rectangles whatever the shape.
 #include "zelvo/controls.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "textures/image_memory.h"
 
 namespace {
 
@@ -22,187 +32,263 @@ constexpr uint64_t kMaxRequestRects = (uint64_t{0xFFFFFFFF} - sizeof(RGNDATAHEAD
 
 uint64_t RequestBytes(uint64_t rects) { return sizeof(RGNDATAHEADER) + rects * sizeof(RECT); }
 
-// Collects rectangles in an RGNDATA kept in a movable global block whose capacity doubles, and
-// makes the region from all of them at once. Only a shape with more rectangles than one request
-// holds is built in several requests merged by union. Any failure of the memory or region services
-// marks the whole build as failed: a shape with missing runs would hit-test and clip wrongly.
-class RunCollector {
- public:
-  RunCollector() {
-    block_ = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(RequestBytes(capacity_)));
-    if (!block_) return;
-    data_ = static_cast<RGNDATA*>(GlobalLock(block_));
-    if (!data_) return;
-    data_->rdh.dwSize = sizeof(RGNDATAHEADER);
-    data_->rdh.iType = RDH_RECTANGLES;
-    data_->rdh.nRgnSize = 0;
-    StartRequest();
-    ok_ = true;
-  }
-
-  ~RunCollector() {
-    // Freeing a locked block is allowed.
-    if (block_) GlobalFree(block_);
-    if (result_) DeleteObject(result_);
-  }
-
-  RunCollector(const RunCollector&) = delete;
-  RunCollector& operator=(const RunCollector&) = delete;
-
-  bool ok() const { return ok_; }
-
-  void Add(LONG left, LONG top, LONG right, LONG bottom) {
-    if (!ok_) return;
-    if (count_ == capacity_ && !MakeRoom()) return;
-    rects_[count_++] = RECT{left, top, right, bottom};
-    bound_.left = std::min(bound_.left, left);
-    bound_.top = std::min(bound_.top, top);
-    bound_.right = std::max(bound_.right, right);
-    bound_.bottom = std::max(bound_.bottom, bottom);
-  }
-
-  // Makes the region of everything collected (no rectangles give an empty region rather than
-  // none) and hands it over; 0 after any failure.
-  HRGN Finish() {
-    if (!ok_) return 0;
-    Flush();
-    if (!ok_) return 0;
-    HRGN region = result_;
-    result_ = 0;
-    return region;
-  }
-
- private:
-  void StartRequest() {
-    count_ = 0;
-    bound_ = RECT{kMaxLong, kMaxLong, 0, 0};
-    rects_ = reinterpret_cast<RECT*>(data_->Buffer);
-  }
-
-  // Doubles the block, or, when one request can hold no more, turns what it holds into a region.
-  bool MakeRoom() {
-    if (!ok_) return false;
-    if (capacity_ >= kMaxRequestRects || RequestBytes(capacity_ * 2) > SIZE_MAX) {
-      Flush();
-      if (ok_) StartRequest();
-      return ok_;
-    }
-    const uint64_t grown = std::min(capacity_ * 2, kMaxRequestRects);
-    GlobalUnlock(block_);
-    data_ = nullptr;
-    HGLOBAL moved = GlobalReAlloc(block_, static_cast<SIZE_T>(RequestBytes(grown)), GMEM_MOVEABLE);
-    if (moved) block_ = moved;  // on failure the old block stays valid and is freed at the end
-    if (moved) data_ = static_cast<RGNDATA*>(GlobalLock(block_));
-    if (!data_) {
-      ok_ = false;
-      return false;
-    }
-    capacity_ = grown;
-    rects_ = reinterpret_cast<RECT*>(data_->Buffer);
-    return true;
-  }
-
-  void Flush() {
-    data_->rdh.nCount = static_cast<DWORD>(count_);
-    data_->rdh.rcBound = bound_;
-    HRGN piece = ExtCreateRegion(nullptr, static_cast<DWORD>(RequestBytes(count_)), data_);
-    if (!piece) {
-      ok_ = false;
-      return;
-    }
-    if (!result_) {
-      result_ = piece;
-      return;
-    }
-    if (CombineRgn(result_, result_, piece, RGN_OR) == ERROR) ok_ = false;
-    DeleteObject(piece);
-  }
-
-  HGLOBAL block_ = 0;
-  RGNDATA* data_ = nullptr;
-  RECT* rects_ = nullptr;
-  uint64_t capacity_ = ALLOC_UNIT;
-  uint64_t count_ = 0;
-  RECT bound_{};
-  HRGN result_ = 0;
-  bool ok_ = false;
-};
-
-// Per-channel transparent range: key .. key + tolerance, clamped at 255.
+// Per-channel transparent range: key .. key + tolerance, clamped at 255. Pixels are read as the
+// bytes blue, green, red (and a fourth byte that never matters) of 24- and 32-bit rows.
 class KeyRange {
  public:
   KeyRange(COLORREF key, BYTE tolerance) {
     const DWORD red = key & 0xFF, green = (key >> 8) & 0xFF, blue = (key >> 16) & 0xFF;
-    // Working-image pixels hold blue in bits 0-7, green in 8-15 and red in 16-23.
-    low_ = blue | green << 8 | red << 16;
-    span_ = (std::min<DWORD>(blue + tolerance, 255) - blue) |
-            (std::min<DWORD>(green + tolerance, 255) - green) << 8 |
-            (std::min<DWORD>(red + tolerance, 255) - red) << 16;
+    const BYTE low[3] = {BYTE(blue), BYTE(green), BYTE(red)};
+    for (int c = 0; c < 3; ++c) {
+      low_[c] = low[c];
+      span_[c] = BYTE(std::min<DWORD>(low[c] + DWORD{tolerance}, 255) - low[c]);
+    }
 #if defined(__SSE2__)
-    low4_ = _mm_set1_epi32(int(low_));
-    span4_ = _mm_set1_epi32(int(span_ | 0xFF000000u));  // the fourth byte never matters
-#endif
-  }
-
-  // Unsigned wrap-around turns each "low <= v <= high" into one comparison.
-  bool Transparent(DWORD pixel) const {
-    return (((pixel >> 16) & 0xFF) - (low_ >> 16) <= (span_ >> 16)) &
-           (((pixel >> 8) & 0xFF) - ((low_ >> 8) & 0xFF) <= ((span_ >> 8) & 0xFF)) &
-           ((pixel & 0xFF) - (low_ & 0xFF) <= (span_ & 0xFF));
-  }
-
-  // The first x from `x` on whose pixel is not `transparent`, or `width`.
-  LONG StretchEnd(const DWORD* pixels, LONG x, LONG width, bool transparent) const {
-#if defined(__SSE2__)
-    // Four pixels at a time: long stretches of key or of shape cost little.
-    for (; x + 4 <= width; x += 4) {
-      const unsigned clear = Transparent4(pixels + x);
-      const unsigned ends = transparent ? ~clear & 0xF : clear;
-      if (ends) return x + __builtin_ctz(ends);
+    // 32-bit pixels: bytes b, g, r, x repeated; the fourth byte's span is everything.
+    alignas(16) BYTE lows[16], spans[16];
+    for (int i = 0; i < 16; ++i) {
+      lows[i] = i % 4 == 3 ? 0 : low_[i % 4];
+      spans[i] = i % 4 == 3 ? 0xFF : span_[i % 4];
+    }
+    low32_ = _mm_load_si128(reinterpret_cast<const __m128i*>(lows));
+    span32_ = _mm_load_si128(reinterpret_cast<const __m128i*>(spans));
+    // 24-bit pixels: 48 bytes (16 pixels) in three vectors, each starting at another channel.
+    for (int v = 0; v < 3; ++v) {
+      for (int i = 0; i < 16; ++i) {
+        lows[i] = low_[(16 * v + i) % 3];
+        spans[i] = span_[(16 * v + i) % 3];
+      }
+      low24_[v] = _mm_load_si128(reinterpret_cast<const __m128i*>(lows));
+      span24_[v] = _mm_load_si128(reinterpret_cast<const __m128i*>(spans));
     }
 #endif
-    while (x < width && Transparent(pixels[x]) == transparent) ++x;
-    return x;
+  }
+
+  // Unsigned wrap-around turns each "low <= v <= low + span" into one comparison.
+  bool Transparent(const BYTE* p) const {
+    return BYTE(p[0] - low_[0]) <= span_[0] && BYTE(p[1] - low_[1]) <= span_[1] &&
+           BYTE(p[2] - low_[2]) <= span_[2];
+  }
+
+  // One bit per pixel of a row of `width` pixels of 3 or 4 bytes, set for an opaque pixel, into
+  // `words` 64-bit words (the bits past the row clear). Returns the number of opaque runs.
+  uint64_t MaskRow(const BYTE* row, LONG width, int bytes_per_pixel, uint64_t* out,
+                   size_t words) const {
+    uint64_t word = 0;
+    LONG x = 0;
+#if defined(__SSE2__)
+    // Sixteen pixels a step, so that a word is filled in four steps.
+    if (bytes_per_pixel == 4) {
+      for (; x + 16 <= width; x += 16) {
+        word |= uint64_t{Opaque16Of32(row + 4 * size_t(x))} << (x & 63);
+        if ((x & 63) == 48) {
+          out[x >> 6] = word;
+          word = 0;
+        }
+      }
+    } else {
+      for (; x + 16 <= width; x += 16) {
+        word |= uint64_t{Opaque16Of24(row + 3 * size_t(x))} << (x & 63);
+        if ((x & 63) == 48) {
+          out[x >> 6] = word;
+          word = 0;
+        }
+      }
+    }
+#endif
+    for (; x < width; ++x) {
+      word |= uint64_t{!Transparent(row + size_t(bytes_per_pixel) * size_t(x))} << (x & 63);
+      if ((x & 63) == 63) {
+        out[x >> 6] = word;
+        word = 0;
+      }
+    }
+    for (size_t w = size_t(x) >> 6; w < words; ++w) {
+      out[w] = word;
+      word = 0;
+    }
+    // A run starts where an opaque pixel follows a transparent one (or the row's start).
+    uint64_t runs = 0, carry = 0;
+    for (size_t w = 0; w < words; ++w) {
+      runs += std::popcount(out[w] & ~((out[w] << 1) | carry));
+      carry = out[w] >> 63;
+    }
+    return runs;
   }
 
  private:
 #if defined(__SSE2__)
-  // Bit i set when pixel i of the four is transparent: every byte b satisfies b - low <= span
-  // (mod 256), tested as min(b - low, span) == b - low.
-  unsigned Transparent4(const DWORD* p) const {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i d = _mm_sub_epi8(v, low4_);
-    const __m128i in = _mm_cmpeq_epi8(_mm_min_epu8(d, span4_), d);
-    const __m128i all = _mm_cmpeq_epi32(in, _mm_set1_epi32(-1));
-    return unsigned(_mm_movemask_ps(_mm_castsi128_ps(all)));
+  // Per byte: 0xFF when the byte lies in its channel's range: b - low <= span (mod 256), tested as
+  // min(b - low, span) == b - low.
+  static __m128i InRange(__m128i v, __m128i low, __m128i span) {
+    const __m128i d = _mm_sub_epi8(v, low);
+    return _mm_cmpeq_epi8(_mm_min_epu8(d, span), d);
   }
-  __m128i low4_, span4_;
+
+  // Bit i set when pixel i of the sixteen 32-bit pixels at p is opaque.
+  unsigned Opaque16Of32(const BYTE* p) const {
+    __m128i clear[4];
+    for (int i = 0; i < 4; ++i) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+      // A pixel is transparent when all four of its bytes are in range.
+      clear[i] = _mm_cmpeq_epi32(InRange(v, low32_, span32_), _mm_set1_epi32(-1));
+    }
+    const __m128i packed =
+        _mm_packs_epi16(_mm_packs_epi32(clear[0], clear[1]), _mm_packs_epi32(clear[2], clear[3]));
+    return ~unsigned(_mm_movemask_epi8(packed)) & 0xFFFFu;
+  }
+
+  // The same for sixteen 24-bit pixels (48 bytes): byte j of the 48 belongs to pixel j / 3.
+  unsigned Opaque16Of24(const BYTE* p) const {
+    uint64_t in = 0;
+    for (int i = 0; i < 3; ++i) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+      in |= uint64_t(unsigned(_mm_movemask_epi8(InRange(v, low24_[i], span24_[i])))) << (16 * i);
+    }
+    // Pixel i is transparent when bits 3i, 3i+1 and 3i+2 are all set; then every third bit is
+    // gathered into the low 16 bits, halving the gaps at each step.
+    uint64_t t = in & (in >> 1) & (in >> 2) & 0x249249249249u;
+    t = (t | t >> 2) & 0x0C30C30C30C3u;
+    t = (t | t >> 4) & 0x00F00F00F00Fu;
+    t = (t | t >> 8) & 0x0000FF0000FFu;
+    t = (t | t >> 16) & 0xFFFFu;
+    return ~unsigned(t) & 0xFFFFu;
+  }
+
+  __m128i low32_, span32_;
+  __m128i low24_[3], span24_[3];
 #endif
-  DWORD low_, span_;
+  BYTE low_[3], span_[3];
 };
 
-// The working image is converted and scanned a strip of rows at a time, each strip while it is
-// still in the cache: the scan then costs little more than reading the source once, whatever the
-// size.
+// The opaque pixels of the whole picture, one bit each, rows top first; every row has at least one
+// clear bit after its last pixel, so that each run ends inside its own row.
+class OpaqueMask {
+ public:
+  OpaqueMask(LONG width, LONG height)
+      : words_(size_t(width) / 64 + 1),
+        bits_(reinterpret_cast<uint64_t*>(
+            zelvo::AllocateImage(words_ * sizeof(uint64_t) * size_t(std::max<LONG>(height, 1))))) {}
+  bool ok() const { return bits_ != nullptr; }
+  size_t words() const { return words_; }
+  uint64_t* row(LONG y) { return bits_.get() + words_ * size_t(y); }
+  const uint64_t* row(LONG y) const { return bits_.get() + words_ * size_t(y); }
+
+ private:
+  size_t words_;
+  struct Free {
+    void operator()(uint64_t* p) const { std::free(p); }
+  };
+  std::unique_ptr<uint64_t, Free> bits_;  // not cleared: every word is written before it is read
+};
+
+// The rectangles of row y's runs, left to right, from `rects` on; returns how many. The k-th run
+// start and the k-th run end belong to the same run, so starts and ends are written in two plain
+// loops over their bits.
+size_t RowRects(const uint64_t* bits, size_t words, LONG y, RECT* rects) {
+  size_t starts = 0, ends = 0;
+  uint64_t carry = 0;
+  for (size_t w = 0; w < words; ++w) {
+    const uint64_t m = bits[w], before = (m << 1) | carry;
+    carry = m >> 63;
+    const LONG base = LONG(64 * w);
+    for (uint64_t s = m & ~before; s; s &= s - 1)
+      rects[starts++] = RECT{base + std::countr_zero(s), y, 0, y + 1};
+    for (uint64_t e = ~m & before; e; e &= e - 1) rects[ends++].right = base + std::countr_zero(e);
+  }
+  return starts;
+}
+
+// Makes one region from the runs of rows [first, last) (`count` rectangles) in one request.
+HRGN RegionOfRows(const OpaqueMask& mask, LONG first, LONG last, uint64_t count) {
+  const uint64_t capacity = std::max<uint64_t>(count, ALLOC_UNIT);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(RequestBytes(capacity)));
+  if (!block) return 0;
+  auto* data = static_cast<RGNDATA*>(GlobalLock(block));
+  HRGN region = 0;
+  if (data) {
+    auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+    RECT bound{kMaxLong, kMaxLong, 0, 0};
+    uint64_t n = 0;
+    for (LONG y = first; y < last; ++y) {
+      const size_t made = RowRects(mask.row(y), mask.words(), y, rects + n);
+      if (made == 0) continue;
+      bound.left = std::min(bound.left, rects[n].left);
+      bound.right = std::max(bound.right, rects[n + made - 1].right);
+      bound.top = std::min(bound.top, y);
+      bound.bottom = y + 1;
+      n += made;
+    }
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(n);
+    data->rdh.nRgnSize = 0;
+    data->rdh.rcBound = bound;
+    region = ExtCreateRegion(nullptr, static_cast<DWORD>(RequestBytes(n)), data);
+    GlobalUnlock(block);
+  }
+  GlobalFree(block);
+  return region;
+}
+
+// The region of all runs: one request, or, for a shape with more rectangles than one request
+// holds, several of whole rows merged by union. 0 after any failure of the memory or region
+// services: a shape with missing runs would hit-test and clip wrongly.
+HRGN RegionOfRuns(const OpaqueMask& mask, const uint64_t* row_runs, LONG height) {
+  HRGN result = 0;
+  LONG first = 0;
+  do {
+    uint64_t count = 0;
+    LONG last = first;
+    while (last < height && count + row_runs[last] <= kMaxRequestRects) count += row_runs[last++];
+    HRGN piece = last > first || first == height ? RegionOfRows(mask, first, last, count) : 0;
+    if (!piece) {
+      if (result) DeleteObject(result);
+      return 0;
+    }
+    if (!result) {
+      result = piece;
+    } else {
+      const bool united = CombineRgn(result, result, piece, RGN_OR) != ERROR;
+      DeleteObject(piece);
+      if (!united) {
+        DeleteObject(result);
+        return 0;
+      }
+    }
+    first = last;
+  } while (first < height);
+  return result;
+}
+
+// The working image is copied and scanned a strip of rows at a time, each strip while it is still
+// in the cache: the scan then costs little more than reading the source once, whatever the size.
 constexpr LONG kStripBytes = 256 * 1024;
 
-LONG StripRows(LONG width, LONG height) {
-  const int64_t row_bytes = std::max<int64_t>(int64_t{width} * 4, 1);
+LONG StripRows(LONG width, LONG height, int bytes_per_pixel) {
+  const int64_t row_bytes = std::max<int64_t>(int64_t{width} * bytes_per_pixel, 1);
   return static_cast<LONG>(
       std::clamp<int64_t>(kStripBytes / row_bytes, 1, std::max<LONG>(height, 1)));
 }
 
-// Converts the source bitmap, whatever its depth, into the 32-bit pixels of the working image (a
-// strip `rows` high, selected into `work`) and collects its opaque runs, top row of the picture
-// first, so that y = 0 is the top row as in window coordinates.
+// Copies the source bitmap into the working image (a strip `rows` high, selected into `work`,
+// converted there to 24 or 32 bits), and makes the region of its opaque pixels, top row of the
+// picture first, so that y = 0 is the top row as in window coordinates.
 HRGN ConvertAndScan(HDC work, HBITMAP section, LONG rows, HBITMAP bitmap, HPALETTE palette,
                     LONG width, LONG height, COLORREF key, BYTE tolerance) {
   BITMAP strip;
   std::memset(&strip, 0, sizeof strip);
-  if (!GetObjectA(section, sizeof strip, &strip) || !strip.bmBits || strip.bmHeight != rows)
+  if (!GetObjectA(section, sizeof strip, &strip) || !strip.bmBits || strip.bmHeight != rows ||
+      (strip.bmBitsPixel != 24 && strip.bmBitsPixel != 32))
     return 0;
+  const int bytes_per_pixel = strip.bmBitsPixel / 8;
   const size_t stride = (static_cast<size_t>(strip.bmWidthBytes) + 3) & ~size_t{3};
-  width = std::min<LONG>(width, strip.bmWidthBytes / 4);
+  width = std::min<LONG>(width, strip.bmWidthBytes / bytes_per_pixel);
+
+  OpaqueMask mask(width, height);
+  std::unique_ptr<uint64_t[]> row_runs(new (std::nothrow)
+                                           uint64_t[size_t(std::max<LONG>(height, 1))]);
+  if (!mask.ok() || !row_runs) return 0;
 
   HDC source = CreateCompatibleDC(0);
   if (!source) return 0;
@@ -210,31 +296,21 @@ HRGN ConvertAndScan(HDC work, HBITMAP section, LONG rows, HBITMAP bitmap, HPALET
   HPALETTE previous = palette ? SelectPalette(source, palette, TRUE) : 0;
   if (palette) RealizePalette(source);
 
-  RunCollector runs;
   const KeyRange range(key, tolerance);
   bool copied = true;
-  for (LONG top = 0; top < height && runs.ok() && copied; top += rows) {
+  for (LONG top = 0; top < height && copied; top += rows) {
     const LONG count = std::min(rows, height - top);
     copied = BitBlt(work, 0, 0, width, count, source, 0, top, SRCCOPY) != FALSE;
     // The strip is bottom-up: its top row is the last one in memory.
     const BYTE* row = static_cast<const BYTE*>(strip.bmBits) + (rows - 1) * stride;
-    for (LONG y = top; y < top + count; ++y, row -= stride) {
-      const DWORD* pixels = reinterpret_cast<const DWORD*>(row);
-      // Each maximal run of opaque pixels becomes one rectangle (x0, y, x, y + 1).
-      LONG x = 0;
-      while (x < width) {
-        x = range.StretchEnd(pixels, x, width, true);
-        const LONG x0 = x;
-        x = range.StretchEnd(pixels, x, width, false);
-        if (x > x0) runs.Add(x0, y, x, y + 1);
-      }
-    }
+    for (LONG y = top; y < top + count; ++y, row -= stride)
+      row_runs[y] = range.MaskRow(row, width, bytes_per_pixel, mask.row(y), mask.words());
   }
 
   if (palette) SelectPalette(source, previous, FALSE);
   SelectObject(source, replaced);
   DeleteDC(source);
-  return copied ? runs.Finish() : 0;
+  return copied ? RegionOfRuns(mask, row_runs.get(), height) : 0;
 }
 
 }  // namespace
@@ -253,16 +329,18 @@ HRGN BitmapToRegion(const std::string& BmpName, COLORREF TransColor, BYTE Tolera
     BITMAP source;
     std::memset(&source, 0, sizeof source);
     GetObjectA(bitmap, sizeof source, &source);
+    // A 24-bit picture is scanned as it is; every other depth as 32-bit pixels.
+    const int bits = source.bmBitsPixel == 24 ? 24 : 32;
 
     BITMAPINFO description;
     std::memset(&description, 0, sizeof description);
     BITMAPINFOHEADER& header = description.bmiHeader;
     header.biSize = sizeof(BITMAPINFOHEADER);
     header.biWidth = source.bmWidth;
-    const LONG rows = StripRows(source.bmWidth, source.bmHeight);
+    const LONG rows = StripRows(source.bmWidth, source.bmHeight, bits / 8);
     header.biHeight = rows;  // positive: rows run bottom-up
     header.biPlanes = 1;
-    header.biBitCount = 32;
+    header.biBitCount = WORD(bits);
     header.biCompression = BI_RGB;
     void* pixels = nullptr;
     HBITMAP section = CreateDIBSection(work, &description, DIB_RGB_COLORS, &pixels, 0, 0);

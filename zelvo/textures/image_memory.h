@@ -1,4 +1,4 @@
-// Memory for decoded images, released with std::free like any malloc block.
+// Memory for decoded images and other large buffers, released with std::free like any malloc block.
 #pragma once
 
 #include <cstddef>
@@ -6,9 +6,9 @@
 
 namespace zelvo {
 
-// Not cleared: the decoder writes every byte. Large images are placed on whole huge pages where
-// the system offers them, so that writing them the first time costs a fault per 2 MiB instead of
-// one per 4 KiB.
+// Not cleared: the decoder writes every byte. Blocks of a huge page or more are placed on whole
+// huge pages where the system offers them, so that writing them the first time costs a fault per 2
+// MiB instead of one per 4 KiB.
 uint8_t* AllocateImage(std::size_t bytes);
 
 }  // namespace zelvo

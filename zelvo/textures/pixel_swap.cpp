@@ -1,6 +1,7 @@
 // Blue/red exchange of packed pixels.
 #include "pixel_swap.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -98,6 +99,84 @@ __attribute__((target("avx2"))) void CopySwap4Avx2(uint8_t* dst, const uint8_t* 
   }
   CopySwap4Portable(dst + 4 * i, src + 4 * i, pixels - i);
 }
+
+#if defined(ZELVO_HAVE_X86_SWAP) && !defined(_WIN32)  // mingw-w64 misaligns spilled 64-byte vectors
+#define ZELVO_HAVE_AVX512_SWAP 1
+// Twenty 3-byte pixels (60 bytes of a 64-byte vector) per step, exchanged within the vector by one
+// byte permutation. Loads and stores are masked to the step's own bytes, so a step never touches
+// the next one's (the swap may work in place) and the last, shorter step needs no other loop.
+// The masked form with every lane kept: the plain one trips GCC 12's uninitialised-value warning
+// inside its own header.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i Permute(__m512i index,
+                                                                              __m512i p) {
+  return _mm512_maskz_permutexvar_epi8(~__mmask64{0}, index, p);
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i Permute2(__m512i low,
+                                                                               __m512i index,
+                                                                               __m512i high) {
+  return _mm512_maskz_permutex2var_epi8(~__mmask64{0}, low, index, high);
+}
+
+// 64 pixels (192 bytes) a step: each output vector is one byte permutation of a 128-byte window of
+// the input that holds every byte it needs (the middle one from two unaligned loads). Every load
+// comes before any store, so the swap may work in place. The rest goes twenty pixels (60 bytes of
+// a vector) at a time with loads and stores masked to those bytes, the last step shorter.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void CopySwap3Avx512(uint8_t* dst,
+                                                                            const uint8_t* src,
+                                                                            std::size_t pixels) {
+  // Output byte j (pixel j / 3, channel j % 3) is input byte j + 2 - 2 (j % 3); `from` is where
+  // each output vector's window starts.
+  alignas(64) uint8_t order[3][64];
+  const int from[3] = {0, 63, 64};
+  for (int v = 0; v < 3; ++v)
+    for (int i = 0; i < 64; ++i) {
+      const int j = 64 * v + i;
+      order[v][i] = uint8_t(j + 2 - 2 * (j % 3) - from[v]);
+    }
+  const __m512i index_a = _mm512_load_si512(order[0]), index_b = _mm512_load_si512(order[1]),
+                index_c = _mm512_load_si512(order[2]);
+  std::size_t i = 0;
+  for (; i + 64 <= pixels; i += 64) {
+    const uint8_t* in = src + 3 * i;
+    const __m512i a = _mm512_loadu_si512(in), b = _mm512_loadu_si512(in + 64),
+                  c = _mm512_loadu_si512(in + 128), b_low = _mm512_loadu_si512(in + 63),
+                  b_high = _mm512_loadu_si512(in + 127);
+    const __m512i out_a = Permute2(a, index_a, b), out_b = Permute2(b_low, index_b, b_high),
+                  out_c = Permute2(b, index_c, c);
+    _mm512_storeu_si512(dst + 3 * i, out_a);
+    _mm512_storeu_si512(dst + 3 * i + 64, out_b);
+    _mm512_storeu_si512(dst + 3 * i + 128, out_c);
+  }
+  alignas(64) uint8_t twenty[64];
+  for (int k = 0; k < 64; ++k) twenty[k] = uint8_t(k < 60 ? k + 2 - 2 * (k % 3) : k);
+  const __m512i index = _mm512_load_si512(twenty);
+  for (; i < pixels; i += 20) {
+    const std::size_t n = std::min<std::size_t>(20, pixels - i);
+    const __mmask64 mask = (__mmask64{1} << (3 * n)) - 1;
+    const __m512i p = _mm512_maskz_loadu_epi8(mask, src + 3 * i);
+    _mm512_mask_storeu_epi8(dst + 3 * i, mask, Permute(index, p));
+  }
+}
+
+// Sixteen 4-byte pixels per step; the same masking for the last step.
+__attribute__((target("avx512f,avx512bw"))) void CopySwap4Avx512(uint8_t* dst, const uint8_t* src,
+                                                                 std::size_t pixels) {
+  alignas(64) uint8_t bytes[64];
+  for (int i = 0; i < 64; ++i) bytes[i] = uint8_t(i - i % 4 + (i % 4 == 3 ? 3 : 2 - i % 4));
+  const __m512i order = _mm512_load_si512(bytes);
+  std::size_t i = 0;
+  for (; i + 16 <= pixels; i += 16) {
+    const __m512i p = _mm512_loadu_si512(src + 4 * i);
+    _mm512_storeu_si512(dst + 4 * i, _mm512_shuffle_epi8(p, order));
+  }
+  if (i < pixels) {
+    const __mmask64 rest = (__mmask64{1} << (4 * (pixels - i))) - 1;
+    const __m512i p = _mm512_maskz_loadu_epi8(rest, src + 4 * i);
+    _mm512_mask_storeu_epi8(dst + 4 * i, rest, _mm512_shuffle_epi8(p, order));
+  }
+}
+#endif
 #endif
 
 std::vector<PixelSwapKernels> FindKernels() {
@@ -108,6 +187,11 @@ std::vector<PixelSwapKernels> FindKernels() {
   if (__builtin_cpu_supports("ssse3")) kernels.push_back({"ssse3", CopySwap3Ssse3, CopySwap4Sse2});
   if (__builtin_cpu_supports("ssse3") && __builtin_cpu_supports("avx2"))
     kernels.push_back({"avx2", CopySwap3Ssse3, CopySwap4Avx2});
+#ifdef ZELVO_HAVE_AVX512_SWAP
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+      __builtin_cpu_supports("avx512vbmi"))
+    kernels.push_back({"avx512", CopySwap3Avx512, CopySwap4Avx512});
+#endif
 #endif
   return kernels;
 }

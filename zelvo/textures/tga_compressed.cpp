@@ -2,6 +2,7 @@
 // decoded from memory: a raw packet is one swapping copy, a run packet one fill. Which message a
 // truncated or overlong file gets is decided exactly as a pixel-by-pixel reader would decide it.
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -64,14 +65,14 @@ void FillRun(uint8_t* dst, const uint8_t* color, uint32_t bytes_per_pixel, std::
 constexpr std::size_t kMaxPacket = 1 + 128 * 4;
 
 // Decodes whole packets from `p` while a largest packet still lies before `last` and each packet
-// fits in the `room` pixels left at `out`; returns where it stopped. A packet that leaves pixels
-// after it may write a few bytes beyond its own (the packets after it overwrite them), so runs are
-// filled with whole-word stores.
+// leaves at least two of the `room` pixels left at `out` after it; returns where it stopped. A
+// packet may then write up to two pixels beyond its own (the packets after it overwrite them), so
+// runs are filled with whole 8-byte stores of two pixels each.
 template <uint32_t Bpp>
 const uint8_t* DecodePackets(const uint8_t* p, const uint8_t* last, uint8_t*& out, uint64_t& room) {
   while (p <= last) {
     const std::size_t count = (p[0] & 0x7Fu) + 1u;
-    if (count >= room) break;  // the image's last packet goes through the careful step
+    if (count + 2 > room) break;  // the image's last packets go through the careful step
     if (p[0] < 128) {
       if constexpr (Bpp == 4)
         zelvo::CopySwapRedBlue4(out, p + 1, count);
@@ -81,21 +82,16 @@ const uint8_t* DecodePackets(const uint8_t* p, const uint8_t* last, uint8_t*& ou
     } else {
       uint32_t color;
       std::memcpy(&color, p + 1, 4);  // within the buffered largest packet
-      color = (color & 0xFF00FF00u) | ((color >> 16) & 0xFFu) | ((color & 0xFFu) << 16);
-      // Two pixels per 8-byte store; the last store may reach up to 5 bytes beyond the run, which
-      // the two or more pixels after it cover.
+      // Byte-reversed, the file's blue, green, red (alpha) read red, green, blue from the top:
+      // one shift (or rotation, which brings alpha back to the top) puts them in place.
       uint64_t pair;
       if constexpr (Bpp == 4) {
-        pair = color | uint64_t{color} << 32;
+        pair = uint64_t{std::rotr(__builtin_bswap32(color), 8)} * 0x0000000100000001u;
       } else {
-        const uint64_t rgb = color & 0xFFFFFFu;
-        pair = rgb | rgb << 24 | rgb << 48;
+        pair = uint64_t{__builtin_bswap32(color) >> 8} * 0x0001000001000001u;  // r g b r g b r g
       }
-      if (room - count >= 2) {
-        for (std::size_t i = 0; i < count; i += 2) std::memcpy(out + Bpp * i, &pair, 8);
-      } else {
-        for (std::size_t i = 0; i < count; ++i) std::memcpy(out + Bpp * i, &color, 4);
-      }
+      std::memcpy(out, &pair, 8);
+      for (std::size_t i = 2; i < count; i += 2) std::memcpy(out + Bpp * i, &pair, 8);
       p += 1 + Bpp;
     }
     out += count * Bpp;

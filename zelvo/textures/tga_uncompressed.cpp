@@ -12,7 +12,9 @@ bool LoadUncompressedTGA(TGATexture& Texture, const char* FileName) {
   zelvo::TgaLoadScope scope("LoadUncompressedTGA", FileName);
   if (!zelvo::ReadImageHeader(Texture, INT32_MAX)) return false;
   const std::size_t bpp = TGA.BytesPerPixel;
-  const std::size_t slice = bpp * 32 * 1024;  // whole pixels, well inside a second-level cache
+  // Whole pixels, inside a second-level cache, and few reads: a system call is not cheap on every
+  // machine.
+  const std::size_t slice = bpp * 256 * 1024;
   const std::size_t size = TGA.ImageSize;
   for (std::size_t done = 0; done < size;) {
     const std::size_t want = std::min(slice, size - done);

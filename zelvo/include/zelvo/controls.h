@@ -20,7 +20,7 @@ inline constexpr char HoverMode[] = "HOVERMODEBYTE";  ///< 1 normal, 2 hover, 3 
 inline constexpr char ButtonRgn[] = "HOVERBUTTONREGION";  ///< the button's shape, for hit-testing
 ///@}
 
-/// The rectangle buffer of BitmapToRegion grows by this many rectangles at a time.
+/// The rectangle buffer of BitmapToRegion never holds fewer than this many rectangles.
 inline constexpr int ALLOC_UNIT = 100;
 
 /// Prefix of an image button's bitmap files: a button loads BmpType + "N.BMP", "H.BMP" and "P.BMP"
