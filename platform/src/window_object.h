@@ -67,6 +67,8 @@ struct WindowObject : Object {
   bool mapped = false;    // ShowWindow state (WS_VISIBLE)
   bool reparented = false;  // a window manager put our top-level window into its frame
   int pixel_format = 0;     // set once by SetPixelFormat; 0 when none
+  XIC input_context = nullptr;  // a top-level window's, made at its first key press
+  KeySym dead_key = NoSymbol;   // a dead key its input context holds, waiting for the next key
 
   // Update region, kept as its bounding rectangle.
   bool invalid = false;
