@@ -104,18 +104,17 @@ constexpr ScanName kExtendedScans[] = {
     {127, 0x5D | kExtended},
 };
 
-// The keys of a US keyboard's character block by scan code, from 0x02 (the 1 key) to 0x35 (the
-// slash key); 0 stands for the places of Backspace, Tab, Return, Ctrl and left Shift between them.
-constexpr unsigned kFirstPlace = 0x02;
-constexpr UINT kPlaceKeys[] = {
-    // 1 .. =, Backspace, Tab
-    '1', '2', '3', '4', '5', '6', '7', '8', '9', '0', VK_OEM_MINUS, VK_OEM_PLUS, 0, 0,
-    // Q .. ], Return, Ctrl
-    'Q', 'W', 'E', 'R', 'T', 'Y', 'U', 'I', 'O', 'P', VK_OEM_4, VK_OEM_6, 0, 0,
-    // A .. `, left Shift
-    'A', 'S', 'D', 'F', 'G', 'H', 'J', 'K', 'L', VK_OEM_1, VK_OEM_7, VK_OEM_3, 0,
-    // backslash, Z .. /
-    VK_OEM_5, 'Z', 'X', 'C', 'V', 'B', 'N', 'M', VK_OEM_COMMA, VK_OEM_PERIOD, VK_OEM_2,
+// The keys of a US keyboard's character block, row by row from the scan code of the row's first
+// key: 1 .. =, Q .. ], A .. ` and backslash, Z .. /.
+struct PlaceRow {
+  unsigned first;
+  UINT keys[12];
+};
+constexpr PlaceRow kPlaceRows[] = {
+    {0x02, {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0', VK_OEM_MINUS, VK_OEM_PLUS}},
+    {0x10, {'Q', 'W', 'E', 'R', 'T', 'Y', 'U', 'I', 'O', 'P', VK_OEM_4, VK_OEM_6}},
+    {0x1E, {'A', 'S', 'D', 'F', 'G', 'H', 'J', 'K', 'L', VK_OEM_1, VK_OEM_7, VK_OEM_3}},
+    {0x2B, {VK_OEM_5, 'Z', 'X', 'C', 'V', 'B', 'N', 'M', VK_OEM_COMMA, VK_OEM_PERIOD, VK_OEM_2}},
 };
 // The key between left Shift and Z that keyboards other than the US one have.
 constexpr unsigned kOem102Place = 0x56;
@@ -169,10 +168,10 @@ UINT keyboard_virtual_key(XKeyEvent* event) {
 
 UINT keyboard_place_key(unsigned scan) {
   if (scan == kOem102Place) return VK_OEM_102;
-  if (scan < kFirstPlace || scan - kFirstPlace >= sizeof(kPlaceKeys) / sizeof(kPlaceKeys[0]))
-    return kNoKey;
-  UINT vk = kPlaceKeys[scan - kFirstPlace];
-  return vk ? vk : kNoKey;
+  for (const PlaceRow& row : kPlaceRows)
+    if (scan >= row.first && scan - row.first < 12 && row.keys[scan - row.first])
+      return row.keys[scan - row.first];
+  return kNoKey;
 }
 
 char32_t keyboard_dead_char(KeySym keysym) {

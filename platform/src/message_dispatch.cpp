@@ -20,8 +20,8 @@ BOOL TranslateMessage(const MSG* msg) {
   plat::TypedText text = plat::keyboard_take_text(msg->lParam, msg->time);
   if (text.chars.empty()) return FALSE;
   bool system = msg->message == WM_SYSKEYDOWN;
-  UINT char_message = text.dead ? (system ? WM_SYSDEADCHAR : WM_DEADCHAR)
-                                : (system ? WM_SYSCHAR : WM_CHAR);
+  UINT char_message =
+      text.dead ? (system ? WM_SYSDEADCHAR : WM_DEADCHAR) : (system ? WM_SYSCHAR : WM_CHAR);
   // Typed characters are input: they go out even when the program has used up its post quota.
   if (msg->hwnd != 0 && !plat::window_get(msg->hwnd)) return FALSE;
   for (char c : text.chars)

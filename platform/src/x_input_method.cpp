@@ -55,7 +55,8 @@ KeyPressText lookup_without_method(XKeyEvent& event) {
   // Latin-1, which Windows-1252 spells alike but for the C1 controls, which no key types.
   std::string latin1;
   for (int i = 0; i < n; ++i)
-    if (static_cast<unsigned char>(buffer[i]) < 0x80 || static_cast<unsigned char>(buffer[i]) >= 0xA0)
+    if (static_cast<unsigned char>(buffer[i]) < 0x80 ||
+        static_cast<unsigned char>(buffer[i]) >= 0xA0)
       latin1 += buffer[i];
   text.utf8 = cp1252_to_utf8(latin1);
   // A character keysym beyond Latin-1 that XLookupString cannot spell still types one character;
@@ -120,7 +121,8 @@ KeyPressText x_key_press_text(Display* d, WindowObject* top, XKeyEvent& event) {
   // A key the dead key does not combine with: the method drops both, Windows types the accent and
   // then the key's own character.
   KeyPressText own = lookup(context, event);
-  own.utf8 = cp1252_to_utf8(std::string(1, cp1252_from_unicode(keyboard_dead_char(dead)))) + own.utf8;
+  own.utf8 =
+      cp1252_to_utf8(std::string(1, cp1252_from_unicode(keyboard_dead_char(dead)))) + own.utf8;
   return own;
 }
 

@@ -6,11 +6,14 @@
 // Xlib's macros after GoogleTest.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 #include <utility>
 #include <vector>
 
+#include "../../platform/src/window_internal.h"
+#include "../../platform/src/x_display.h"
 #include "../winapi/window_test_log.h"
 
 using namespace zelvo_test;
@@ -176,7 +179,8 @@ TEST_F(KeyboardText, DeadKeyThenLetterTypesTheComposedLetter) {
                                                   {WM_KEYUP, 'E'}}));
   // The sequence is over: the next e is a plain e.
   tap(code(XK_e));
-  EXPECT_EQ(received(1), (std::vector<KeyMessage>{{WM_KEYDOWN, 'E'}, {WM_CHAR, 'e'}, {WM_KEYUP, 'E'}}));
+  EXPECT_EQ(received(1),
+            (std::vector<KeyMessage>{{WM_KEYDOWN, 'E'}, {WM_CHAR, 'e'}, {WM_KEYUP, 'E'}}));
   // A letter the accent does not combine with: the accent, then the letter.
   tap(kShiftZKey);
   tap(code(XK_q));
@@ -221,6 +225,32 @@ TEST_F(KeyboardText, KeysWithoutACodeTakeTheirPlacesCodeOr0xFF) {
   EXPECT_EQ(received(1),
             (std::vector<KeyMessage>{{WM_KEYDOWN, 0xFF}, {WM_CHAR, 0xE9}, {WM_KEYUP, 0xFF}}));
   EXPECT_EQ(GetKeyState(0xFF) & 0x8000, 0);
+}
+
+// A GL pixel format may give the window a new X window; the input context goes with it, so that
+// dead keys still combine there.
+TEST_F(KeyboardText, DeadKeysStillCombineAfterTheWindowGetsANewXWindow) {
+  KeyRemap dead(d_, kShiftZKey, {XK_dead_acute});
+  tap(code(XK_e));  // the window's input context is made
+  EXPECT_EQ(received(1),
+            (std::vector<KeyMessage>{{WM_KEYDOWN, 'E'}, {WM_CHAR, 'e'}, {WM_KEYUP, 'E'}}));
+  Display* layer = plat::x_display();
+  XVisualInfo info;
+  ASSERT_TRUE(XMatchVisualInfo(layer, DefaultScreen(layer), 32, TrueColor, &info))
+      << "no 32-bit visual";
+  ::Window before = plat::x_window(window_);
+  ASSERT_TRUE(plat::window_use_visual(window_, info.visual, 32));
+  ASSERT_NE(plat::x_window(window_), before);
+  pump_all();
+  message_log().messages.clear();
+  tap(kShiftZKey);
+  tap(code(XK_e));
+  EXPECT_EQ(received(2), (std::vector<KeyMessage>{{WM_KEYDOWN, VK_OEM_102},
+                                                  {WM_DEADCHAR, 0xB4},
+                                                  {WM_KEYUP, VK_OEM_102},
+                                                  {WM_KEYDOWN, 'E'},
+                                                  {WM_CHAR, 0xE9},
+                                                  {WM_KEYUP, 'E'}}));
 }
 
 }  // namespace

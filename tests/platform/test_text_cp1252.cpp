@@ -20,18 +20,22 @@ TEST(TextCp1252, CharactersOutsideTheCodePageBecomeQuestionMarks) {
   EXPECT_EQ(plat::utf8_to_cp1252("\xE2\x82\xAC\xE2\x80\x9C"), "\x80\x93");
   EXPECT_EQ(plat::utf8_to_cp1252("\xC2\x80"), "?");  // U+0080 is no Windows-1252 character
   // Cyrillic ka, a CJK ideograph, an emoji (four bytes): one '?' each.
-  EXPECT_EQ(plat::utf8_to_cp1252("a\xD0\xBA" "b\xE4\xB8\xAD" "c\xF0\x9F\x98\x80" "d"), "a?b?c?d");
+  EXPECT_EQ(plat::utf8_to_cp1252("a\xD0\xBA"
+                                 "b\xE4\xB8\xAD"
+                                 "c\xF0\x9F\x98\x80"
+                                 "d"),
+            "a?b?c?d");
   EXPECT_EQ(plat::cp1252_from_unicode(0x0160), '\x8A');
   EXPECT_EQ(plat::cp1252_from_unicode(0x0100), '?');
 }
 
 TEST(TextCp1252, MalformedUtf8BecomesQuestionMarksAndDecodingGoesOn) {
-  EXPECT_EQ(plat::utf8_to_cp1252("x\xC3"), "x?");              // cut off at the end
-  EXPECT_EQ(plat::utf8_to_cp1252("\xC3(z"), "?(z");            // no continuation byte
-  EXPECT_EQ(plat::utf8_to_cp1252("\x80\xBFz"), "??z");         // stray continuation bytes
-  EXPECT_EQ(plat::utf8_to_cp1252("\xC0\xAF"), "??");           // overlong '/'
-  EXPECT_EQ(plat::utf8_to_cp1252("\xE0\x80\xAF"), "???");      // overlong in three bytes
-  EXPECT_EQ(plat::utf8_to_cp1252("\xED\xA0\x80"), "???");      // a surrogate
+  EXPECT_EQ(plat::utf8_to_cp1252("x\xC3"), "x?");               // cut off at the end
+  EXPECT_EQ(plat::utf8_to_cp1252("\xC3(z"), "?(z");             // no continuation byte
+  EXPECT_EQ(plat::utf8_to_cp1252("\x80\xBFz"), "??z");          // stray continuation bytes
+  EXPECT_EQ(plat::utf8_to_cp1252("\xC0\xAF"), "??");            // overlong '/'
+  EXPECT_EQ(plat::utf8_to_cp1252("\xE0\x80\xAF"), "???");       // overlong in three bytes
+  EXPECT_EQ(plat::utf8_to_cp1252("\xED\xA0\x80"), "???");       // a surrogate
   EXPECT_EQ(plat::utf8_to_cp1252("\xF4\x90\x80\x80"), "????");  // beyond U+10FFFF
   EXPECT_EQ(plat::utf8_to_cp1252(std::string("\0\xC3\xA9", 3)), std::string("\0\xE9", 2));
 }
