@@ -6,6 +6,7 @@
 
 #include <array>
 #include <deque>
+#include <utility>
 
 namespace plat {
 namespace {
@@ -103,15 +104,45 @@ constexpr ScanName kExtendedScans[] = {
     {127, 0x5D | kExtended},
 };
 
-// Characters typed by key presses not yet translated, oldest first. A press that is never
+// The keys of a US keyboard's character block, row by row from the scan code of the row's first
+// key: 1 .. =, Q .. ], A .. ` and backslash, Z .. /.
+struct PlaceRow {
+  unsigned first;
+  UINT keys[12];
+};
+constexpr PlaceRow kPlaceRows[] = {
+    {0x02, {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0', VK_OEM_MINUS, VK_OEM_PLUS}},
+    {0x10, {'Q', 'W', 'E', 'R', 'T', 'Y', 'U', 'I', 'O', 'P', VK_OEM_4, VK_OEM_6}},
+    {0x1E, {'A', 'S', 'D', 'F', 'G', 'H', 'J', 'K', 'L', VK_OEM_1, VK_OEM_7, VK_OEM_3}},
+    {0x2B, {VK_OEM_5, 'Z', 'X', 'C', 'V', 'B', 'N', 'M', VK_OEM_COMMA, VK_OEM_PERIOD, VK_OEM_2}},
+};
+// The key between left Shift and Z that keyboards other than the US one have.
+constexpr unsigned kOem102Place = 0x56;
+// What Windows' layouts give a scan code that they assign no key to.
+constexpr UINT kNoKey = 0xFF;
+
+// The spacing forms of the dead keys that Windows layouts have.
+struct DeadKey {
+  KeySym keysym;
+  char32_t spacing;
+};
+constexpr DeadKey kDeadKeys[] = {
+    {XK_dead_grave, 0x60},        {XK_dead_acute, 0xB4},     {XK_dead_circumflex, 0x5E},
+    {XK_dead_tilde, 0x7E},        {XK_dead_macron, 0xAF},    {XK_dead_breve, 0x2D8},
+    {XK_dead_abovedot, 0x2D9},    {XK_dead_diaeresis, 0xA8}, {XK_dead_abovering, 0xB0},
+    {XK_dead_doubleacute, 0x2DD}, {XK_dead_caron, 0x2C7},    {XK_dead_cedilla, 0xB8},
+    {XK_dead_ogonek, 0x2DB},
+};
+
+// What key presses typed and were not yet translated, oldest first. A press that is never
 // translated is dropped once later ones are, or when the list is full.
-struct TypedChar {
+struct Typed {
   LPARAM lparam;
   DWORD time;
-  int character;
+  TypedText text;
 };
 constexpr size_t kMaxTyped = 64;
-std::deque<TypedChar> g_typed;
+std::deque<Typed> g_typed;
 std::array<bool, 256> g_key_down{};
 std::array<bool, 256> g_key_toggled{};
 
@@ -132,6 +163,20 @@ UINT keyboard_virtual_key(XKeyEvent* event) {
   if (ks >= XK_KP_0 && ks <= XK_KP_9) return VK_NUMPAD0 + static_cast<UINT>(ks - XK_KP_0);
   for (const KeyName& k : kNamedKeys)
     if (k.keysym == ks) return k.vk;
+  return keyboard_place_key(keyboard_scan_code(event->keycode));
+}
+
+UINT keyboard_place_key(unsigned scan) {
+  if (scan == kOem102Place) return VK_OEM_102;
+  for (const PlaceRow& row : kPlaceRows)
+    if (scan >= row.first && scan - row.first < 12 && row.keys[scan - row.first])
+      return row.keys[scan - row.first];
+  return kNoKey;
+}
+
+char32_t keyboard_dead_char(KeySym keysym) {
+  for (const DeadKey& k : kDeadKeys)
+    if (k.keysym == keysym) return k.spacing;
   return 0;
 }
 
@@ -143,19 +188,19 @@ unsigned keyboard_scan_code(unsigned keycode) {
   return key < 0x59 ? key : 0;
 }
 
-void keyboard_note_char(LPARAM lparam, DWORD time, int character) {
+void keyboard_note_text(LPARAM lparam, DWORD time, TypedText text) {
   if (g_typed.size() == kMaxTyped) g_typed.pop_front();
-  g_typed.push_back(TypedChar{lparam, time, character});
+  g_typed.push_back(Typed{lparam, time, std::move(text)});
 }
 
-int keyboard_take_char(LPARAM lparam, DWORD time) {
+TypedText keyboard_take_text(LPARAM lparam, DWORD time) {
   for (auto it = g_typed.begin(); it != g_typed.end(); ++it) {
     if (it->lparam != lparam || it->time != time) continue;
-    int c = it->character;
+    TypedText text = std::move(it->text);
     g_typed.erase(g_typed.begin(), it + 1);
-    return c;
+    return text;
   }
-  return 0;
+  return {};
 }
 
 void keyboard_set_state(UINT virtual_key, bool down) {

@@ -21,12 +21,15 @@ LRESULT DispatchMessageA(const MSG* msg) {
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg) return FALSE;
   if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return FALSE;
-  int c = plat::keyboard_take_char(msg->lParam, msg->time);
-  if (c <= 0) return FALSE;
-  UINT char_message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+  plat::TypedText text = plat::keyboard_take_text(msg->lParam, msg->time);
+  if (text.chars.empty()) return FALSE;
+  bool system = msg->message == WM_SYSKEYDOWN;
+  UINT char_message =
+      text.dead ? (system ? WM_SYSDEADCHAR : WM_DEADCHAR) : (system ? WM_SYSCHAR : WM_CHAR);
   // Typed characters are input: they go out even when the program has used up its post quota.
   if (msg->hwnd != 0 && !plat::window_get(msg->hwnd)) return FALSE;
-  plat::queue_posted_input(
-      plat::make_message(msg->hwnd, char_message, static_cast<WPARAM>(c), msg->lParam));
+  for (char c : text.chars)
+    plat::queue_posted_input(plat::make_message(
+        msg->hwnd, char_message, static_cast<WPARAM>(static_cast<unsigned char>(c)), msg->lParam));
   return TRUE;
 }

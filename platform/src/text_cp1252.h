@@ -1,5 +1,5 @@
-// The code page of the layer's 8-bit text (window titles, message boxes, status bars):
-// Windows-1252.
+// The code page of the layer's 8-bit text (window titles, message boxes, status bars, typed
+// characters): Windows-1252.
 #pragma once
 
 #include <string>
@@ -10,5 +10,14 @@ namespace plat {
 // 8-bit Windows-1252 text as UTF-8. The five bytes the code page leaves undefined (0x81, 0x8D,
 // 0x8F, 0x90, 0x9D) map to the control characters of the same value, as Windows' conversion does.
 std::string cp1252_to_utf8(std::string_view text);
+
+// The Windows-1252 byte of a Unicode code point, or '?' for one the code page does not hold, as
+// Windows gives an ANSI program such a character. The inverse of cp1252_to_utf8 byte for byte.
+char cp1252_from_unicode(char32_t code_point);
+
+// UTF-8 text as Windows-1252, one byte per character: '?' for each character outside the code
+// page and for each byte of a malformed sequence (a stray continuation byte, a cut-off sequence,
+// an overlong form, a surrogate, a value beyond U+10FFFF).
+std::string utf8_to_cp1252(std::string_view text);
 
 }  // namespace plat

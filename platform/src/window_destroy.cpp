@@ -6,6 +6,7 @@
 #include "message_box_window.h"
 #include "window_object.h"
 #include "x_display.h"
+#include "x_input_method.h"
 
 namespace plat {
 namespace {
@@ -62,6 +63,7 @@ void finish(HWND h, bool destroy_x, std::vector<HWND>& announced) {
       }
   }
   Display* d = x_display();
+  x_input_context_destroy(w);
   if (w->xwindow) {
     window_unregister_x(w->xwindow);
     if (d && destroy_x) XDestroyWindow(d, w->xwindow);

@@ -66,8 +66,10 @@ struct WindowObject : Object {
   Colormap colormap = 0;  // our own, made for a non-default visual
   int border_width = 0;   // an X border stands for the one-pixel WS_BORDER of a caption-less window
   bool mapped = false;    // ShowWindow state (WS_VISIBLE)
-  bool reparented = false;  // a window manager put our top-level window into its frame
-  int pixel_format = 0;     // set once by SetPixelFormat; 0 when none
+  bool reparented = false;      // a window manager put our top-level window into its frame
+  int pixel_format = 0;         // set once by SetPixelFormat; 0 when none
+  XIC input_context = nullptr;  // a top-level window's, made at its first key press
+  KeySym dead_key = NoSymbol;   // a dead key its input context holds, waiting for the next key
 
   // Update region, kept as its bounding rectangle.
   bool invalid = false;

@@ -5,6 +5,7 @@
 #include "window_internal.h"
 #include "window_object.h"
 #include "x_display.h"
+#include "x_input_method.h"
 
 namespace plat {
 
@@ -46,6 +47,7 @@ bool window_use_visual(HWND window, Visual* visual, int depth) {
     w->colormap = old_colormap;
     return false;
   }
+  x_input_context_destroy(w);  // it belongs to the old X window; the next key press makes one
   w->xwindow = replacement;
   window_unregister_x(old);
   window_apply_x_attributes(w);

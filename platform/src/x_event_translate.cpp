@@ -1,12 +1,17 @@
 // X events into window messages.
 #include <X11/Xutil.h>
 
+#include <string>
+#include <utility>
+
 #include "input_keyboard.h"
 #include "input_state.h"
 #include "message_queue.h"
+#include "text_cp1252.h"
 #include "window_internal.h"
 #include "window_object.h"
 #include "x_display.h"
+#include "x_input_method.h"
 
 namespace plat {
 namespace {
@@ -57,8 +62,44 @@ bool is_auto_repeat_release(Display* d, const XKeyEvent& release) {
          next.xkey.time == release.time;
 }
 
+// What TranslateMessage posts for a key press: its characters in Windows-1252, or the spacing form
+// of a dead key. Of the control characters only those that keys type on Windows count (Backspace,
+// Tab, Return, Escape); Delete and the C1 controls type nothing.
+TypedText typed_text(const KeyPressText& press, UINT vk) {
+  TypedText text;
+  if (vk == VK_RETURN) {
+    text.chars = "\r";  // the keypad's Enter too
+    return text;
+  }
+  const std::string& utf8 = press.utf8;
+  std::string kept;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    bool typed_control = c == '\r' || c == '\t' || c == '\b' || c == 0x1B;
+    if ((c < 0x20 && !typed_control) || c == 0x7F) continue;
+    if (c == 0xC2 && i + 1 < utf8.size()) {
+      auto next = static_cast<unsigned char>(utf8[i + 1]);
+      if (next >= 0x80 && next < 0xA0) {  // U+0080..U+009F
+        ++i;
+        continue;
+      }
+    }
+    kept += static_cast<char>(c);
+  }
+  if (!kept.empty()) {
+    text.chars = utf8_to_cp1252(kept);
+  } else if (char32_t spacing = keyboard_dead_char(press.keysym)) {
+    text.chars = std::string(1, cp1252_from_unicode(spacing));
+    text.dead = true;
+  }
+  return text;
+}
+
 void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
   unsigned keycode = event.keycode & 0xFF;
+  // A press of keycode 0 carries an input method's result; x_key_press_text takes it with the key
+  // that finished the sequence.
+  if (keycode == 0) return;
   if (!press && is_auto_repeat_release(d, event)) return;
   UINT vk = keyboard_virtual_key(&event);
   bool repeat = press && g_key_down[keycode];
@@ -76,23 +117,16 @@ void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
   if (repeat || !press) lparam |= kKeyWasDown;
   if (!press) lparam = static_cast<LPARAM>(static_cast<uint32_t>(lparam) | kKeyReleased);
 
-  int typed_char = 0;
+  TypedText typed;
   if (press) {
-    char text[8] = {};
-    KeySym ignored;
-    int n = XLookupString(&event, text, sizeof(text), &ignored, nullptr);
-    unsigned char c = n == 1 ? static_cast<unsigned char>(text[0]) : 0;
-    // Latin-1 and Windows-1252 agree on the printable characters; of the control characters only
-    // those that keys type on the original platform count (Back, Tab, Return, Escape).
-    bool typed =
-        (c >= 0x20 && c < 0x7F) || c >= 0xA0 || c == '\r' || c == '\t' || c == '\b' || c == 0x1B;
-    if (vk == VK_RETURN) c = '\r', typed = true;
-    typed_char = typed ? c : 0;
+    WindowObject* top = window_get(window_root(h));
+    if (top && top->xwindow != event.window) top = nullptr;
+    typed = typed_text(x_key_press_text(d, top, event), vk);
   }
 
   UINT message = press ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
   MSG msg = stamped(key_target(h), message, vk, lparam, event.x_root, event.y_root);
-  if (press) keyboard_note_char(lparam, msg.time, typed_char);
+  if (press && !typed.chars.empty()) keyboard_note_text(lparam, msg.time, std::move(typed));
   queue_input(msg);
 }
 

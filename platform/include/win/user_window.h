@@ -54,6 +54,7 @@
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSKEYUP 0x0105
 #define WM_SYSCHAR 0x0106
+#define WM_SYSDEADCHAR 0x0107
 #define WM_KEYLAST 0x0109
 #define WM_COMMAND 0x0111
 #define BN_CLICKED 0
@@ -707,8 +708,9 @@ ZELVO_PLATFORM_API BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UI
 /// any other, -1 when `window` is not a window or no display can be opened (nothing could ever
 /// arrive).
 ZELVO_PLATFORM_API BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max);
-/// For a WM_KEYDOWN or WM_SYSKEYDOWN that typed a character, posts WM_CHAR or WM_SYSCHAR with it;
-/// TRUE when it did.
+/// For a WM_KEYDOWN or WM_SYSKEYDOWN that typed characters, posts one WM_CHAR or WM_SYSCHAR for
+/// each, in Windows-1252 ('?' for a character outside it); for a dead key, WM_DEADCHAR or
+/// WM_SYSDEADCHAR with its spacing form (0xB4 for the acute). TRUE when it posted.
 ZELVO_PLATFORM_API BOOL TranslateMessage(const MSG* msg);
 /// Calls the window procedure of the message's window and returns its result; 0 for thread
 /// messages (hwnd 0) and stale windows.
