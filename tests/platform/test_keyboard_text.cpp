@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "../../platform/src/window_internal.h"
-#include "../../platform/src/x_display.h"
+#include "window_internal.h"
+#include "x_display.h"
 #include "../winapi/window_test_log.h"
 
 using namespace zelvo_test;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "../../platform/src/text_cp1252.h"
+#include "text_cp1252.h"
 
 namespace {
 
