@@ -1,5 +1,6 @@
 // BitBlt: copies between memory contexts with format conversion, paints memory contexts onto
-// windows and reads windows back. Both rectangles are clipped to their bitmaps, then to the destination's clipping region.
+// windows and reads windows back. Both rectangles are clipped to their bitmaps, then to the
+// destination's clipping region.
 #include <algorithm>
 #include <cstring>
 #include <vector>

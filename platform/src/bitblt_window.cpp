@@ -138,8 +138,8 @@ bool get_rgb32(const DeviceContext& dc, int x, int y, int width, int height, uin
   for (int row = 0; row < height; ++row) {
     uint32_t* out = pixels + static_cast<size_t>(row) * width;
     if (direct) {
-      const auto* in = reinterpret_cast<const uint8_t*>(
-          image->data + static_cast<size_t>(row) * image->bytes_per_line);
+      const auto* in = reinterpret_cast<const uint8_t*>(image->data + static_cast<size_t>(row) *
+                                                                          image->bytes_per_line);
       for (int i = 0; i < width; ++i) {
         uint32_t v;
         std::memcpy(&v, in + 4 * static_cast<size_t>(i), 4);

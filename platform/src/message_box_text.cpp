@@ -127,16 +127,21 @@ std::vector<BoxButton> box_buttons(UINT type) {
     case MB_OKCANCEL:
       return {{IDOK, "OK", 'o', "OK"}, {IDCANCEL, "Cancel", 'c', "Cancel"}};
     case MB_ABORTRETRYIGNORE:
-      return {{IDABORT, "Abort", 'a', "&Abort"}, {IDRETRY, "Retry", 'r', "&Retry"}, {IDIGNORE, "Ignore", 'i', "&Ignore"}};
+      return {{IDABORT, "Abort", 'a', "&Abort"},
+              {IDRETRY, "Retry", 'r', "&Retry"},
+              {IDIGNORE, "Ignore", 'i', "&Ignore"}};
     case MB_YESNOCANCEL:
-      return {{IDYES, "Yes", 'y', "&Yes"}, {IDNO, "No", 'n', "&No"}, {IDCANCEL, "Cancel", 'c', "Cancel"}};
+      return {{IDYES, "Yes", 'y', "&Yes"},
+              {IDNO, "No", 'n', "&No"},
+              {IDCANCEL, "Cancel", 'c', "Cancel"}};
     case MB_YESNO:
       return {{IDYES, "Yes", 'y', "&Yes"}, {IDNO, "No", 'n', "&No"}};
     case MB_RETRYCANCEL:
       return {{IDRETRY, "Retry", 'r', "&Retry"}, {IDCANCEL, "Cancel", 'c', "Cancel"}};
     case MB_CANCELTRYCONTINUE:
-      return {
-          {IDCANCEL, "Cancel", 'c', "Cancel"}, {IDTRYAGAIN, "Try Again", 't', "&Try Again"}, {IDCONTINUE, "Continue", 'o', "&Continue"}};
+      return {{IDCANCEL, "Cancel", 'c', "Cancel"},
+              {IDTRYAGAIN, "Try Again", 't', "&Try Again"},
+              {IDCONTINUE, "Continue", 'o', "&Continue"}};
     default:
       return {{IDOK, "OK", 'o', "OK"}};
   }

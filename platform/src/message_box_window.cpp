@@ -721,8 +721,7 @@ HWND message_box_find(LPCSTR class_name, LPCSTR title) {
   return 0;
 }
 
-bool message_box_find_control(HWND box, HWND after, LPCSTR class_name, LPCSTR title,
-                              HWND* found) {
+bool message_box_find_control(HWND box, HWND after, LPCSTR class_name, LPCSTR title, HWND* found) {
   if (g_open_count == 0) return false;
   std::lock_guard<std::mutex> hold(boxes_lock());
   const BoxControl* control = nullptr;
@@ -825,15 +824,16 @@ bool message_box_window_state(HWND h, BoxWindowState* state) {
     state->id = control->id;
     state->rect = RECT{open->origin.x + control->rect.left, open->origin.y + control->rect.top,
                        open->origin.x + control->rect.right, open->origin.y + control->rect.bottom};
-    state->client =
-        RECT{0, 0, control->rect.right - control->rect.left, control->rect.bottom - control->rect.top};
+    state->client = RECT{0, 0, control->rect.right - control->rect.left,
+                         control->rect.bottom - control->rect.top};
     return true;
   }
   const Frame f = window_frame(BoxRegistration::kStyle, 0);
   state->parent = 0;
   state->id = 0;
-  state->rect = RECT{open->origin.x - f.left, open->origin.y - f.top,
-                     open->origin.x + open->width + f.right, open->origin.y + open->height + f.bottom};
+  state->rect =
+      RECT{open->origin.x - f.left, open->origin.y - f.top, open->origin.x + open->width + f.right,
+           open->origin.y + open->height + f.bottom};
   state->client = RECT{0, 0, open->width, open->height};
   return true;
 }

@@ -17,8 +17,8 @@ int run_message_box_window(HWND owner, const std::string& caption, const std::st
 // box is a dialog window of class "#32770" with a push button (class "Button") for each answer,
 // whose id is the answer, and a static control (class "Static", id 0xFFFF) holding the text. These
 // calls touch only the boxes' own records, under their lock, so they are safe from any thread. Each
-// returns false when `h` is neither a shown box nor one of its controls, and the caller goes on with
-// the ordinary windows.
+// returns false when `h` is neither a shown box nor one of its controls, and the caller goes on
+// with the ordinary windows.
 
 // The newest shown box that matches (class "#32770" or NULL; title without regard to case, or
 // NULL); 0 when there is none.
@@ -40,10 +40,10 @@ bool message_box_window_text(HWND h, LPSTR buffer, int size, int* length);
 
 // What other threads may ask about a box or a control.
 struct BoxWindowState {
-  HWND parent = 0;     // the box, for a control
-  int id = 0;          // a control's id
-  RECT rect{};         // outer rectangle on the screen
-  RECT client{};       // client rectangle (0, 0, width, height)
+  HWND parent = 0;       // the box, for a control
+  int id = 0;            // a control's id
+  RECT rect{};           // outer rectangle on the screen
+  RECT client{};         // client rectangle (0, 0, width, height)
   bool visible = false;  // the box's X window is mapped
 };
 bool message_box_window_state(HWND h, BoxWindowState* state);

@@ -49,7 +49,8 @@ TEST(Wgl, FrameworkSequenceClearsSwapsAndReleases) {
   EXPECT_EQ(GetPixelFormat(dc), 0);
   ASSERT_TRUE(SetPixelFormat(dc, format, &request));
   EXPECT_EQ(GetPixelFormat(dc), format);
-  EXPECT_FALSE(SetPixelFormat(dc, format == 1 ? 2 : 1, &request)) << "a window's format is set once";
+  EXPECT_FALSE(SetPixelFormat(dc, format == 1 ? 2 : 1, &request))
+      << "a window's format is set once";
 
   // The window now has the configuration's visual.
   XVisualInfo* vi = glXGetVisualFromFBConfig(plat::x_display(), plat::pixel_format(format)->config);

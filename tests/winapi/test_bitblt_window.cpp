@@ -75,9 +75,8 @@ class WindowDc : public ::testing::Test {
     HBITMAP dib = make_dib(width, height, 32, &bits);
     auto* p = static_cast<uint32_t*>(bits);
     for (int i = 0; i < width * height; ++i)
-      p[i] = (static_cast<uint32_t>(i * 37) & 0xFF) << 16 | (static_cast<uint32_t>(i * 11) & 0xFF)
-                                                                << 8 |
-             (0xFF - static_cast<uint32_t>(i & 0xFF));
+      p[i] = (static_cast<uint32_t>(i * 37) & 0xFF) << 16 |
+             (static_cast<uint32_t>(i * 11) & 0xFF) << 8 | (0xFF - static_cast<uint32_t>(i & 0xFF));
     const std::vector<uint32_t> pattern = read32(bits, width, height);
     HGDIOBJ old = SelectObject(memory_, dib);
     EXPECT_TRUE(BitBlt(dc_, x, y, width, height, memory_, 0, 0, SRCCOPY));
@@ -146,7 +145,8 @@ TEST_F(WindowDc, TheClippingRegionLimitsWhatLands) {
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) {
       const bool in = x >= 2 && x < 6 && y >= 2 && y < 4;
-      EXPECT_EQ(got[static_cast<size_t>(y) * 8 + x], in ? pattern[static_cast<size_t>(y) * 8 + x] : 0u)
+      EXPECT_EQ(got[static_cast<size_t>(y) * 8 + x],
+                in ? pattern[static_cast<size_t>(y) * 8 + x] : 0u)
           << x << "," << y;
     }
 }

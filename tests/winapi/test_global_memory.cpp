@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(GlobalMemory, ReallocKeepsContentsAndMoves) {
+TEST(GlobalMemory, ReallocKeepsContentsAsItGrows) {
   HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 32 + 16 * 100);
   ASSERT_TRUE(h);
   EXPECT_EQ(GlobalSize(h), 1632u);
@@ -16,16 +16,15 @@ TEST(GlobalMemory, ReallocKeepsContentsAndMoves) {
   EXPECT_FALSE(GlobalUnlock(h));
   EXPECT_EQ(GetLastError(), 0u);
 
-  // Grow in steps as a rectangle buffer does; every step keeps what was there.
+  // Grow in steps as a rectangle buffer does; every step keeps what was there, whether the block
+  // moved or grew where it was (GMEM_MOVEABLE allows a move, it does not ask for one: Wine's heap
+  // sometimes has the room behind the block).
   for (int rects = 200; rects <= 2000; rects += 100) {
     const SIZE_T size = 32 + 16 * static_cast<SIZE_T>(rects);
     ASSERT_EQ(GlobalReAlloc(h, size, GMEM_MOVEABLE), h);
     EXPECT_EQ(GlobalSize(h), size);
     auto* q = static_cast<uint8_t*>(GlobalLock(h));
     for (int i = 0; i < 1632; ++i) ASSERT_EQ(q[i], static_cast<uint8_t>(i * 7));
-    if (rects == 200) {
-      EXPECT_NE(q, p);  // the block moved
-    }
     GlobalUnlock(h);
   }
   // Shrinking keeps the front.

@@ -256,15 +256,14 @@ TEST(MessageBoxInput, KeysAnswerAsOnADialog) {
   bool forced = false;
   // Escape chooses Cancel.
   EXPECT_EQ(show_and_drive(
-                "k", "Keys", MB_YESNOCANCEL,
-                [&](HWND) { input.tap_key(VK_ESCAPE); }, &forced),
+                "k", "Keys", MB_YESNOCANCEL, [&](HWND) { input.tap_key(VK_ESCAPE); }, &forced),
             IDCANCEL);
   EXPECT_FALSE(forced);
   // Enter chooses the default button.
-  EXPECT_EQ(show_and_drive(
-                "k", "Keys", MB_YESNO | MB_DEFBUTTON2,
-                [&](HWND) { input.tap_key(VK_RETURN); }, &forced),
-            IDNO);
+  EXPECT_EQ(
+      show_and_drive(
+          "k", "Keys", MB_YESNO | MB_DEFBUTTON2, [&](HWND) { input.tap_key(VK_RETURN); }, &forced),
+      IDNO);
   EXPECT_FALSE(forced);
   // Tab moves the focus to the next button, which Enter then presses; Space presses it too.
   EXPECT_EQ(show_and_drive(

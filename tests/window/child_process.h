@@ -45,8 +45,8 @@ inline std::pair<int, std::string> run_child_test(
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = output;
   startup.hStdError = output;
-  std::string command = std::string("\"") + self +
-                        "\" --gtest_also_run_disabled_tests --gtest_filter=" + name;
+  std::string command =
+      std::string("\"") + self + "\" --gtest_also_run_disabled_tests --gtest_filter=" + name;
   PROCESS_INFORMATION child{};
   const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                       nullptr, &startup, &child);

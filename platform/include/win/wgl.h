@@ -102,8 +102,8 @@ ZELVO_PLATFORM_API int DescribePixelFormat(HDC dc, int format, UINT bytes,
 
 /// Gives the device context's window its pixel format; `descriptor` is not used, as on Windows.
 /// FALSE for format 0, an unknown format, a context without a live window, and a window that has
-/// another format already (its own format again succeeds and changes nothing). The window's X window is replaced by one of the format's visual; its handle
-/// stays.
+/// another format already (its own format again succeeds and changes nothing). The window's X
+/// window is replaced by one of the format's visual; its handle stays.
 ZELVO_PLATFORM_API BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor);
 
 /// The format of the device context's window; 0 when it has none or `dc` is not valid.
