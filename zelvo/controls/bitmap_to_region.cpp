@@ -234,7 +234,7 @@ HRGN RegionOfRows(const OpaqueMask& mask, LONG first, LONG last, uint64_t count)
 // The region of all runs: one request, or, for a shape with more rectangles than one request
 // holds, several of whole rows merged by union. 0 after any failure of the memory or region
 // services: a shape with missing runs would hit-test and clip wrongly.
-HRGN RegionOfRuns(const OpaqueMask& mask, const uint64_t* row_runs, LONG height) {
+HRGN RegionOfRuns(const OpaqueMask& mask, const uint32_t* row_runs, LONG height) {
   HRGN result = 0;
   LONG first = 0;
   do {
@@ -286,8 +286,9 @@ HRGN ConvertAndScan(HDC work, HBITMAP section, LONG rows, HBITMAP bitmap, HPALET
   width = std::min<LONG>(width, strip.bmWidthBytes / bytes_per_pixel);
 
   OpaqueMask mask(width, height);
-  std::unique_ptr<uint64_t[]> row_runs(new (std::nothrow)
-                                           uint64_t[size_t(std::max<LONG>(height, 1))]);
+  // Runs per row: at most half the width plus one, which fits 32 bits.
+  std::unique_ptr<uint32_t[]> row_runs(new (std::nothrow)
+                                           uint32_t[size_t(std::max<LONG>(height, 1))]);
   if (!mask.ok() || !row_runs) return 0;
 
   HDC source = CreateCompatibleDC(0);
@@ -304,7 +305,7 @@ HRGN ConvertAndScan(HDC work, HBITMAP section, LONG rows, HBITMAP bitmap, HPALET
     // The strip is bottom-up: its top row is the last one in memory.
     const BYTE* row = static_cast<const BYTE*>(strip.bmBits) + (rows - 1) * stride;
     for (LONG y = top; y < top + count; ++y, row -= stride)
-      row_runs[y] = range.MaskRow(row, width, bytes_per_pixel, mask.row(y), mask.words());
+      row_runs[y] = uint32_t(range.MaskRow(row, width, bytes_per_pixel, mask.row(y), mask.words()));
   }
 
   if (palette) SelectPalette(source, previous, FALSE);
