@@ -21,8 +21,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "Frame clock" | head -1)
+timeout 20 xdotool search --sync --onlyvisible --name "Frame clock" >/dev/null
 sleep 1  # let the window manager place and decorate it
+# Asked again: the pixel format may have given the window a new X window since it first showed.
+window=$(xdotool search --onlyvisible --name "Frame clock" | tail -1)
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
 xdotool type --delay 60 "Café, frame clock"
 sleep 1
