@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the frame-clock example under a private Xvfb with a window manager, types a few words into
-# it and saves a picture of the window.
+# it (the e-acute on a key that xdotool gives that keysym for the moment) and saves a picture of the
+# window.
 #   examples/frame_clock/screenshot.sh [BUILD_FOLDER] [OUTPUT.png]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -20,10 +21,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "Frame clock" | head -1)
+timeout 20 xdotool search --sync --onlyvisible --name "Frame clock" >/dev/null
 sleep 1  # let the window manager place and decorate it
+# Asked again: the pixel format may have given the window a new X window since it first showed.
+window=$(xdotool search --onlyvisible --name "Frame clock" | tail -1)
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-xdotool type --delay 60 "Hello, frame clock"
+xdotool type --delay 60 "Café, frame clock"
 sleep 1
 
 # The window with its frame: the client rectangle grown by the frame extents.

@@ -68,7 +68,7 @@ bool is_auto_repeat_release(Display* d, const XKeyEvent& release) {
 TypedText typed_text(const KeyPressText& press, UINT vk) {
   TypedText text;
   if (vk == VK_RETURN) {
-    text.chars = "\r";  // the keypad's Enter too
+    text.chars.push_back('\r');  // the keypad's Enter too
     return text;
   }
   const std::string& utf8 = press.utf8;
