@@ -56,6 +56,15 @@ TEST(ErrorCodes, SystemTextsAreWindowsOwnAndEndInALineBreak) {
   EXPECT_EQ(Text(ERROR_INVALID_DATA), "The data is invalid.\r\n");
   EXPECT_EQ(Text(ERROR_NOT_ENOUGH_MEMORY),
             "Not enough memory resources are available to process this command.\r\n");
+  // The window, class and GL codes, in Windows' words (Wine words several otherwise).
+  EXPECT_EQ(Text(ERROR_INVALID_HANDLE), "The handle is invalid.\r\n");
+  EXPECT_EQ(Text(ERROR_INVALID_WINDOW_HANDLE), "Invalid window handle.\r\n");
+  EXPECT_EQ(Text(ERROR_TLW_WITH_WSCHILD), "Cannot create a top-level child window.\r\n");
+  EXPECT_EQ(Text(ERROR_CANNOT_FIND_WND_CLASS), "Cannot find window class.\r\n");
+  EXPECT_EQ(Text(ERROR_CLASS_ALREADY_EXISTS), "Class already exists.\r\n");
+  EXPECT_EQ(Text(ERROR_CLASS_DOES_NOT_EXIST), "Class does not exist.\r\n");
+  EXPECT_EQ(Text(ERROR_CLASS_HAS_WINDOWS), "Class still has open windows.\r\n");
+  EXPECT_EQ(Text(ERROR_INVALID_PIXEL_FORMAT), "The pixel format is invalid.\r\n");
 
   // A code without a text, a buffer too small, a use the layer does not offer: 0 and the reason.
   char small[8];
