@@ -26,11 +26,9 @@ int GetDlgCtrlID(HWND window) {
 
 HWND GetDlgItem(HWND dialog, int id) {
   if (HWND control; plat::message_box_control(dialog, id, &control)) return control;
+  // A stale dialog leaves the error code alone, as Wine does (GetDlgItemTextA relies on it).
   plat::WindowObject* w = plat::window_get(dialog);
-  if (!w) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  if (!w) return 0;
   for (HWND child : w->children) {
     const plat::WindowObject* c = plat::window_get(child);
     if (c && !c->destroying && c->id == id) return child;
