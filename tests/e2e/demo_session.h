@@ -66,6 +66,9 @@ class XServer {
                                            std::vector<std::string>{"DISPLAY=" + display_});
       for (int i = 0; i < 100 && run("wmctrl -m").first != 0; ++i)
         std::this_thread::sleep_for(50ms);
+      // Openbox names itself on the root window before it manages new windows: a window mapped in
+      // between is never focused, which failed about one activation test in two.
+      std::this_thread::sleep_for(500ms);
     }
   }
   ~XServer() {
