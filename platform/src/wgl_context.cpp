@@ -139,8 +139,8 @@ BOOL SwapBuffers(HDC dc) {
   int format = 0;
   ::Window drawable = plat::drawable_of(dc, &format);
   if (!d || drawable == 0) return FALSE;
-  // Not trapped: a trap waits for the server twice, and this runs every frame. A window that another
-  // client destroyed fails the next trapped call (wglMakeCurrent, MoveWindow, ...) instead.
+  // Not trapped: a trap waits for the server twice, and this runs every frame. A window that
+  // another client destroyed fails the next trapped call (wglMakeCurrent, MoveWindow, ...) instead.
   glXSwapBuffers(d, drawable);
   return TRUE;
 }
