@@ -262,7 +262,7 @@ TEST(Region, BandedListAndTheSameListShuffledGiveIdenticalRectangles) {
     std::vector<RECT> row;
     int y = static_cast<int>(random() % 5) - 2;
     // Far coordinates in some rounds: beyond 2^27 they meet the edge of the coordinate space.
-    const int far = round % 10 == 9 ? (1 << 27) - 30 : 0;
+    const int edge = round % 10 == 9 ? (1 << 27) - 30 : 0;
     const int bands = 1 + static_cast<int>(random() % 12);
     for (int band = 0; band < bands; ++band) {
       const int height = 1 + static_cast<int>(random() % 3);
@@ -272,17 +272,17 @@ TEST(Region, BandedListAndTheSameListShuffledGiveIdenticalRectangles) {
         const int boxes = static_cast<int>(random() % 6);
         for (int i = 0; i < boxes; ++i) {
           const int width = static_cast<int>(random() % 5);  // 0: an empty box, dropped
-          row.push_back(RECT{far + x, 0, far + x + width, 0});
+          row.push_back(RECT{edge + x, 0, edge + x + width, 0});
           // Next box: apart, touching, or overlapping, never to the left of this one.
           x += static_cast<int>(random() % 4) == 0 ? width / 2
                                                    : width + static_cast<int>(random() % 3);
         }
       }
       for (RECT r : row) {
-        r.top = far + y, r.bottom = far + y + height;
+        r.top = edge + y, r.bottom = edge + y + height;
         rects.push_back(r);
       }
-      if (random() % 4 == 0) rects.push_back(RECT{3, far + y, 3, far + y + 1});  // empty
+      if (random() % 4 == 0) rects.push_back(RECT{3, edge + y, 3, edge + y + 1});  // empty
       y += height + (random() % 2 == 0 ? 0 : static_cast<int>(random() % 3));
     }
     std::vector<RECT> shuffled = rects;
@@ -312,9 +312,9 @@ TEST(Region, BandedListAndTheSameListShuffledGiveIdenticalRectangles) {
     // In bands but for its last box, which lies above the others: the whole list still counts.
     if (!rects.empty()) {
       std::vector<RECT> late = rects;
-      late.push_back(RECT{far - 9, far - 20, far - 4, far - 10});
+      late.push_back(RECT{edge - 9, edge - 20, edge - 4, edge - 10});
       HRGN with_late = from_rects(late);
-      HRGN expected = CreateRectRgn(far - 9, far - 20, far - 4, far - 10);
+      HRGN expected = CreateRectRgn(edge - 9, edge - 20, edge - 4, edge - 10);
       CombineRgn(expected, expected, united, RGN_OR);
       EXPECT_EQ(data_of(with_late), data_of(expected));
       DeleteObject(with_late);
