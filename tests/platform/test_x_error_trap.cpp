@@ -12,6 +12,16 @@
 
 namespace {
 
+// Destroys an X window through a second connection, as another client would behind our back.
+bool destroy_from_another_client(::Window xw) {
+  Display* other = XOpenDisplay(nullptr);
+  if (!other) return false;
+  XDestroyWindow(other, xw);
+  XSync(other, False);
+  XCloseDisplay(other);
+  return true;
+}
+
 constexpr ::Window kNoSuchWindow = 0x3FFFFFF;  // an id no client of a fresh server owns
 
 TEST(XErrorTrap, CatchesTheErrorsOfItsOwnRequestsOnly) {
@@ -67,11 +77,7 @@ TEST(XErrorTrap, AWindowGoneFromTheServerFailsTheCallsThatNeedIt) {
   ASSERT_NE(format, 0);
   int strays = plat::x_stray_errors();
 
-  Display* other = XOpenDisplay(nullptr);
-  ASSERT_NE(other, nullptr);
-  XDestroyWindow(other, plat::x_window(window));
-  XSync(other, False);
-  XCloseDisplay(other);
+  ASSERT_TRUE(destroy_from_another_client(plat::x_window(window)));
 
   SetLastError(0);
   EXPECT_FALSE(MoveWindow(window, 30, 40, 80, 60, FALSE));
@@ -134,11 +140,7 @@ TEST(XErrorTrap, ARefusedChildWindowFailsItsCreation) {
   const size_t windows = plat::handle_count(plat::Kind::Window);
   const int strays = plat::x_stray_errors();
 
-  Display* other = XOpenDisplay(nullptr);
-  ASSERT_NE(other, nullptr);
-  XDestroyWindow(other, plat::x_window(parent));
-  XSync(other, False);
-  XCloseDisplay(other);
+  ASSERT_TRUE(destroy_from_another_client(plat::x_window(parent)));
 
   SetLastError(0);
   EXPECT_EQ(CreateWindowExA(0, "XErrorTrapChild", "", WS_CHILD | WS_VISIBLE, 0, 0, 8, 8, parent, 0,
@@ -169,11 +171,7 @@ TEST(XErrorTrap, GlCallsOnAWindowGoneFromTheServerFail) {
   ASSERT_NE(context, 0u);
   const int strays = plat::x_stray_errors();
 
-  Display* other = XOpenDisplay(nullptr);
-  ASSERT_NE(other, nullptr);
-  XDestroyWindow(other, plat::x_window(window));
-  XSync(other, False);
-  XCloseDisplay(other);
+  ASSERT_TRUE(destroy_from_another_client(plat::x_window(window)));
 
   SetLastError(0);
   EXPECT_FALSE(wglMakeCurrent(dc, context));
