@@ -11,6 +11,13 @@ if(NOT GTest_FOUND)
   add_subdirectory(${ZELVO_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
+# stb_image, an oracle of the BMP tests, is Debian's header in /usr/include/stb: that folder's parent
+# cannot go on a cross compiler's include path, so <stb/stb_image.h> is reached through a link in a
+# folder of the build's own.
+set(ZELVO_STB_INCLUDE ${CMAKE_BINARY_DIR}/stb_include)
+file(MAKE_DIRECTORY ${ZELVO_STB_INCLUDE})
+file(CREATE_LINK /usr/include/stb ${ZELVO_STB_INCLUDE}/stb SYMBOLIC)
+
 # zelvo_test(<area>/test_<name>.cpp LABEL...), called by tests/CMakeLists.txt for every test: the
 # tests of tests/winapi are built here, labelled windows (the others are chosen below).
 function(zelvo_test source)
@@ -23,7 +30,7 @@ function(zelvo_test source)
   add_executable(winapi_${short} ${source})
   target_link_libraries(winapi_${short} PRIVATE zelvo_platform zelvo_test_files GTest::gtest_main)
   target_include_directories(winapi_${short} PRIVATE ${PROJECT_SOURCE_DIR}/zelvo/include
-    ${CMAKE_CURRENT_SOURCE_DIR}/support)
+    ${CMAKE_CURRENT_SOURCE_DIR}/support ${ZELVO_STB_INCLUDE})
   add_test(NAME winapi.${short} COMMAND winapi_${short})
   set_tests_properties(winapi.${short} PROPERTIES TIMEOUT 60 LABELS windows)
 endfunction()
