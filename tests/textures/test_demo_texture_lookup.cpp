@@ -87,8 +87,8 @@ TEST_F(DemoTextureLookup, AFileInNeitherFolderIsNamedWithBothFolders) {
   EXPECT_EQ(error_output,
             "TornadoDemo: texture file \"nowhere-to-be-found.tga\" is neither in the "
             "current folder (" +
-                dir_.path() + ") nor beside the program (" +
-                ProgramFolder() + ProgramSeparator() + ")\n");
+                dir_.path() + ") nor beside the program (" + ProgramFolder() + ProgramSeparator() +
+                ")\n");
 }
 
 }  // namespace

@@ -252,7 +252,11 @@ TEST(BmpOracle, BitfieldFilesDecodeLikeStbImage) {
   expect_like_stb({
       {"16-bit 5-6-5", 16, false, BI_BITFIELDS, 40, {0xF800, 0x7E0, 0x1F}},
       {"16-bit 5-5-5 in masks", 16, false, BI_BITFIELDS, 40, {0x7C00, 0x3E0, 0x1F}},
-      {"32-bit, red in the low byte, V4 header", 32, false, BI_BITFIELDS, 108,
+      {"32-bit, red in the low byte, V4 header",
+       32,
+       false,
+       BI_BITFIELDS,
+       108,
        {0xFF, 0xFF00, 0xFF0000}},
       {"32-bit, the usual order", 32, false, BI_BITFIELDS, 40, {0xFF0000, 0xFF00, 0xFF}},
   });
