@@ -331,7 +331,7 @@ TEST_F(BitmapToRegionTest, EveryWidthAndEveryPixelPositionGiveTheBandsOfTheirRun
   std::mt19937 random(18);
   const Rgb key{200, 10, 254};
   const int tolerance = 3;  // red 200..203, green 10..13, blue 254..255
-  auto near = [&](uint8_t low) {
+  auto around = [&](uint8_t low) {
     const int choices[] = {low - 1, low, low + 1, low + tolerance, low + tolerance + 1};
     return uint8_t(std::clamp(choices[random() % 5], 0, 255));
   };
@@ -342,7 +342,8 @@ TEST_F(BitmapToRegionTest, EveryWidthAndEveryPixelPositionGiveTheBandsOfTheirRun
     SCOPED_TRACE(width);
     Picture p(width, 5, kMagenta);
     for (Rgb& c : p.pixels) {
-      c = random() % 3 == 0 ? Rgb{key.r, key.g, key.b} : Rgb{near(key.r), near(key.g), near(key.b)};
+      c = random() % 3 == 0 ? Rgb{key.r, key.g, key.b}
+                            : Rgb{around(key.r), around(key.g), around(key.b)};
       if (random() % 8 == 0) c = Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())};
     }
     if (width > 2) p.at(width - 1, 1) = Rgb{0, 0, 0};  // a run ending at the right edge

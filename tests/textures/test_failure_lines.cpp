@@ -179,12 +179,12 @@ TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {
 
 TEST(FailureLines, ControlBitmapsNameTheFileAndTheWindowsError) {
   ScratchDir dir;
-  HPALETTE palette = 0;
-  Captured run = Capture([&] { EXPECT_EQ(LoadBmpFromFile(dir.File("StarN.BMP"), palette), 0u); });
+  HPALETTE palette{};
+  Captured run = Capture([&] { EXPECT_FALSE(LoadBmpFromFile(dir.File("StarN.BMP"), palette)); });
   ExpectOneLine(run, "LoadBmpFromFile", dir.File("StarN.BMP"), dir.path(),
                 "LoadImageA failed: The system cannot find the file specified");
   Captured region =
-      Capture([&] { EXPECT_EQ(BitmapToRegion(dir.File("nowhere/StarN.BMP"), 0, 0), 0u); });
+      Capture([&] { EXPECT_FALSE(BitmapToRegion(dir.File("nowhere/StarN.BMP"), 0, 0)); });
   ExpectOneLine(region, "LoadBmpFromFile", dir.File("nowhere/StarN.BMP"), dir.path() + "/nowhere",
                 "The system cannot find the path specified");
 }

@@ -25,9 +25,9 @@ TEST(FileNameCase, ReadersFindAFileNamedInAnotherCase) {
   std::free(texture.ImageData);
   EXPECT_TRUE(boxes.boxes().empty());
   EXPECT_EQ(GetBmpDepth(dir.File("textures/floor04.BMP").c_str()), 24);
-  HPALETTE palette = 0;
+  HPALETTE palette{};
   HBITMAP bitmap = LoadBmpFromFile(dir.File("textures/FLOOR04.BMP"), palette);
-  EXPECT_NE(bitmap, 0u);
+  EXPECT_TRUE(bitmap);
   DeleteObject(bitmap);
   DeleteObject(palette);
 

