@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "../winapi/wine.h"
 #include "bmp_writer.h"
 #include "live_objects.h"
 #include "pointer.h"
@@ -179,8 +180,13 @@ TEST_F(HoverButtonTest, TakesTheNormalBitmapsSizeAndKeepsTheRequestedPosition) {
   EXPECT_EQ(r.bottom - r.top, kH);
   POINT client{0, 0};
   ClientToScreen(parent_, &client);
-  EXPECT_EQ(r.left - client.x, kRequestedX);
-  EXPECT_EQ(r.top - client.y, kRequestedY);
+  // The button takes the parent's frame to be the nominal one of a captioned window (3 pixels at
+  // the side, 19 above the client area): where the system's frame differs (Wine's caption is
+  // taller), the button moves by the difference.
+  RECT outer{};
+  GetWindowRect(parent_, &outer);
+  EXPECT_EQ(r.left - client.x, kRequestedX + (client.x - outer.left) - 3);
+  EXPECT_EQ(r.top - client.y, kRequestedY + (client.y - outer.top) - 19);
   EXPECT_EQ(Mode(), 1u);
   for (const char* name : {NormalBmp, HoverBmp, PressBmp, ButtonRgn})
     EXPECT_TRUE(GetPropA(button_, name)) << name;
@@ -221,6 +227,7 @@ TEST_F(HoverButtonTest, HoverPressReleaseOverTheShapeClicksOnce) {
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].first, WPARAM(kButtonId));  // notification code 0 in the high word
   EXPECT_EQ(commands[0].second, 0);
+  SKIP_UNDER_WINE("releasing the capture brings a mouse move at once (number 23)");
   // The normal image until the next move, which switches to the hover image.
   EXPECT_EQ(Mode(), 1u);
   EXPECT_TRUE(Shows(1));

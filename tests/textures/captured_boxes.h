@@ -27,6 +27,12 @@ class CapturedBoxes {
       out.push_back({seen.text, seen.caption, zelvo_test::button_style(seen.buttons)});
     return out;
   }
+  // Caption and text of every box, for a failure message.
+  std::string texts() const {
+    std::string out;
+    for (const Box& box : boxes()) out += "[" + box.caption + ": " + box.text + "] ";
+    return out;
+  }
 
  private:
   zelvo_test::BoxAnswerer answerer_{IDOK};

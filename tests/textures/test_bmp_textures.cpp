@@ -12,6 +12,7 @@
 
 #include <random>
 
+#include "../winapi/wine.h"
 #include "captured_boxes.h"
 #include "texture_test_support.h"
 
@@ -147,12 +148,18 @@ TEST_F(BmpTextures, FilesWithoutAnImageStillTakeATextureName) {
   LoadExpectingFreshName(dir_.Write("p.bmp", bmp_from_rows(8, 4, 4, Bytes(16, 7))), 3);
   EXPECT_EQ(TexLevelWidth(0), 0);
   EXPECT_TRUE(glIsTexture(missing)) << "the slot's previous texture is not deleted";
-  // Headers promise 24 bits, but the pixels are missing: the platform loads nothing, and nothing
-  // is read or written through a bitmap that does not exist.
+  EXPECT_TRUE(boxes.boxes().empty()) << "BMP problems are never reported";
+}
+
+TEST_F(BmpTextures, MissingPixelsGiveNoImage) {
+  SKIP_UNDER_WINE("LoadImageA reads past the end of the file and the program crashes (number 22)");
+  CapturedBoxes boxes;
+  // Headers promise 24 bits, but the pixels are missing: the system loads nothing, and nothing is
+  // read or written through a bitmap that does not exist.
   const Bytes whole = bmp_from_rows(24, 64, 64, Bytes(64 * 64 * 3, 1));
   LoadExpectingFreshName(dir_.Write("t.bmp", Bytes(whole.begin(), whole.begin() + 60)), 3);
   EXPECT_EQ(TexLevelWidth(0), 0);
-  EXPECT_TRUE(boxes.boxes().empty()) << "BMP problems are never reported";
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
 }
 
 TEST_F(BmpTextures, MipmapChainOnlyWithAMipmappingFilter) {

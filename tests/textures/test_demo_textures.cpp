@@ -78,7 +78,7 @@ TEST(DemoTextures, WaterHasOpaqueSwirlsAndTransparentGaps) {
   CapturedBoxes boxes;
   TGATexture water{};
   ASSERT_TRUE(LoadTGA(water, dir.File("water3.tga").c_str()));
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
   ASSERT_EQ(water.Width, 256u);
   ASSERT_EQ(water.Height, 256u);
   ASSERT_EQ(water.Bpp, 32u);
@@ -104,7 +104,7 @@ TEST(DemoTextures, CloudSheetHasOneDistinctPuffPerCell) {
   TGATexture sheet{};
   CapturedBoxes boxes;
   ASSERT_TRUE(LoadTGA(sheet, dir.File("CloudsParticles4.tga").c_str()));
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
   ASSERT_EQ(sheet.Width, 512u);
   ASSERT_EQ(sheet.Height, 256u);
   ASSERT_EQ(sheet.Bpp, 32u);
@@ -145,7 +145,7 @@ TEST(DemoTextures, SceneSetUpLoadsAllThreeWithoutAMessage) {
   TextureLoadTGAID("water3.tga", 0);
   TextureLoadTGAID("CloudsParticles4.tga", 1);
   std::filesystem::current_path(previous);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
   GLint width = 0;
   for (auto [name, expected] :
        {std::pair{TextureID2[0], 256}, {TextureTGA2[0].TexID, 256}, {TextureTGA2[1].TexID, 512}}) {

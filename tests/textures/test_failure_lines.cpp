@@ -7,6 +7,9 @@
 
 #include <gl_test_context.h>
 
+#include <cstring>
+
+#include "../winapi/wine.h"
 #include "captured_boxes.h"
 #include "texture_test_support.h"
 
@@ -73,6 +76,24 @@ class InFolder {
 
 // The folder that holds `path`.
 std::string Parent(const std::string& path) { return path.substr(0, path.find_last_of("/\\")); }
+
+// The system's words for an error code, as the lines quote them: Windows' own on our layer ("The
+// system cannot find the file specified"), shorter ones of Wine's own under Wine ("File not
+// found").
+std::string SystemText(DWORD code) {
+  char text[512];
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, 0, text, sizeof text, nullptr);
+  while (length > 0 && std::strchr("\r\n. ", text[length - 1])) --length;
+  return std::string(text, length);
+}
+
+TEST(FailureLines, TheWordsQuotedAreWindowsOwn) {
+  SKIP_UNDER_WINE("Wine words its error texts otherwise");
+  EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND), "The system cannot find the file specified");
+  EXPECT_EQ(SystemText(ERROR_PATH_NOT_FOUND), "The system cannot find the path specified");
+  EXPECT_EQ(SystemText(ERROR_INVALID_DATA), "The data is invalid");
+}
 
 // Why a folder cannot be read as a file: the library's own words where it can tell (Linux), the C
 // library's on Windows, whose fopen refuses a folder before the library sees it.
@@ -146,10 +167,10 @@ TEST_F(FailureLinesGl, MissingTgaTextureShowsNoBoxButSaysSo) {
   Captured run = Capture([] { TextureLoadTGAID("water3.tga", 7); });
   EXPECT_TRUE(run.boxes.empty());
   ExpectOneLine(run, "TextureLoadTGAID", "water3.tga", dir.path(),
-                "no such file (The system cannot find the file specified); slot 7 is not loaded");
+                "no such file (" + SystemText(ERROR_FILE_NOT_FOUND) + "); slot 7 is not loaded");
   Captured folder = Capture([] { TextureLoadTGAID("textures/water3.tga", 8); });
   ExpectOneLine(folder, "TextureLoadTGAID", "textures/water3.tga", dir.path() + "/textures",
-                "The system cannot find the path specified");
+                SystemText(ERROR_PATH_NOT_FOUND));
   std::filesystem::create_directory(dir.path() + "/water3.tga");
   Captured not_a_file = Capture([] { TextureLoadTGAID("water3.tga", 9); });
   ExpectOneLine(not_a_file, "TextureLoadTGAID", "water3.tga", dir.path(),
@@ -162,7 +183,7 @@ TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {
   Captured missing = Capture([] { TextureLoadID("Floor04.bmp", 3); });
   EXPECT_TRUE(missing.boxes.empty());
   ExpectOneLine(missing, "TextureLoadID", "Floor04.bmp", dir.path(),
-                "LoadImageA failed: The system cannot find the file specified; slot 3");
+                "LoadImageA failed: " + SystemText(ERROR_FILE_NOT_FOUND) + "; slot 3");
 
   dir.Write("grey.bmp", bmp_from_rows(8, 2, 2, Bytes(4)));
   Captured grey = Capture([] { TextureLoadID("grey.bmp", 4); });
@@ -171,7 +192,7 @@ TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {
   const Bytes whole = bmp_from_rows(24, 4, 4, Bytes(48));
   dir.Write("cut.bmp", Bytes(whole.begin(), whole.begin() + 30));
   Captured cut = Capture([] { TextureLoadID("cut.bmp", 5); });
-  ExpectOneLine(cut, "TextureLoadID", "cut.bmp", dir.path(), "The data is invalid");
+  ExpectOneLine(cut, "TextureLoadID", "cut.bmp", dir.path(), SystemText(ERROR_INVALID_DATA));
 
   dir.Write("good.bmp", bmp_from_rows(24, 2, 2, Bytes(12)));
   EXPECT_TRUE(Capture([] { TextureLoadID("good.bmp", 6); }).lines.empty());
@@ -182,11 +203,11 @@ TEST(FailureLines, ControlBitmapsNameTheFileAndTheWindowsError) {
   HPALETTE palette{};
   Captured run = Capture([&] { EXPECT_FALSE(LoadBmpFromFile(dir.File("StarN.BMP"), palette)); });
   ExpectOneLine(run, "LoadBmpFromFile", dir.File("StarN.BMP"), dir.path(),
-                "LoadImageA failed: The system cannot find the file specified");
+                "LoadImageA failed: " + SystemText(ERROR_FILE_NOT_FOUND));
   Captured region =
       Capture([&] { EXPECT_FALSE(BitmapToRegion(dir.File("nowhere/StarN.BMP"), 0, 0)); });
   ExpectOneLine(region, "LoadBmpFromFile", dir.File("nowhere/StarN.BMP"), dir.path() + "/nowhere",
-                "The system cannot find the path specified");
+                SystemText(ERROR_PATH_NOT_FOUND));
 }
 
 // A device error ends the program; its line names the file being read. Linux only: Windows has no

@@ -57,7 +57,7 @@ TEST_F(TgaTextures, OddWidthImagesUploadWithTheirTrueColours) {
           "odd.tga", Concat(TgaHeader(2, uint16_t(width), height, uint8_t(bits)), pixels));
       CapturedBoxes boxes;
       TextureLoadTGAID(file.c_str(), 7);
-      EXPECT_TRUE(boxes.boxes().empty());
+      EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
       const TGATexture& slot = TextureTGA2[7];
       ASSERT_NE(slot.TexID, 0u);
       EXPECT_EQ(BoundTexture(), GLint(slot.TexID));
@@ -146,7 +146,7 @@ TEST_F(TgaTextures, MissingOrRefusedFileChangesNothing) {
 
   CapturedBoxes boxes;
   TextureLoadTGAID(dir_.File("missing.tga").c_str(), 9);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
   EXPECT_EQ(TextureTGA2[9].TexID, before);
 
   const std::string bad = dir_.Write("bad.tga", Concat(TgaHeader(3, 1, 1, 8), {1}));
