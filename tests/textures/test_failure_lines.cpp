@@ -189,13 +189,14 @@ TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {
   Captured grey = Capture([] { TextureLoadID("grey.bmp", 4); });
   ExpectOneLine(grey, "TextureLoadID", "grey.bmp", dir.path(), "8 bits per pixel");
 
+  dir.Write("good.bmp", bmp_from_rows(24, 2, 2, Bytes(12)));
+  EXPECT_TRUE(Capture([] { TextureLoadID("good.bmp", 6); }).lines.empty());
+
+  SKIP_UNDER_WINE("LoadImageA reads past the end of a file cut in its headers (number 22)");
   const Bytes whole = bmp_from_rows(24, 4, 4, Bytes(48));
   dir.Write("cut.bmp", Bytes(whole.begin(), whole.begin() + 30));
   Captured cut = Capture([] { TextureLoadID("cut.bmp", 5); });
   ExpectOneLine(cut, "TextureLoadID", "cut.bmp", dir.path(), SystemText(ERROR_INVALID_DATA));
-
-  dir.Write("good.bmp", bmp_from_rows(24, 2, 2, Bytes(12)));
-  EXPECT_TRUE(Capture([] { TextureLoadID("good.bmp", 6); }).lines.empty());
 }
 
 TEST(FailureLines, ControlBitmapsNameTheFileAndTheWindowsError) {
