@@ -11,6 +11,13 @@ if(NOT GTest_FOUND)
   add_subdirectory(${ZELVO_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
+# stb_image, an oracle of the BMP tests, is Debian's header in /usr/include/stb: that folder's parent
+# cannot go on a cross compiler's include path, so <stb/stb_image.h> is reached through a link in a
+# folder of the build's own.
+set(ZELVO_STB_INCLUDE ${CMAKE_BINARY_DIR}/stb_include)
+file(MAKE_DIRECTORY ${ZELVO_STB_INCLUDE})
+file(CREATE_LINK /usr/include/stb ${ZELVO_STB_INCLUDE}/stb SYMBOLIC)
+
 # zelvo_test(<area>/test_<name>.cpp LABEL...), called by tests/CMakeLists.txt for every test: the
 # tests of tests/winapi are built here, labelled windows (the others are chosen below).
 function(zelvo_test source)
@@ -23,7 +30,7 @@ function(zelvo_test source)
   add_executable(winapi_${short} ${source})
   target_link_libraries(winapi_${short} PRIVATE zelvo_platform zelvo_test_files GTest::gtest_main)
   target_include_directories(winapi_${short} PRIVATE ${PROJECT_SOURCE_DIR}/zelvo/include
-    ${CMAKE_CURRENT_SOURCE_DIR}/support)
+    ${CMAKE_CURRENT_SOURCE_DIR}/support ${ZELVO_STB_INCLUDE})
   add_test(NAME winapi.${short} COMMAND winapi_${short})
   set_tests_properties(winapi.${short} PROPERTIES TIMEOUT 60 LABELS windows)
 endfunction()
@@ -36,10 +43,13 @@ add_library(zelvo_windows_test_support STATIC
 target_include_directories(zelvo_windows_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
 target_link_libraries(zelvo_windows_test_support PUBLIC tornado_scene zelv_games zelvo zelvo_platform
   zelvo_test_files gtest)
-foreach(test render/find_normal render/primitives render/projection_presets render/render_states
+foreach(test controls/bitmap_to_region controls/hover_button controls/load_bmp_from_file
+    render/find_normal render/primitives render/projection_presets render/render_states
     render/billboard render/billboard_scale games/twister_model games/twister_polygon
     games/twister_clouds games/scene window/gl_wnd_proc window/mouse_view window/set_gl_msg
-    window/create_ogl_window textures/pixel_swap textures/tga_rle_packets)
+    window/create_ogl_window textures/bmp_textures textures/demo_texture_lookup
+    textures/demo_textures textures/failure_lines textures/file_name_case textures/pixel_swap
+    textures/tga_reader textures/tga_rle_packets textures/tga_textures)
   string(REPLACE "/" "_" target ${test})
   string(REPLACE "/" "." name ${test})
   get_filename_component(area ${test} DIRECTORY)

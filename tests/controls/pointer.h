@@ -1,19 +1,21 @@
-// Real pointer input for the image-button tests: XTest requests on the platform layer's own X
-// connection, so that they are ordered with everything the layer sends, and a message pump.
+// Real pointer input for the image-button tests, as the system delivers it (SendInput and
+// SetCursorPos on Windows, XTest on our layer: tests/winapi/real_input.h), and a message pump.
 #pragma once
 
 #include <windows.h>
-
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 
 #include <chrono>
 #include <functional>
 #include <thread>
 
-#include "x_display.h"
+#include "../winapi/real_input.h"
 
 namespace ctrl_test {
+
+inline zelvo_test::RealInput& Input() {
+  static zelvo_test::RealInput input;
+  return input;
+}
 
 // Dispatches every message that arrives until `done` holds or about two seconds have passed.
 // Returns whether `done` held.
@@ -21,7 +23,7 @@ inline bool PumpUntil(const std::function<bool()>& done) {
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
   for (;;) {
     MSG msg;
-    while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) {
+    while (PeekMessageA(&msg, HWND{}, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
@@ -31,15 +33,14 @@ inline bool PumpUntil(const std::function<bool()>& done) {
   }
 }
 
-// Lets everything already sent reach the queue and be handled: a round trip to the server, then
-// messages until the queue has stayed empty for a while.
+// Lets everything the input caused reach the queue and be handled: messages until the queue has
+// stayed empty for a while. (The input is synchronous: its events are on their way on return.)
 inline void Settle() {
-  XSync(plat::x_display(), False);
   int quiet = 0;
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(2);
   while (quiet < 25 && std::chrono::steady_clock::now() < give_up) {
     MSG msg;
-    if (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) {
+    if (PeekMessageA(&msg, HWND{}, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
       quiet = 0;
@@ -51,12 +52,15 @@ inline void Settle() {
 }
 
 inline void MovePointer(int screen_x, int screen_y) {
-  XTestFakeMotionEvent(plat::x_display(), -1, screen_x, screen_y, CurrentTime);
+  Input().move_pointer(screen_x, screen_y);
   Settle();
 }
 
 inline void LeftButton(bool down) {
-  XTestFakeButtonEvent(plat::x_display(), 1, down ? True : False, CurrentTime);
+  if (down)
+    Input().press_button(1);
+  else
+    Input().release_button(1);
   Settle();
 }
 

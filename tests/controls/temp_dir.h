@@ -1,9 +1,8 @@
 // A private temporary folder for the BMP files a test writes; removed with everything in it.
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
+#include <random>
 #include <string>
 
 namespace ctrl_test {
@@ -11,9 +10,11 @@ namespace ctrl_test {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zelvo-ctrl-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device random;
+    do {
+      path_ = std::filesystem::temp_directory_path() / ("zelvo-ctrl-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(path_));
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
   }
   ~TempDir() {
     std::error_code ignored;

@@ -3,16 +3,23 @@
 
 #include <zelvo/controls.h>
 
-#include <X11/Xutil.h>
+#ifndef _WIN32
+#include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
 
+#include "window_internal.h"
+#include "x_display.h"
+#endif
+
+#include <cstdio>
+#include <cstring>
 #include <set>
 #include <utility>
 #include <vector>
 
-#include "handle_table.h"
-#include "window_internal.h"
+#include "../winapi/wine.h"
 #include "bmp_writer.h"
+#include "live_objects.h"
 #include "pointer.h"
 #include "temp_dir.h"
 
@@ -56,21 +63,6 @@ LRESULT CALLBACK ParentProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) 
   return DefWindowProcA(w, message, wParam, lParam);
 }
 
-struct LiveObjects {
-  size_t bitmaps = plat::handle_count(plat::Kind::Bitmap);
-  size_t palettes = plat::handle_count(plat::Kind::Palette);
-  size_t regions = plat::handle_count(plat::Kind::Region);
-  size_t contexts = plat::handle_count(plat::Kind::DC);
-  size_t globals = plat::handle_count(plat::Kind::Global);
-  size_t windows = plat::handle_count(plat::Kind::Window);
-  bool operator==(const LiveObjects&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const LiveObjects& o) {
-  return out << "bitmaps " << o.bitmaps << ", palettes " << o.palettes << ", regions " << o.regions
-             << ", DCs " << o.contexts << ", globals " << o.globals << ", windows " << o.windows;
-}
-
 class HoverButtonTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -91,7 +83,7 @@ class HoverButtonTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    ASSERT_NE(plat::x_display(), nullptr) << "no X display";
+    ASSERT_TRUE(Input().ok()) << "no input to give";
     for (int state = 1; state <= 3; ++state)
       WriteBmp(dir_ / (std::string("Btn") + "?NHP"[state] + ".BMP"), StatePicture(state), 24);
     commands.clear();
@@ -101,13 +93,13 @@ class HoverButtonTest : public ::testing::Test {
     parent_ =
         CreateWindowExA(0, "ButtonTestParent", "buttons", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                         200, 150, 300, 200, 0, 0, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(parent_, 0u);
+    ASSERT_TRUE(parent_);
     ShowWindow(parent_, SW_SHOW);
     BmpType = dir_ / "Btn";
     button_ =
         CreateWindowExA(0, "IMAGEBUTTON", "", WS_CHILD | WS_VISIBLE, kRequestedX, kRequestedY, 5, 7,
-                        parent_, static_cast<HMENU>(kButtonId), GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(button_, 0u);
+                        parent_, (HMENU)(intptr_t)kButtonId, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(button_);
     UpdateWindow(parent_);
     Settle();
     RECT r{};
@@ -121,26 +113,41 @@ class HoverButtonTest : public ::testing::Test {
     BmpType.clear();
   }
 
-  DWORD Mode() const { return GetPropA(button_, HoverMode); }
+  DWORD Mode() const { return (DWORD)(uintptr_t)GetPropA(button_, HoverMode); }
   void MoveOnButton(int x, int y) { MovePointer(origin_.x + x, origin_.y + y); }
   // A point of the parent's client area well away from the button.
   void MoveOffButton() { MovePointer(origin_.x + kW + 40, origin_.y + kH + 30); }
 
-  // Waits until the button shows the given state's picture on screen; reports the first mismatch.
+  // Waits until the button shows the given state's picture on screen, read back through the
+  // window's device context; reports the first mismatch.
   ::testing::AssertionResult Shows(int state) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kW;
+    info.bmiHeader.biHeight = -kH;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(HDC{}, &info, DIB_RGB_COLORS, &bits, HANDLE{}, 0);
+    HDC memory = CreateCompatibleDC(HDC{});
+    HGDIOBJ old = SelectObject(memory, copy);
     std::string mismatch;
     const bool ok = PumpUntil([&] {
-      Display* d = plat::x_display();
-      XImage* image = XGetImage(d, plat::x_window(button_), 0, 0, kW, kH, AllPlanes, ZPixmap);
-      if (!image) {
-        mismatch = "no image";
+      HDC window = GetDC(button_);
+      const bool copied = BitBlt(memory, 0, 0, kW, kH, window, 0, 0, SRCCOPY);
+      ReleaseDC(button_, window);
+      if (!copied) {
+        mismatch = "the window's pixels could not be read";
         return false;
       }
       mismatch.clear();
+      const auto* pixels = static_cast<const uint8_t*>(bits);
       for (int y = 0; y < kH && mismatch.empty(); ++y)
         for (int x = 0; x < kW && mismatch.empty(); ++x) {
           if (!Opaque(x, y)) continue;
-          const unsigned long got = XGetPixel(image, x, y);
+          const uint8_t* p = pixels + (size_t(y) * kW + x) * 4;  // blue, green, red
+          const unsigned long got = (unsigned long)p[2] << 16 | p[1] << 8 | p[0];
           const Rgb want = StateColour(state, x, y);
           const unsigned long expected = (unsigned long)want.r << 16 | want.g << 8 | want.b;
           if (got != expected) {
@@ -150,16 +157,18 @@ class HoverButtonTest : public ::testing::Test {
             mismatch = text;
           }
         }
-      XDestroyImage(image);
       return mismatch.empty();
     });
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(copy);
     if (ok) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << mismatch;
   }
 
   TempDir dir_;
-  HWND parent_ = 0;
-  HWND button_ = 0;
+  HWND parent_{};
+  HWND button_{};
   POINT origin_{};
   LiveObjects before_;
 };
@@ -171,14 +180,21 @@ TEST_F(HoverButtonTest, TakesTheNormalBitmapsSizeAndKeepsTheRequestedPosition) {
   EXPECT_EQ(r.bottom - r.top, kH);
   POINT client{0, 0};
   ClientToScreen(parent_, &client);
-  EXPECT_EQ(r.left - client.x, kRequestedX);
-  EXPECT_EQ(r.top - client.y, kRequestedY);
+  // The button takes the parent's frame to be the nominal one of a captioned window (3 pixels at
+  // the side, 19 above the client area): where the system's frame differs (Wine's caption is
+  // taller), the button moves by the difference.
+  RECT outer{};
+  GetWindowRect(parent_, &outer);
+  EXPECT_EQ(r.left - client.x, kRequestedX + (client.x - outer.left) - 3);
+  EXPECT_EQ(r.top - client.y, kRequestedY + (client.y - outer.top) - 19);
   EXPECT_EQ(Mode(), 1u);
   for (const char* name : {NormalBmp, HoverBmp, PressBmp, ButtonRgn})
-    EXPECT_NE(GetPropA(button_, name), 0u) << name;
+    EXPECT_TRUE(GetPropA(button_, name)) << name;
   EXPECT_TRUE(Shows(1));
 }
 
+// Linux only: it reads the shape the X server holds for the button's window.
+#ifndef _WIN32
 TEST_F(HoverButtonTest, WindowShapeIsTheNormalBitmapWithoutItsKey) {
   int count = 0, ordering = 0;
   XRectangle* rects = XShapeGetRectangles(plat::x_display(), plat::x_window(button_), ShapeBounding,
@@ -196,6 +212,7 @@ TEST_F(HoverButtonTest, WindowShapeIsTheNormalBitmapWithoutItsKey) {
   EXPECT_TRUE(covered == opaque) << covered.size() << " pixels in the shape, " << opaque.size()
                                  << " opaque";
 }
+#endif
 
 TEST_F(HoverButtonTest, HoverPressReleaseOverTheShapeClicksOnce) {
   MoveOnButton(5, 5);
@@ -210,6 +227,7 @@ TEST_F(HoverButtonTest, HoverPressReleaseOverTheShapeClicksOnce) {
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].first, WPARAM(kButtonId));  // notification code 0 in the high word
   EXPECT_EQ(commands[0].second, 0);
+  SKIP_UNDER_WINE("releasing the capture brings a mouse move at once (number 23)");
   // The normal image until the next move, which switches to the hover image.
   EXPECT_EQ(Mode(), 1u);
   EXPECT_TRUE(Shows(1));
@@ -262,7 +280,7 @@ TEST_F(HoverButtonTest, KeyColouredPartsNeitherHighlightNorClick) {
 }
 
 TEST_F(HoverButtonTest, StateWithoutAnImageIsValidatedNotRepainted) {
-  SetPropA(button_, HoverMode, 9);
+  SetPropA(button_, HoverMode, (HANDLE)(uintptr_t)9);
   InvalidateRect(button_, nullptr, FALSE);
   Settle();
   RECT update{};
@@ -274,17 +292,19 @@ TEST_F(HoverButtonTest, DestructionRemovesThePropertiesAndLeaksNothing) {
   // The destruction message itself, while the window still exists to be asked.
   EXPECT_EQ(HoverButtonHandler(button_, WM_DESTROY, 0, 0), 0);
   for (const char* name : {NormalBmp, HoverBmp, PressBmp, HoverMode, ButtonRgn})
-    EXPECT_EQ(GetPropA(button_, name), 0u) << name;
+    EXPECT_FALSE(GetPropA(button_, name)) << name;
   EXPECT_TRUE(DestroyWindow(button_));
   DestroyWindow(parent_);
-  parent_ = 0;
+  parent_ = HWND{};
   Settle();
-  EXPECT_EQ(LiveObjects(), before_);
+  if (kCountsObjects) {
+    EXPECT_EQ(LiveObjects(), before_);
+  }
 }
 
 TEST_F(HoverButtonTest, MissingBitmapRefusesCreationWithoutLeaks) {
   DestroyWindow(parent_);
-  parent_ = 0;
+  parent_ = HWND{};
   Settle();
   for (const char* missing : {"BtnN.BMP", "BtnH.BMP", "BtnP.BMP"}) {
     SCOPED_TRACE(missing);
@@ -294,14 +314,15 @@ TEST_F(HoverButtonTest, MissingBitmapRefusesCreationWithoutLeaks) {
     const LiveObjects before;
     HWND parent = CreateWindowExA(0, "ButtonTestParent", "p", WS_OVERLAPPED | WS_CAPTION, 0, 0, 100,
                                   100, 0, 0, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(parent, 0u);
+    ASSERT_TRUE(parent);
     BmpType = partial / "Btn";
-    EXPECT_EQ(CreateWindowExA(0, "IMAGEBUTTON", "", WS_CHILD, 0, 0, 10, 10, parent,
-                              static_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr),
-              0u);
+    EXPECT_FALSE(CreateWindowExA(0, "IMAGEBUTTON", "", WS_CHILD, 0, 0, 10, 10, parent,
+                                 (HMENU)(intptr_t)1, GetModuleHandleA(nullptr), nullptr));
     DestroyWindow(parent);
     Settle();
-    EXPECT_EQ(LiveObjects(), before);
+    if (kCountsObjects) {
+      EXPECT_EQ(LiveObjects(), before);
+    }
   }
 }
 
@@ -317,14 +338,14 @@ TEST_F(HoverButtonTest, BitmapsNamedInAnotherCaseAreFound) {
   WriteBmp(other / "Skins/BTNP.bmp", StatePicture(3), 24);
   BmpType = other / "skins/Btn";
   HWND button = CreateWindowExA(0, "IMAGEBUTTON", "", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, parent_,
-                                static_cast<HMENU>(2), GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(button, 0u);
+                                (HMENU)(intptr_t)2, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(button);
   RECT r{};
   GetClientRect(button, &r);
   RECT first{};
   GetClientRect(button_, &first);
   EXPECT_EQ(r.right, first.right) << "sized from the normal bitmap found under another case";
   EXPECT_EQ(r.bottom, first.bottom);
-  EXPECT_NE(GetPropA(button, PressBmp), 0u);
+  EXPECT_TRUE(GetPropA(button, PressBmp));
   DestroyWindow(button);
 }

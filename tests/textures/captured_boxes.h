@@ -1,6 +1,6 @@
-// Message boxes recorded instead of shown, through our layer's automation hook: the texture tests
-// that check a box's style as well as its text. (Tests that run on Windows too answer real boxes
-// with tests/support/message_box_answer.h.)
+// Message boxes of the texture tests, recorded as Windows automation sees them: a second thread
+// finds each real box (tests/support/message_box_answer.h), reads its caption, text and buttons,
+// and answers OK. The same in both worlds, so these tests need a display on Linux too.
 #pragma once
 
 #include <windows.h>
@@ -8,28 +8,34 @@
 #include <string>
 #include <vector>
 
+#include "message_box_answer.h"
+
 namespace tex_test {
 
 struct Box {
   std::string text, caption;
-  UINT style;
+  int style;  // the MB_ button set its buttons make (MB_OK, ...); an icon cannot be seen this way
 };
 
-// Records every message box instead of showing it, answering OK.
+// Answers and records every message box shown while it lives. A box is recorded before it is
+// answered, so the caller's MessageBoxA has returned only after its box is in boxes().
 class CapturedBoxes {
  public:
-  CapturedBoxes() { SetMessageBoxHook(&Hook, this); }
-  ~CapturedBoxes() { SetMessageBoxHook(nullptr, nullptr); }
-  CapturedBoxes(const CapturedBoxes&) = delete;
-  CapturedBoxes& operator=(const CapturedBoxes&) = delete;
-  std::vector<Box> boxes;
+  std::vector<Box> boxes() const {
+    std::vector<Box> out;
+    for (const zelvo_test::SeenBox& seen : answerer_.seen())
+      out.push_back({seen.text, seen.caption, zelvo_test::button_style(seen.buttons)});
+    return out;
+  }
+  // Caption and text of every box, for a failure message.
+  std::string texts() const {
+    std::string out;
+    for (const Box& box : boxes()) out += "[" + box.caption + ": " + box.text + "] ";
+    return out;
+  }
 
  private:
-  static int Hook(HWND owner, LPCSTR text, LPCSTR caption, UINT style, void* self) {
-    static_cast<CapturedBoxes*>(self)->boxes.push_back(
-        {text ? text : "", caption ? caption : "", style});
-    return IDOK;
-  }
+  zelvo_test::BoxAnswerer answerer_{IDOK};
 };
 
 }  // namespace tex_test

@@ -1,8 +1,10 @@
 // BMP textures on a real Mesa context: the depth query, the colour swap, uploaded texels for 24-
 // and 32-bit files of every row padding, files that give no image, mipmaps and the slot checks.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <Zelvo.h>
 
@@ -10,6 +12,7 @@
 
 #include <random>
 
+#include "../winapi/wine.h"
 #include "captured_boxes.h"
 #include "texture_test_support.h"
 
@@ -46,6 +49,7 @@ TEST(BmpDepth, ReadsTheHeaderDepthOrZero) {
   EXPECT_EQ(FileMode, 0);
 }
 
+#ifndef _WIN32  // Windows has no FIFO in the file system
 TEST(BmpDepthDeathTest, FifoGivesZeroAtOnce) {
   ScratchDir dir;
   const std::string fifo = dir.File("pipe.bmp");
@@ -58,6 +62,7 @@ TEST(BmpDepthDeathTest, FifoGivesZeroAtOnce) {
       },
       ::testing::ExitedWithCode(0), "");
 }
+#endif
 
 TEST(BmpDepth, SwapRgbExchangesFirstAndThirdByteOfEachGroup) {
   Bytes data = Random(3 * 1001 + 2, 5);
@@ -143,12 +148,18 @@ TEST_F(BmpTextures, FilesWithoutAnImageStillTakeATextureName) {
   LoadExpectingFreshName(dir_.Write("p.bmp", bmp_from_rows(8, 4, 4, Bytes(16, 7))), 3);
   EXPECT_EQ(TexLevelWidth(0), 0);
   EXPECT_TRUE(glIsTexture(missing)) << "the slot's previous texture is not deleted";
-  // Headers promise 24 bits, but the pixels are missing: the platform loads nothing, and nothing
-  // is read or written through a bitmap that does not exist.
+  EXPECT_TRUE(boxes.boxes().empty()) << "BMP problems are never reported";
+}
+
+TEST_F(BmpTextures, MissingPixelsGiveNoImage) {
+  SKIP_UNDER_WINE("LoadImageA reads past the end of the file and the program crashes (number 22)");
+  CapturedBoxes boxes;
+  // Headers promise 24 bits, but the pixels are missing: the system loads nothing, and nothing is
+  // read or written through a bitmap that does not exist.
   const Bytes whole = bmp_from_rows(24, 64, 64, Bytes(64 * 64 * 3, 1));
   LoadExpectingFreshName(dir_.Write("t.bmp", Bytes(whole.begin(), whole.begin() + 60)), 3);
   EXPECT_EQ(TexLevelWidth(0), 0);
-  EXPECT_TRUE(boxes.boxes.empty()) << "BMP problems are never reported";
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
 }
 
 TEST_F(BmpTextures, MipmapChainOnlyWithAMipmappingFilter) {

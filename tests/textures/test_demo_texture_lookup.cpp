@@ -1,10 +1,11 @@
 // Where the demo looks for a texture file: the current folder first, then the folder of the
 // program's executable, and otherwise one line on standard error naming the file and both folders.
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <windows.h>
 
-#include <climits>
 #include <cstdio>
+#include <filesystem>
+#include <random>
 #include <string>
 
 #include "texture_files.h"
@@ -14,28 +15,39 @@ using namespace tex_test;
 
 namespace {
 
+// The folder of this test program, without a trailing separator.
 std::string ProgramFolder() {
-  char path[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path);
-  std::string program(path, n > 0 ? size_t(n) : 0);
-  return program.substr(0, program.rfind('/'));
+  char path[4096];
+  const DWORD n = GetModuleFileNameA(HMODULE{}, path, sizeof path);
+  std::string program(path, n < sizeof path ? n : 0);
+  return program.substr(0, program.find_last_of("/\\"));
+}
+
+// The separator the program's path uses, which the lookup keeps.
+char ProgramSeparator() {
+  char path[4096];
+  const DWORD n = GetModuleFileNameA(HMODULE{}, path, sizeof path);
+  return n < sizeof path ? path[std::string(path, n).find_last_of("/\\")] : '/';
+}
+
+// A name no other run of this program uses at the same time.
+std::string UniqueName(const char* extension) {
+  return "lookup-" + std::to_string(std::random_device()()) + extension;
 }
 
 class DemoTextureLookup : public ::testing::Test {
  protected:
   void SetUp() override {
-    char here[PATH_MAX];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    old_ = here;
-    ASSERT_EQ(chdir(dir_.path().c_str()), 0);
+    old_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());
   }
   void TearDown() override {
-    EXPECT_EQ(chdir(old_.c_str()), 0);
-    std::remove(beside_.c_str());
+    std::filesystem::current_path(old_);
+    if (!beside_.empty()) std::remove(beside_.c_str());
   }
   // A file of that name beside the test program, removed after the test.
   void PutBesideProgram(const std::string& name) {
-    beside_ = ProgramFolder() + "/" + name;
+    beside_ = ProgramFolder() + ProgramSeparator() + name;
     FILE* f = std::fopen(beside_.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fclose(f);
@@ -48,11 +60,12 @@ class DemoTextureLookup : public ::testing::Test {
   }
 
   ScratchDir dir_;
-  std::string old_, beside_;
+  std::filesystem::path old_;
+  std::string beside_;
 };
 
 TEST_F(DemoTextureLookup, TheCurrentFolderComesFirst) {
-  const std::string name = "lookup-" + std::to_string(getpid()) + ".tga";
+  const std::string name = UniqueName(".tga");
   dir_.Write(name, Bytes(1));
   PutBesideProgram(name);
   std::string error_output;
@@ -61,10 +74,10 @@ TEST_F(DemoTextureLookup, TheCurrentFolderComesFirst) {
 }
 
 TEST_F(DemoTextureLookup, StartedElsewhereTheProgramsFolderIsUsed) {
-  const std::string name = "lookup-" + std::to_string(getpid()) + ".bmp";
+  const std::string name = UniqueName(".bmp");
   PutBesideProgram(name);
   std::string error_output;
-  EXPECT_EQ(Lookup(name.c_str(), &error_output), ProgramFolder() + "/" + name);
+  EXPECT_EQ(Lookup(name.c_str(), &error_output), ProgramFolder() + ProgramSeparator() + name);
   EXPECT_EQ(error_output, "");
 }
 
@@ -74,7 +87,8 @@ TEST_F(DemoTextureLookup, AFileInNeitherFolderIsNamedWithBothFolders) {
   EXPECT_EQ(error_output,
             "TornadoDemo: texture file \"nowhere-to-be-found.tga\" is neither in the "
             "current folder (" +
-                dir_.path() + ") nor beside the program (" + ProgramFolder() + "/)\n");
+                dir_.path() + ") nor beside the program (" + ProgramFolder() + ProgramSeparator() +
+                ")\n");
 }
 
 }  // namespace

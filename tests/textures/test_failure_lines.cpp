@@ -1,19 +1,19 @@
 // The one line each loader failure writes to standard error beside its message box (or instead of
 // one, where the loader shows none): the function, the file with the folder it was looked up in,
 // and the reason. The boxes keep their texts.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <Zelvo.h>
 
 #include <gl_test_context.h>
 
+#include <cstring>
+
+#include "../winapi/wine.h"
 #include "captured_boxes.h"
 #include "texture_test_support.h"
 
 using namespace tex_test;
-using ::testing::HasSubstr;
 
 namespace {
 
@@ -34,7 +34,7 @@ Captured Capture(Load load) {
   for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
     run.lines.push_back(text.substr(start, end - start));
   if (start < text.size()) run.lines.push_back(text.substr(start));
-  run.boxes = boxes.boxes;
+  run.boxes = boxes.boxes();
   return run;
 }
 
@@ -50,7 +50,7 @@ void ExpectOneLineAt(const Captured& run, const std::string& function, const std
   const std::string& line = run.lines[0];
   EXPECT_EQ(line.rfind("Zelvo: " + function + ": \"" + file + "\" in " + folder + ": ", 0), 0u)
       << line;
-  EXPECT_THAT(line, HasSubstr(reason));
+  EXPECT_NE(line.find(reason), std::string::npos) << line;
 }
 
 TGATexture texture{};
@@ -65,16 +65,43 @@ bool LoadTga(const std::string& file) {
 // Makes `folder` the current folder for the life of the object.
 class InFolder {
  public:
-  explicit InFolder(const std::string& folder) {
-    char here[4096];
-    old_ = getcwd(here, sizeof here) ? here : "/";
-    EXPECT_EQ(chdir(folder.c_str()), 0);
+  explicit InFolder(const std::string& folder) : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
   }
-  ~InFolder() { EXPECT_EQ(chdir(old_.c_str()), 0); }
+  ~InFolder() { std::filesystem::current_path(old_); }
 
  private:
-  std::string old_;
+  std::filesystem::path old_;
 };
+
+// The folder that holds `path`.
+std::string Parent(const std::string& path) { return path.substr(0, path.find_last_of("/\\")); }
+
+// The system's words for an error code, as the lines quote them: Windows' own on our layer ("The
+// system cannot find the file specified"), shorter ones of Wine's own under Wine ("File not
+// found").
+std::string SystemText(DWORD code) {
+  char text[512];
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, 0, text, sizeof text, nullptr);
+  while (length > 0 && std::strchr("\r\n. ", text[length - 1])) --length;
+  return std::string(text, length);
+}
+
+TEST(FailureLines, TheWordsQuotedAreWindowsOwn) {
+  SKIP_UNDER_WINE("Wine words its error texts otherwise");
+  EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND), "The system cannot find the file specified");
+  EXPECT_EQ(SystemText(ERROR_PATH_NOT_FOUND), "The system cannot find the path specified");
+  EXPECT_EQ(SystemText(ERROR_INVALID_DATA), "The data is invalid");
+}
+
+// Why a folder cannot be read as a file: the library's own words where it can tell (Linux), the C
+// library's on Windows, whose fopen refuses a folder before the library sees it.
+#ifdef _WIN32
+const char* const kFolderNotFile = "Permission denied";
+#else
+const char* const kFolderNotFile = "a folder, not a file";
+#endif
 
 TEST(FailureLines, TgaRefusalsNameTheFileTheFolderAndTheCause) {
   ScratchDir dir;
@@ -86,7 +113,7 @@ TEST(FailureLines, TgaRefusalsNameTheFileTheFolderAndTheCause) {
                 "Could not open texture file: No such file or directory");
 
   Captured folder = Capture([&] { LoadTga(dir.path()); });
-  ExpectOneLine(folder, "LoadTGA", dir.path(), "/tmp", "a folder, not a file");
+  ExpectOneLine(folder, "LoadTGA", dir.path(), Parent(dir.path()), kFolderNotFile);
 
   // A relative name is looked up in the current folder, and the line says which one that was.
   {
@@ -140,10 +167,10 @@ TEST_F(FailureLinesGl, MissingTgaTextureShowsNoBoxButSaysSo) {
   Captured run = Capture([] { TextureLoadTGAID("water3.tga", 7); });
   EXPECT_TRUE(run.boxes.empty());
   ExpectOneLine(run, "TextureLoadTGAID", "water3.tga", dir.path(),
-                "no such file (The system cannot find the file specified); slot 7 is not loaded");
+                "no such file (" + SystemText(ERROR_FILE_NOT_FOUND) + "); slot 7 is not loaded");
   Captured folder = Capture([] { TextureLoadTGAID("textures/water3.tga", 8); });
   ExpectOneLine(folder, "TextureLoadTGAID", "textures/water3.tga", dir.path() + "/textures",
-                "The system cannot find the path specified");
+                SystemText(ERROR_PATH_NOT_FOUND));
   std::filesystem::create_directory(dir.path() + "/water3.tga");
   Captured not_a_file = Capture([] { TextureLoadTGAID("water3.tga", 9); });
   ExpectOneLine(not_a_file, "TextureLoadTGAID", "water3.tga", dir.path(),
@@ -156,39 +183,43 @@ TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {
   Captured missing = Capture([] { TextureLoadID("Floor04.bmp", 3); });
   EXPECT_TRUE(missing.boxes.empty());
   ExpectOneLine(missing, "TextureLoadID", "Floor04.bmp", dir.path(),
-                "LoadImageA failed: The system cannot find the file specified; slot 3");
+                "LoadImageA failed: " + SystemText(ERROR_FILE_NOT_FOUND) + "; slot 3");
 
   dir.Write("grey.bmp", bmp_from_rows(8, 2, 2, Bytes(4)));
   Captured grey = Capture([] { TextureLoadID("grey.bmp", 4); });
   ExpectOneLine(grey, "TextureLoadID", "grey.bmp", dir.path(), "8 bits per pixel");
 
+  dir.Write("good.bmp", bmp_from_rows(24, 2, 2, Bytes(12)));
+  EXPECT_TRUE(Capture([] { TextureLoadID("good.bmp", 6); }).lines.empty());
+
+  SKIP_UNDER_WINE("LoadImageA reads past the end of a file cut in its headers (number 22)");
   const Bytes whole = bmp_from_rows(24, 4, 4, Bytes(48));
   dir.Write("cut.bmp", Bytes(whole.begin(), whole.begin() + 30));
   Captured cut = Capture([] { TextureLoadID("cut.bmp", 5); });
-  ExpectOneLine(cut, "TextureLoadID", "cut.bmp", dir.path(), "The data is invalid");
-
-  dir.Write("good.bmp", bmp_from_rows(24, 2, 2, Bytes(12)));
-  EXPECT_TRUE(Capture([] { TextureLoadID("good.bmp", 6); }).lines.empty());
+  ExpectOneLine(cut, "TextureLoadID", "cut.bmp", dir.path(), SystemText(ERROR_INVALID_DATA));
 }
 
 TEST(FailureLines, ControlBitmapsNameTheFileAndTheWindowsError) {
   ScratchDir dir;
-  HPALETTE palette = 0;
-  Captured run = Capture([&] { EXPECT_EQ(LoadBmpFromFile(dir.File("StarN.BMP"), palette), 0u); });
+  HPALETTE palette{};
+  Captured run = Capture([&] { EXPECT_FALSE(LoadBmpFromFile(dir.File("StarN.BMP"), palette)); });
   ExpectOneLine(run, "LoadBmpFromFile", dir.File("StarN.BMP"), dir.path(),
-                "LoadImageA failed: The system cannot find the file specified");
+                "LoadImageA failed: " + SystemText(ERROR_FILE_NOT_FOUND));
   Captured region =
-      Capture([&] { EXPECT_EQ(BitmapToRegion(dir.File("nowhere/StarN.BMP"), 0, 0), 0u); });
+      Capture([&] { EXPECT_FALSE(BitmapToRegion(dir.File("nowhere/StarN.BMP"), 0, 0)); });
   ExpectOneLine(region, "LoadBmpFromFile", dir.File("nowhere/StarN.BMP"), dir.path() + "/nowhere",
-                "The system cannot find the path specified");
+                SystemText(ERROR_PATH_NOT_FOUND));
 }
 
-// A device error ends the program; its line names the file being read.
+// A device error ends the program; its line names the file being read. Linux only: Windows has no
+// file whose read fails like /proc/self/mem.
+#ifndef _WIN32
 TEST(FailureLinesDeathTest, InputOutputErrorNamesTheFile) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(LoadTga("/proc/self/mem"), ::testing::ExitedWithCode(2),
               "run-time error: input/output error in a file read of \"/proc/self/mem\" in "
               "/proc/self: ");
 }
+#endif
 
 }  // namespace

@@ -23,11 +23,11 @@ TEST(FileNameCase, ReadersFindAFileNamedInAnotherCase) {
   TGATexture texture{};
   EXPECT_TRUE(LoadTGA(texture, dir.File("TEXTURES/WATER3.TGA").c_str()));
   std::free(texture.ImageData);
-  EXPECT_TRUE(boxes.boxes.empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
   EXPECT_EQ(GetBmpDepth(dir.File("textures/floor04.BMP").c_str()), 24);
-  HPALETTE palette = 0;
+  HPALETTE palette{};
   HBITMAP bitmap = LoadBmpFromFile(dir.File("textures/FLOOR04.BMP"), palette);
-  EXPECT_NE(bitmap, 0u);
+  EXPECT_TRUE(bitmap);
   DeleteObject(bitmap);
   DeleteObject(palette);
 

@@ -82,7 +82,7 @@ TEST_P(ImageMagickFiles, DecodeLikeStbImage) {
   CapturedBoxes boxes;
   TGATexture texture{};
   ASSERT_TRUE(LoadTGA(texture, tga.c_str()));
-  EXPECT_TRUE(boxes.boxes.empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
   ASSERT_EQ(texture.Width, unsigned(w));
   ASSERT_EQ(texture.Height, unsigned(h));
   ASSERT_EQ(texture.Bpp, unsigned(c.bits));

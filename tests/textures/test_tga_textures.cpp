@@ -1,7 +1,9 @@
 // The TGA texture table on a real Mesa context: uploaded texels, filters, wrapping, mipmaps, the GL
 // state a load leaves, and the slot checks.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <dlfcn.h>
+#endif
 
 #include <Zelvo.h>
 
@@ -55,7 +57,7 @@ TEST_F(TgaTextures, OddWidthImagesUploadWithTheirTrueColours) {
           "odd.tga", Concat(TgaHeader(2, uint16_t(width), height, uint8_t(bits)), pixels));
       CapturedBoxes boxes;
       TextureLoadTGAID(file.c_str(), 7);
-      EXPECT_TRUE(boxes.boxes.empty());
+      EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
       const TGATexture& slot = TextureTGA2[7];
       ASSERT_NE(slot.TexID, 0u);
       EXPECT_EQ(BoundTexture(), GLint(slot.TexID));
@@ -144,13 +146,13 @@ TEST_F(TgaTextures, MissingOrRefusedFileChangesNothing) {
 
   CapturedBoxes boxes;
   TextureLoadTGAID(dir_.File("missing.tga").c_str(), 9);
-  EXPECT_TRUE(boxes.boxes.empty());
+  EXPECT_TRUE(boxes.boxes().empty()) << boxes.texts();
   EXPECT_EQ(TextureTGA2[9].TexID, before);
 
   const std::string bad = dir_.Write("bad.tga", Concat(TgaHeader(3, 1, 1, 8), {1}));
   TextureLoadTGAID(bad.c_str(), 9);
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0].caption, "Invalid Image");
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].caption, "Invalid Image");
   EXPECT_EQ(TextureTGA2[9].TexID, before);
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
   EXPECT_EQ(BoundTexture(), 0);
@@ -174,9 +176,12 @@ TEST_F(TgaTextures, RefusedReloadLeavesTheSlotExactlyAsItWas) {
     EXPECT_EQ(after.TexID, before.TexID);
     EXPECT_EQ(after.ImageData, nullptr);
   }
-  EXPECT_EQ(boxes.boxes.size(), 3u);
+  EXPECT_EQ(boxes.boxes().size(), 3u);
 }
 
+// Linux only: the count needs the library's glPixelStorei calls to reach this program's own
+// definition first, and on Windows they go through opengl32's import table.
+#ifndef _WIN32
 // glPixelStorei as the library calls it, counted, then passed on to the driver.
 std::vector<std::pair<GLenum, GLint>> g_pixel_store_calls;
 
@@ -210,6 +215,7 @@ TEST_F(TgaTextures, UploadChangesUnpackStateOnlyWhereRowsWouldBeMisread) {
     }
   }
 }
+#endif
 
 TEST_F(TgaTextures, ReloadingASlotKeepsTheOldTextureAlive) {
   const std::string file = dir_.Write("r.tga", Concat(TgaHeader(2, 1, 1, 24), {1, 2, 3}));

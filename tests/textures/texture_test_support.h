@@ -1,8 +1,10 @@
 // Shared by the texture tests: the TGA and BMP writers, a scratch folder and a count of open file
-// descriptors. Message-box capture is in captured_boxes.h.
+// descriptors (handles on Windows). Message-box capture is in captured_boxes.h.
 #pragma once
 
+#ifndef _WIN32
 #include <dirent.h>
+#endif
 #include <windows.h>
 #include <GL/gl.h>
 
@@ -62,13 +64,20 @@ class ScratchDir {
   std::string path_;
 };
 
+// Files the process holds open: its descriptors on Linux, its kernel handles on Windows.
 inline int OpenDescriptors() {
+#ifdef _WIN32
+  DWORD n = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &n);
+  return static_cast<int>(n);
+#else
   int n = 0;
   if (DIR* d = opendir("/proc/self/fd")) {
     while (readdir(d)) ++n;
     closedir(d);
   }
   return n;
+#endif
 }
 
 // What GL holds for the texture bound to GL_TEXTURE_2D.
