@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "file_access.h"
 #include "pixel_swap.h"
 #include "tga_internal.h"
@@ -44,6 +48,52 @@ uint32_t Swapped(const uint8_t* p) {
     return __builtin_bswap32(v) >> 8;
 }
 
+// The rest of a run of more than two pixels whose first two are written (`pair`). From 16 bytes
+// on it is filled with 16-byte stores, the last one ending exactly at the run's end: for 3-byte
+// pixels three vectors take turns, each starting at its own byte of the pixel.
+template <uint32_t Bpp>
+void FillRestOfRun(uint8_t* out, uint32_t pixel, uint64_t pair, std::size_t count) {
+  const std::size_t bytes = count * Bpp;
+#ifdef __SSE2__
+  if (bytes >= 16) {
+    if constexpr (Bpp == 4) {
+      const __m128i v = _mm_set1_epi32(static_cast<int>(pixel));
+      std::size_t o = 0;
+      for (; o + 16 <= bytes; o += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v);
+      if (o < bytes) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + bytes - 16), v);
+    } else {
+      // w[s]: eight bytes of the pattern from byte s of the pixel; a vector at offset o starts at
+      // byte o % 3, and 16 % 3 == 1, 8 % 3 == 2.
+      const uint64_t w0 = pair;
+      const uint64_t w1 = uint64_t{(pixel >> 8) | (pixel & 0xFF) << 16} * 0x0001000001000001u;
+      const uint64_t w2 = uint64_t{(pixel >> 16) | (pixel & 0xFFFF) << 8} * 0x0001000001000001u;
+      const __m128i v0 = _mm_set_epi64x(static_cast<int64_t>(w2), static_cast<int64_t>(w0));
+      const __m128i v1 = _mm_set_epi64x(static_cast<int64_t>(w0), static_cast<int64_t>(w1));
+      const __m128i v2 = _mm_set_epi64x(static_cast<int64_t>(w1), static_cast<int64_t>(w2));
+      std::size_t o = 0;
+      for (; o + 48 <= bytes; o += 48) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + 16), v1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o + 32), v2);
+      }
+      if (o + 16 <= bytes) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v0);
+        o += 16;
+        if (o + 16 <= bytes) {
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v1);
+          o += 16;
+        }
+      }
+      // bytes - 16 is a multiple of 3 less 16: byte 2 of the pixel starts it.
+      if (o < bytes) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + bytes - 16), v2);
+    }
+    return;
+  }
+#endif
+  (void)pixel;
+  for (std::size_t i = 2; i < count; i += 2) std::memcpy(out + Bpp * i, &pair, 8);
+}
+
 // Decodes the packet at p, whose largest form lies in the buffer, to out, which has room for its
 // pixels and two more: short packets are written with whole 8-byte stores that may reach up to two
 // pixels beyond their own (the packets after them overwrite those bytes). A run of one or two
@@ -53,10 +103,10 @@ inline const uint8_t* Packet(const uint8_t* p, uint8_t*& out, CopySwap copy) {
   const uint32_t header = p[0];
   if (header >= 128) {
     const std::size_t count = header - 127u;
-    const uint64_t pixel = Swapped<Bpp>(p + 1);
+    const uint32_t pixel = Swapped<Bpp>(p + 1);
     const uint64_t pair = pixel * (Bpp == 4 ? 0x0000000100000001u : 0x0001000001000001u);
     std::memcpy(out, &pair, 8);
-    for (std::size_t i = 2; i < count; i += 2) std::memcpy(out + Bpp * i, &pair, 8);
+    if (count > 2) FillRestOfRun<Bpp>(out, pixel, pair, count);
     out += count * Bpp;
     return p + 1 + Bpp;
   }
