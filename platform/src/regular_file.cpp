@@ -40,8 +40,8 @@ RegularFile::RegularFile(const char* name) {
     SetLastError(kErrorAccessDenied);
     return;
   }
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  // O_NONBLOCK stays: it changes nothing for a regular file, the only kind read, and clearing it
+  // would cost two system calls per file, which are not cheap on every machine.
   fd_ = fd;
   size_ = static_cast<uint64_t>(st.st_size);
 }

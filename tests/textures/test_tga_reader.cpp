@@ -9,6 +9,8 @@
 
 #include <Zelvo.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -285,6 +287,41 @@ TEST(TgaReader, PixelDataRefusals) {
                 "Could not read image data");
   ExpectRefused(LoadBytes(Concat(TgaHeader(10, 2, 1, 32), {0x81, 1, 2, 3})),
                 "Could not read from file");
+}
+
+// LoadTGA reads ahead with the header, swaps those pixels out of its buffer and reads the rest
+// straight into the image; a stream goes through a smaller buffer. Sizes around both buffers put
+// their edges inside a pixel, at the end of a row and past the end of the file.
+TEST(TgaReader, UncompressedImagesLargerThanTheReadAhead) {
+  std::mt19937 rng(77);
+  for (int bpp : {3, 4})
+    for (int w : {1, 255, 256, 257, 311, 700}) {
+      const int h = 700;
+      SCOPED_TRACE(testing::Message() << w << " x " << h << ", " << bpp << " bytes");
+      Bytes data(size_t(w) * h * bpp), expected(data.size());
+      for (auto& b : data) b = uint8_t(rng());
+      for (size_t i = 0; i < data.size(); i += bpp) {
+        expected[i] = data[i + 2];
+        expected[i + 1] = data[i + 1];
+        expected[i + 2] = data[i];
+        if (bpp == 4) expected[i + 3] = data[i + 3];
+      }
+      Bytes file = Concat(TgaHeader(2, uint16_t(w), uint16_t(h), uint8_t(bpp * 8)), data);
+      ExpectDecoded(LoadBytes(file), expected);
+
+#ifndef _WIN32  // fmemopen is POSIX
+      TGATexture texture{};
+      FILE* stream = fmemopen(file.data(), file.size(), "rb");
+      ASSERT_NE(stream, nullptr);
+      ASSERT_TRUE(zelvo::LoadTGAStream(texture, stream));
+      EXPECT_EQ(fTGA, nullptr);
+      EXPECT_TRUE(std::equal(expected.begin(), expected.end(), texture.ImageData));
+      std::free(texture.ImageData);
+#endif
+
+      file.pop_back();  // one byte short of the last pixel
+      ExpectRefused(LoadBytes(file), "Could not read image data");
+    }
 }
 
 // Linux only, as the two death tests after it: they need a user to switch to, a FIFO and a file

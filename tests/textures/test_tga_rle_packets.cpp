@@ -6,6 +6,8 @@
 
 #include <Zelvo.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -101,6 +103,52 @@ TEST(TgaRlePackets, EveryPacketLengthDecodesLikeTheModel) {
           std::free(texture.ImageData);
         }
       }
+    }
+  }
+}
+
+// Dithered pictures: nothing but runs and literals of one or two pixels, mixed at random, so the
+// decoder's unchecked blocks of short packets meet every order of them, their 8-byte stores run up
+// to the image's end, and the blocks stop at the edges of both read-ahead buffers (LoadTGA's and a
+// stream's).
+TEST(TgaRlePackets, ShortPacketsInAnyOrderDecodeLikeTheModel) {
+  std::mt19937 rng(2);
+  tex_test::ScratchDir dir;
+  for (int bpp : {3, 4}) {
+    for (int w : {1, 2, 3, 640, 1001}) {
+      const int h = 150;
+      SCOPED_TRACE(testing::Message() << w << " x " << h << ", " << bpp << " bytes");
+      Encoded e;
+      for (size_t left = size_t(w) * h; left > 0;) {
+        const size_t n = std::min<size_t>(left, 1 + rng() % 2);
+        Bytes c(bpp);
+        for (auto& b : c) b = uint8_t(rng());
+        const bool run = rng() % 2;
+        e.file_pixels.push_back(uint8_t(run ? 127 + n : n - 1));
+        for (size_t i = 0; i < n; ++i) {
+          if (!run || i == 0) e.file_pixels.insert(e.file_pixels.end(), c.begin(), c.end());
+          e.expected.insert(e.expected.end(), {c[2], c[1], c[0]});
+          if (bpp == 4) e.expected.push_back(c[3]);
+          if (!run)
+            for (auto& b : c) b = uint8_t(rng());
+        }
+        left -= n;
+      }
+      const Bytes& expected = e.expected;
+      Bytes file = tex_test::Concat(
+          tex_test::TgaHeader(10, uint16_t(w), uint16_t(h), uint8_t(bpp * 8), bpp == 4 ? 8 : 0),
+          e.file_pixels);
+      TGATexture texture{};
+      ASSERT_TRUE(LoadTGA(texture, dir.Write("short.tga", file).c_str()));
+      EXPECT_TRUE(std::equal(expected.begin(), expected.end(), texture.ImageData));
+      std::free(texture.ImageData);
+
+      TGATexture streamed{};
+      FILE* stream = fmemopen(file.data(), file.size(), "rb");
+      ASSERT_NE(stream, nullptr);
+      ASSERT_TRUE(zelvo::LoadTGAStream(streamed, stream));
+      EXPECT_TRUE(std::equal(expected.begin(), expected.end(), streamed.ImageData));
+      std::free(streamed.ImageData);
     }
   }
 }

@@ -10,6 +10,7 @@
 #endif
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -91,6 +92,23 @@ FILE* OpenForReading(const char* name, std::string* why) {
   }
   return Remember(file, name);
 #else
+  const int fd = OpenDescriptorForReading(name, why);
+  if (fd < 0) return nullptr;
+  FILE* file = fdopen(fd, "rb");
+  if (!file) {
+    Explain(why, std::strerror(errno));
+    close(fd);
+  }
+  return Remember(file, name);
+#endif
+}
+
+#ifndef _WIN32
+int OpenDescriptorForReading(const char* name, std::string* why, std::uint64_t* size) {
+  if (!name) {
+    Explain(why, "no file name");
+    return -1;
+  }
   // Without O_NONBLOCK the open of a FIFO would wait for a writer, possibly for ever, before fstat
   // could tell that it is no file to read a texture from.
   int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -100,22 +118,23 @@ FILE* OpenForReading(const char* name, std::string* why) {
   }
   if (fd < 0) {
     Explain(why, std::strerror(errno));
-    return nullptr;
+    return -1;
   }
   // O_NONBLOCK stays: it changes nothing for a regular file, the only kind read, and clearing it
   // would cost two more system calls per file, which are not cheap on every machine.
   struct stat info;
-  FILE* file = nullptr;
   if (fstat(fd, &info) != 0)
     Explain(why, std::strerror(errno));
   else if (!S_ISREG(info.st_mode))
     Explain(why, S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a regular file");
-  else if (!(file = fdopen(fd, "rb")))
-    Explain(why, std::strerror(errno));
-  if (!file) close(fd);
-  return Remember(file, name);
-#endif
+  else {
+    if (size) *size = static_cast<std::uint64_t>(info.st_size);
+    return fd;
+  }
+  close(fd);
+  return -1;
 }
+#endif
 
 namespace {
 
@@ -141,6 +160,31 @@ std::size_t ReadBytes(void* destination, std::size_t count, FILE* file) {
   if (got < count && std::ferror(file)) InOutError("a file read", file);
   return got;
 }
+
+#ifndef _WIN32
+std::size_t ReadDescriptor(int fd, void* destination, std::size_t count, std::uint64_t left,
+                           const char* name) {
+  auto* to = static_cast<uint8_t*>(destination);
+  std::size_t got = 0;
+  while (got < count) {
+    const ssize_t n = read(fd, to + got, count - got);
+    if (n > 0) {
+      got += static_cast<std::size_t>(n);
+      if (left > 0 && got < count && got >= left) break;  // the end the size foretold
+    } else if (n == 0) {
+      break;  // the end of the file
+    } else if (errno != EINTR) {
+      InOutErrorOn("a file read", name);
+    }
+  }
+  return got;
+}
+
+void CloseDescriptor(int fd, const char* name) {
+  // After EINTR the descriptor is closed all the same on Linux: nothing was lost.
+  if (close(fd) != 0 && errno != EINTR) InOutErrorOn("a file close", name);
+}
+#endif
 
 void CloseFile(FILE* file) {
   if (!file) return;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -16,6 +17,27 @@ bool FileExists(const char* name);
 // could block the reader or never end. nullptr for those, at once, with the reason in `why` when
 // given. A name not found as it is is looked for without regard to case, as Windows would.
 FILE* OpenForReading(const char* name, std::string* why = nullptr);
+
+#ifndef _WIN32
+// The checks of OpenForReading without the stream: a descriptor open for reading (O_NONBLOCK, which
+// changes nothing for a regular file), or -1 with the reason in `why`. A stream costs system calls
+// of its own (fdopen asks for the descriptor's flags, the first read for its block size), which a
+// reader that keeps its own buffer does without.
+// The file's size at the open goes to `size` when given (0 for files that do not know it, as in
+// /proc).
+int OpenDescriptorForReading(const char* name, std::string* why = nullptr,
+                             std::uint64_t* size = nullptr);
+
+// read() until count bytes have arrived or the file ends; the count that arrived. A short read
+// that reaches `left` (when not 0), the bytes the size says are left, is the end: no read to find
+// nothing more. A device error stops the program like one met by ReadBytes; `name` is the file's,
+// for that message.
+std::size_t ReadDescriptor(int fd, void* destination, std::size_t count, std::uint64_t left,
+                           const char* name);
+
+// close() whose failure is a device error, like CloseFile.
+void CloseDescriptor(int fd, const char* name);
+#endif
 
 // A device error during a read or a close is not something the readers report to the user: the
 // program stops, naming the operation and the file, as for any other run-time error.

@@ -102,6 +102,12 @@ __attribute__((target("avx2"))) void CopySwap4Avx2(uint8_t* dst, const uint8_t* 
 
 #if defined(ZELVO_HAVE_X86_SWAP) && !defined(_WIN32)  // mingw-w64 misaligns spilled 64-byte vectors
 #define ZELVO_HAVE_AVX512_SWAP 1
+// Byte-permutation indexes of 64-byte vectors.
+template <int N>
+struct SwapTables {
+  uint8_t bytes[N][64];
+};
+
 // Twenty 3-byte pixels (60 bytes of a 64-byte vector) per step, exchanged within the vector by one
 // byte permutation. Loads and stores are masked to the step's own bytes, so a step never touches
 // the next one's (the swap may work in place) and the last, shorter step needs no other loop.
@@ -127,15 +133,21 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void CopySwap3Avx512(uint
                                                                             std::size_t pixels) {
   // Output byte j (pixel j / 3, channel j % 3) is input byte j + 2 - 2 (j % 3); `from` is where
   // each output vector's window starts.
-  alignas(64) uint8_t order[3][64];
-  const int from[3] = {0, 63, 64};
-  for (int v = 0; v < 3; ++v)
-    for (int i = 0; i < 64; ++i) {
-      const int j = 64 * v + i;
-      order[v][i] = uint8_t(j + 2 - 2 * (j % 3) - from[v]);
-    }
-  const __m512i index_a = _mm512_load_si512(order[0]), index_b = _mm512_load_si512(order[1]),
-                index_c = _mm512_load_si512(order[2]);
+  // Tables made at compile time: a short literal packet of the RLE reader calls this for a few
+  // pixels, and building them at each call cost more than the swap itself.
+  alignas(64) static constexpr SwapTables<3> order = [] {
+    SwapTables<3> t{};
+    const int from[3] = {0, 63, 64};
+    for (int v = 0; v < 3; ++v)
+      for (int i = 0; i < 64; ++i) {
+        const int j = 64 * v + i;
+        t.bytes[v][i] = uint8_t(j + 2 - 2 * (j % 3) - from[v]);
+      }
+    return t;
+  }();
+  const __m512i index_a = _mm512_load_si512(order.bytes[0]),
+                index_b = _mm512_load_si512(order.bytes[1]),
+                index_c = _mm512_load_si512(order.bytes[2]);
   std::size_t i = 0;
   for (; i + 64 <= pixels; i += 64) {
     const uint8_t* in = src + 3 * i;
@@ -148,9 +160,12 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void CopySwap3Avx512(uint
     _mm512_storeu_si512(dst + 3 * i + 64, out_b);
     _mm512_storeu_si512(dst + 3 * i + 128, out_c);
   }
-  alignas(64) uint8_t twenty[64];
-  for (int k = 0; k < 64; ++k) twenty[k] = uint8_t(k < 60 ? k + 2 - 2 * (k % 3) : k);
-  const __m512i index = _mm512_load_si512(twenty);
+  alignas(64) static constexpr SwapTables<1> twenty = [] {
+    SwapTables<1> t{};
+    for (int k = 0; k < 64; ++k) t.bytes[0][k] = uint8_t(k < 60 ? k + 2 - 2 * (k % 3) : k);
+    return t;
+  }();
+  const __m512i index = _mm512_load_si512(twenty.bytes[0]);
   for (; i < pixels; i += 20) {
     const std::size_t n = std::min<std::size_t>(20, pixels - i);
     const __mmask64 mask = (__mmask64{1} << (3 * n)) - 1;
@@ -162,9 +177,12 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void CopySwap3Avx512(uint
 // Sixteen 4-byte pixels per step; the same masking for the last step.
 __attribute__((target("avx512f,avx512bw"))) void CopySwap4Avx512(uint8_t* dst, const uint8_t* src,
                                                                  std::size_t pixels) {
-  alignas(64) uint8_t bytes[64];
-  for (int i = 0; i < 64; ++i) bytes[i] = uint8_t(i - i % 4 + (i % 4 == 3 ? 3 : 2 - i % 4));
-  const __m512i order = _mm512_load_si512(bytes);
+  alignas(64) static constexpr SwapTables<1> table = [] {
+    SwapTables<1> t{};
+    for (int i = 0; i < 64; ++i) t.bytes[0][i] = uint8_t(i - i % 4 + (i % 4 == 3 ? 3 : 2 - i % 4));
+    return t;
+  }();
+  const __m512i order = _mm512_load_si512(table.bytes[0]);
   std::size_t i = 0;
   for (; i + 16 <= pixels; i += 16) {
     const __m512i p = _mm512_loadu_si512(src + 4 * i);

@@ -1,19 +1,21 @@
 // The image header (bytes 12 to 17) that both TGA readers start with.
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
-#include "file_access.h"
 #include "image_memory.h"
 #include "tga_internal.h"
 
 namespace zelvo {
 
-bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size) {
-  if (ReadBytes(TGA.Header, sizeof TGA.Header, fTGA) < sizeof TGA.Header) {
+bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size, TgaInput& in) {
+  if (in.Fill(sizeof TGA.Header) < sizeof TGA.Header) {
     TgaError("Could not read info header",
-             fTGA ? "the file ends inside the 6-byte image header" : "no file");
+             in.HasFile() ? "the file ends inside the 6-byte image header" : "no file");
     return false;
   }
+  std::memcpy(TGA.Header, in.data(), sizeof TGA.Header);
+  in.Skip(sizeof TGA.Header);
   Texture.Width = TGA.Header[1] * 256u + TGA.Header[0];
   Texture.Height = TGA.Header[3] * 256u + TGA.Header[2];
   Texture.Bpp = TGA.Header[4];

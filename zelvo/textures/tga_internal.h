@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "tga_input.h"
 #include "zelvo/textures.h"
 
 namespace zelvo {
@@ -31,7 +32,15 @@ class TgaLoadScope {
 
 // Reads the 6 image-header bytes, fills Texture and TGA, and allocates the image buffer of at most
 // max_image_size bytes. False after showing the message of the step that failed.
-bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size);
+bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size, TgaInput& in);
+
+// The two halves of LoadTGA on an input positioned just after byte 11. On success they close it.
+bool ReadUncompressedTga(TGATexture& Texture, TgaInput& in);
+bool ReadCompressedTga(TGATexture& Texture, TgaInput& in);
+
+// The read-ahead a reader over a stream keeps on its stack: small enough for any thread's stack,
+// far larger than the largest packet (128 pixels of 4 bytes).
+inline constexpr std::size_t kStreamReadAhead = 64 * 1024;
 
 // Releases the image buffer of a failed load so that the record never holds a dangling pointer.
 void ReleaseImage(TGATexture& Texture);

@@ -79,28 +79,39 @@ void ReleaseImage(TGATexture& Texture) {
   Texture.ImageData = nullptr;
 }
 
-static bool FailAndClose() {
-  CloseFile(fTGA);
-  fTGA = nullptr;
-  return false;
+namespace {
+
+// The 12-byte file header, then the reader of its type. The input is closed on every path.
+bool ReadTga(TGATexture& Texture, TgaInput& in) {
+  const std::size_t got = in.Fill(sizeof TGAHeader.Header);
+  if (got < sizeof TGAHeader.Header) {
+    TgaError("Could not read file header",
+             in.HasFile() ? "the file ends after " + std::to_string(got) + " of its 12 header bytes"
+                          : std::string("no file"));
+    in.Close();
+    return false;
+  }
+  std::memcpy(TGAHeader.Header, in.data(), sizeof TGAHeader.Header);
+  in.Skip(sizeof TGAHeader.Header);
+  bool ok = false;
+  if (std::memcmp(TGAHeader.Header, uTGAcompare, sizeof uTGAcompare) == 0)
+    ok = ReadUncompressedTga(Texture, in);
+  else if (std::memcmp(TGAHeader.Header, cTGAcompare, sizeof cTGAcompare) == 0)
+    ok = ReadCompressedTga(Texture, in);
+  else
+    TgaMessage("TGA file be type 2 or type 10", "Invalid Image", KindProblem(TGAHeader.Header));
+  if (!ok) in.Close();
+  return ok;
 }
+
+}  // namespace
 
 bool LoadTGAStream(TGATexture& Texture, FILE* stream) {
   TgaLoadScope scope("LoadTGAStream", nullptr);
   fTGA = stream;
-  const std::size_t got = ReadBytes(TGAHeader.Header, sizeof TGAHeader.Header, fTGA);
-  if (got < sizeof TGAHeader.Header) {
-    TgaError("Could not read file header",
-             stream ? "the file ends after " + std::to_string(got) + " of its 12 header bytes"
-                    : std::string("no file"));
-    return FailAndClose();
-  }
-  if (std::memcmp(TGAHeader.Header, uTGAcompare, sizeof uTGAcompare) == 0)
-    return LoadUncompressedTGA(Texture, nullptr) || FailAndClose();
-  if (std::memcmp(TGAHeader.Header, cTGAcompare, sizeof cTGAcompare) == 0)
-    return LoadCompressedTGA(Texture, nullptr) || FailAndClose();
-  TgaMessage("TGA file be type 2 or type 10", "Invalid Image", KindProblem(TGAHeader.Header));
-  return FailAndClose();
+  uint8_t buffer[kStreamReadAhead];
+  TgaInput in(stream, buffer, sizeof buffer);
+  return ReadTga(Texture, in);
 }
 
 }  // namespace zelvo
@@ -109,10 +120,26 @@ bool LoadTGA(TGATexture& Texture, const char* FileName) {
   zelvo::TgaLoadScope scope("LoadTGA", FileName);
   // Read-only whatever FileMode says: a texture file need not be writable.
   std::string why;
+#ifdef _WIN32
   FILE* file = zelvo::OpenForReading(FileName, &why);
   if (!file) {
     zelvo::TgaError("Could not open texture file", why);
     return false;
   }
   return zelvo::LoadTGAStream(Texture, file);
+#else
+  // Straight on the descriptor: open, fstat, reads, close, and nothing else. A small file arrives
+  // whole with its header in the first read. One load at a time (the reader's globals say so), so
+  // one buffer serves them all; it is large enough for a 256 x 256 image of 4 bytes a pixel, and
+  // lives outside the stack, which may be small on other threads.
+  static uint8_t buffer[256 * 1024 + 64];
+  std::uint64_t size = 0;
+  const int fd = zelvo::OpenDescriptorForReading(FileName, &why, &size);
+  if (fd < 0) {
+    zelvo::TgaError("Could not open texture file", why);
+    return false;
+  }
+  zelvo::TgaInput in(fd, size, FileName, buffer, sizeof buffer);
+  return zelvo::ReadTga(Texture, in);
+#endif
 }

@@ -52,7 +52,9 @@ extern ZELVO_API TTGAHeader TGAHeader;
 extern ZELVO_API TTGA TGA;
 extern ZELVO_API const uint8_t uTGAcompare[12];  ///< uncompressed true colour (type 2)
 extern ZELVO_API const uint8_t cTGAcompare[12];  ///< run-length-encoded true colour (type 10)
-extern ZELVO_API FILE* fTGA;                     ///< the file being loaded, null when none is open
+/// The stream being loaded by LoadTGAStream or the two halves, null when none is open. LoadTGA
+/// reads its file without a stream on Linux (fewer system calls), so it stays null there.
+extern ZELVO_API FILE* fTGA;
 
 /// Loads a type 2 or type 10 TGA file. True: ImageData, Bpp, Width, Height and Typ describe the
 /// image and the caller owns ImageData. False: one message box has been shown, the file is closed
