@@ -1,5 +1,5 @@
-// The window end of BitBlt: converted pixels go to the X window with XPutImage, and come back from
-// it with XGetImage.
+// The window end of BitBlt: converted pixels go to the X window (or the root window for the
+// screen) with XPutImage, and come back from it with XGetImage.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gdi_internal.h"
+#include "native_backend.h"
 #include "window_internal.h"
 #include "x_display.h"
 
@@ -40,19 +40,17 @@ uint32_t take(unsigned long pixel, unsigned long mask) {
   return (out >> (filled - 8)) & 0xFF;
 }
 
-// The X window a window or screen context draws on; 0 for none.
-::Window surface_window(Display* display, const DeviceContext& dc) {
-  if (dc.memory) return 0;
-  return dc.screen ? DefaultRootWindow(display) : x_window(dc.window);
+// The X window of a surface (0: the screen's root window); 0 for none.
+::Window surface_window(Display* display, HWND window) {
+  return window == 0 ? DefaultRootWindow(display) : x_window(window);
 }
 
 }  // namespace
 
-bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height,
-               const uint32_t* pixels) {
+bool native_surface_put(HWND window, int x, int y, int width, int height, const uint32_t* pixels) {
   Display* display = x_display();
   if (!display || width <= 0 || height <= 0) return false;
-  ::Window target = dc.screen ? DefaultRootWindow(display) : x_window(dc.window);
+  ::Window target = surface_window(display, window);
   if (!target) return false;
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(display, target, &attributes)) return false;
@@ -103,10 +101,10 @@ bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height,
   return true;
 }
 
-bool surface_size(const DeviceContext& dc, int* width, int* height) {
+bool native_surface_size(HWND window, int* width, int* height) {
   Display* display = x_display();
   if (!display) return false;
-  const ::Window target = surface_window(display, dc);
+  const ::Window target = surface_window(display, window);
   if (!target) return false;
   XErrorTrap trap;
   XWindowAttributes attributes;
@@ -116,10 +114,10 @@ bool surface_size(const DeviceContext& dc, int* width, int* height) {
   return true;
 }
 
-bool get_rgb32(const DeviceContext& dc, int x, int y, int width, int height, uint32_t* pixels) {
+bool native_surface_get(HWND window, int x, int y, int width, int height, uint32_t* pixels) {
   Display* display = x_display();
   if (!display || width <= 0 || height <= 0) return false;
-  const ::Window target = surface_window(display, dc);
+  const ::Window target = surface_window(display, window);
   if (!target) return false;
   // A window that is not mapped, or a rectangle off the screen, cannot be read: the server refuses.
   XErrorTrap trap;

@@ -1,8 +1,6 @@
 // Cursors and icons behind HCURSOR/HICON handles (one kind of object, as on the real platform).
 #pragma once
 
-#include <X11/Xlib.h>
-
 #include <cstdint>
 #include <vector>
 
@@ -15,10 +13,10 @@ struct CursorObject : Object {
   CursorObject() : Object(kKind) {}
   ~CursorObject() override;
 
-  int font_shape = -1;  // an X cursor-font glyph for system cursors; -1 for an image
+  unsigned system_id = 0;  // the IDC_ number of a system cursor; 0 for an image
   int width = 0, height = 0, hot_x = 0, hot_y = 0;
-  std::vector<uint32_t> argb;  // straight ARGB, rows from the top (images only)
-  ::Cursor x_cursor = 0;       // made on first use, so handles exist even without a display
+  std::vector<uint32_t> argb;       // straight ARGB, rows from the top (images only)
+  unsigned long native_cursor = 0;  // the backend's, made on first use: handles exist without one
 };
 
 // A new handle for an image cursor or icon; `permanent` for the shared system ones.

@@ -2,7 +2,7 @@
 // screen, memory contexts included (as on Windows, where they are compatible with it).
 #include "error_codes.h"
 #include "gdi_internal.h"
-#include "x_display.h"
+#include "native_backend.h"
 
 int GetDeviceCaps(HDC dc, int index) {
   if (!plat::handle_cast<plat::DeviceContext>(dc)) {
@@ -11,9 +11,9 @@ int GetDeviceCaps(HDC dc, int index) {
   }
   switch (index) {
     case LOGPIXELSX:
-      return plat::x_screen_dpi(true);
+      return plat::native_screen_dpi(true);
     case LOGPIXELSY:
-      return plat::x_screen_dpi(false);
+      return plat::native_screen_dpi(false);
     default:
       return 0;
   }

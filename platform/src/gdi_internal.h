@@ -7,6 +7,7 @@
 
 #include "handle_table.h"
 #include "large_memory.h"
+#include "native_backend.h"
 
 namespace plat {
 
@@ -146,18 +147,36 @@ void rgb32_to_rect(Bitmap& dest, int x, int y, int width, int height, const uint
 // Fills a rectangle (inside the bitmap) with one 0x00RRGGBB colour, in the bitmap's format.
 void fill_rgb32(Bitmap& dest, int x, int y, int width, int height, uint32_t rgb);
 
+// The surface a window or screen context draws on, for the backend: its window, 0 for the screen;
+// false for a memory context or one without a window.
+inline bool dc_surface(const DeviceContext& dc, HWND* surface) {
+  if (dc.memory || (!dc.screen && dc.window == 0)) return false;
+  *surface = dc.screen ? 0 : dc.window;
+  return true;
+}
+
 // Paints 0x00RRGGBB pixels (`width` x `height`, rows top first) into a window's client area (or the
-// root window for the screen) at (x, y). False without a display or window.
-bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height,
-               const uint32_t* pixels);
+// screen) at (x, y). False without a display or window.
+inline bool put_rgb32(const DeviceContext& dc, int x, int y, int width, int height,
+                      const uint32_t* pixels) {
+  HWND surface;
+  return dc_surface(dc, &surface) && native_surface_put(surface, x, y, width, height, pixels);
+}
 
 // The size of what a window or screen context shows: the window's client area, or the screen.
 // False for a memory context, a window that is gone, or no display.
-bool surface_size(const DeviceContext& dc, int* width, int* height);
+inline bool surface_size(const DeviceContext& dc, int* width, int* height) {
+  HWND surface;
+  return dc_surface(dc, &surface) && native_surface_size(surface, width, height);
+}
 
 // Reads `width` x `height` pixels at (x, y) of a window's client area (or the screen) as
-// 0x00RRGGBB values, rows top first: what the X server shows there. False without a display or
-// window, or when the server cannot read the rectangle (an unmapped window).
-bool get_rgb32(const DeviceContext& dc, int x, int y, int width, int height, uint32_t* pixels);
+// 0x00RRGGBB values, rows top first: what the display shows there. False without a display or
+// window, or when it cannot read the rectangle (an unmapped window).
+inline bool get_rgb32(const DeviceContext& dc, int x, int y, int width, int height,
+                      uint32_t* pixels) {
+  HWND surface;
+  return dc_surface(dc, &surface) && native_surface_get(surface, x, y, width, height, pixels);
+}
 
 }  // namespace plat

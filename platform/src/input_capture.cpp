@@ -2,25 +2,20 @@
 // arrive, with client coordinates that may be negative. The capture is the thread's: activation and
 // focus moving elsewhere leave it where it is.
 #include "input_state.h"
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 namespace plat {
 namespace {
 
 HWND g_capture = 0;
 
-constexpr unsigned kGrabEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-
 // Releases the pointer grab; the window that had the capture hears of it unless it is being
 // destroyed.
 void release(bool tell) {
   HWND previous = g_capture;
   g_capture = 0;
-  if (Display* d = x_display()) {
-    XUngrabPointer(d, CurrentTime);
-    XFlush(d);
-  }
+  native_pointer_grab(nullptr);
   if (tell && previous && window_get(previous)) SendMessageA(previous, WM_CAPTURECHANGED, 0, 0);
 }
 
@@ -28,10 +23,7 @@ void release(bool tell) {
 
 void input_button_pressed(HWND) {
   if (g_capture) return;
-  if (Display* d = x_display()) {
-    XUngrabPointer(d, CurrentTime);
-    XFlush(d);
-  }
+  native_pointer_grab(nullptr);
 }
 
 void input_forget_window(HWND h) {
@@ -49,12 +41,7 @@ HWND SetCapture(HWND window) {
   }
   HWND previous = GetCapture();
   plat::g_capture = window;
-  if (Display* d = plat::x_display(); d && w->xwindow) {
-    // Events report to the capturing window alone (owner_events False), as the original does.
-    XGrabPointer(d, w->xwindow, False, plat::kGrabEvents, GrabModeAsync, GrabModeAsync, None, None,
-                 CurrentTime);
-    XFlush(d);
-  }
+  plat::native_pointer_grab(w);
   if (previous && previous != window) SendMessageA(previous, WM_CAPTURECHANGED, 0, window);
   return previous;
 }

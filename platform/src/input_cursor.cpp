@@ -1,6 +1,6 @@
 // The cursor position in screen coordinates.
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 namespace plat {
 namespace {
@@ -17,23 +17,15 @@ void input_note_cursor(int x, int y) { g_last_cursor = POINT{x, y}; }
 
 BOOL GetCursorPos(LPPOINT point) {
   if (!point) return FALSE;
-  Display* d = plat::x_display();
-  if (!d) return FALSE;
-  ::Window root, child;
-  int root_x, root_y, x, y;
-  unsigned mask;
-  if (!XQueryPointer(d, DefaultRootWindow(d), &root, &child, &root_x, &root_y, &x, &y, &mask))
-    return FALSE;
-  *point = POINT{root_x, root_y};
-  plat::input_note_cursor(root_x, root_y);
+  POINT now;
+  if (!plat::native_cursor_position(&now)) return FALSE;
+  *point = now;
+  plat::input_note_cursor(now.x, now.y);
   return TRUE;
 }
 
 BOOL SetCursorPos(int x, int y) {
-  Display* d = plat::x_display();
-  if (!d) return FALSE;
-  XWarpPointer(d, None, DefaultRootWindow(d), 0, 0, 0, 0, x, y);
-  XFlush(d);
+  if (!plat::native_set_cursor_position(x, y)) return FALSE;
   plat::input_note_cursor(x, y);
   return TRUE;
 }

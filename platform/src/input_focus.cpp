@@ -1,7 +1,7 @@
 // Keyboard focus: one window of the active top-level window (or none) has it.
 #include "input_state.h"
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 namespace plat {
 namespace {
@@ -44,11 +44,7 @@ HWND SetFocus(HWND window) {
     if (!plat::window_get(window)) return 0;
   }
   plat::WindowObject* root_window = plat::window_get(root);
-  Display* d = plat::x_display();
-  if (d && root_window && root_window->xwindow && root_window->mapped) {
-    XSetInputFocus(d, root_window->xwindow, RevertToParent, CurrentTime);
-    XFlush(d);
-  }
+  if (root_window && root_window->mapped) plat::native_window_focus(root_window, false);
   plat::input_move_focus(window);
   return previous;
 }

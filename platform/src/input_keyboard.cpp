@@ -134,18 +134,6 @@ constexpr DeadKey kDeadKeys[] = {
     {XK_dead_ogonek, 0x2DB},
 };
 
-// What key presses typed and were not yet translated, oldest first. A press that is never
-// translated is dropped once later ones are, or when the list is full.
-struct Typed {
-  LPARAM lparam;
-  DWORD time;
-  TypedText text;
-};
-constexpr size_t kMaxTyped = 64;
-std::deque<Typed> g_typed;
-std::array<bool, 256> g_key_down{};
-std::array<bool, 256> g_key_toggled{};
-
 }  // namespace
 
 UINT keyboard_virtual_key(XKeyEvent* event) {
@@ -188,32 +176,4 @@ unsigned keyboard_scan_code(unsigned keycode) {
   return key < 0x59 ? key : 0;
 }
 
-void keyboard_note_text(LPARAM lparam, DWORD time, TypedText text) {
-  if (g_typed.size() == kMaxTyped) g_typed.pop_front();
-  g_typed.push_back(Typed{lparam, time, std::move(text)});
-}
-
-TypedText keyboard_take_text(LPARAM lparam, DWORD time) {
-  for (auto it = g_typed.begin(); it != g_typed.end(); ++it) {
-    if (it->lparam != lparam || it->time != time) continue;
-    TypedText text = std::move(it->text);
-    g_typed.erase(g_typed.begin(), it + 1);
-    return text;
-  }
-  return {};
-}
-
-void keyboard_set_state(UINT virtual_key, bool down) {
-  if (virtual_key >= 256) return;
-  if (down && !g_key_down[virtual_key]) g_key_toggled[virtual_key] = !g_key_toggled[virtual_key];
-  g_key_down[virtual_key] = down;
-}
-
 }  // namespace plat
-
-SHORT GetKeyState(int virtual_key) {
-  if (virtual_key < 0 || virtual_key >= 256) return 0;
-  unsigned state =
-      (plat::g_key_down[virtual_key] ? 0x8000u : 0u) | (plat::g_key_toggled[virtual_key] ? 1u : 0u);
-  return static_cast<SHORT>(state);
-}

@@ -1,10 +1,10 @@
-// Keyboard translation shared by the X event translator, TranslateMessage and GetKeyState.
+// X key events into virtual-key codes, scan codes and dead keys, for the X event translator.
 #pragma once
 
 #include <windows.h>
 #include <X11/Xlib.h>
 
-#include <string>
+#include "keyboard_state.h"
 
 namespace plat {
 
@@ -25,20 +25,5 @@ unsigned keyboard_scan_code(unsigned keycode);
 // The spacing character (Unicode) that stands for a dead key on its own, as WM_DEADCHAR carries it
 // (dead_acute: U+00B4); 0 for a keysym that is no dead key.
 char32_t keyboard_dead_char(KeySym keysym);
-
-// What a key press typed, for TranslateMessage: Windows-1252 characters, one WM_CHAR each, or with
-// `dead` the one character of a dead key for WM_DEADCHAR.
-struct TypedText {
-  std::string chars;
-  bool dead = false;
-};
-
-// Remembers what a key press typed; the press is named by the key-down message's lParam and time.
-void keyboard_note_text(LPARAM lparam, DWORD time, TypedText text);
-// What that key press typed (empty when nothing). Each press answers once.
-TypedText keyboard_take_text(LPARAM lparam, DWORD time);
-
-// Key state by virtual-key code for GetKeyState.
-void keyboard_set_state(UINT virtual_key, bool down);
 
 }  // namespace plat

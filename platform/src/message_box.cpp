@@ -3,8 +3,8 @@
 #include <string>
 
 #include "message_box_text.h"
+#include "native_backend.h"
 #include "text_cp1252.h"
-#include "message_box_window.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   // The real platform titles a box without caption "Error".
   const std::string box_caption = caption ? caption : "Error";
   const std::string box_text = text ? text : "";
-  int answer = plat::run_message_box_window(owner, box_caption, box_text, type);
+  int answer = plat::native_message_box_run(owner, box_caption, box_text, type);
   if (answer == 0) {
     std::string utf8_caption = plat::cp1252_to_utf8(box_caption);
     std::string utf8_text = plat::cp1252_to_utf8(box_text);

@@ -1,7 +1,7 @@
 // The message box dialog: its own top-level X window, drawn with Xft, with a modal loop that takes
 // only the box's own events from Xlib's queue so that every other window's events wait for the
 // application.
-#include "message_box_window.h"
+#include "native_backend.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xft/Xft.h>
@@ -134,7 +134,8 @@ class BoxRegistration {
     record->window_class = &system_class(kMessageBoxClass);
     record->style = kStyle;
     record->title = title;
-    record->xwindow = xwindow;
+    native_.xwindow = xwindow;
+    record->native = &native_;
     record->client_x = origin.x;
     record->client_y = origin.y;
     record->client_width = width;
@@ -228,6 +229,7 @@ class BoxRegistration {
 
  private:
   OpenBox box_;
+  NativeWindow native_;  // the box record's, outliving its handle
 };
 
 constexpr int kMargin = 14;
@@ -712,7 +714,9 @@ int Box::run(BoxRegistration* registration) {
 
 }  // namespace
 
-HWND message_box_find(LPCSTR class_name, LPCSTR title) {
+namespace {
+
+HWND find_box(LPCSTR class_name, LPCSTR title) {
   if (g_open_count == 0 || !class_matches(kMessageBoxClass, class_name)) return 0;
   std::lock_guard<std::mutex> hold(boxes_lock());
   const auto& boxes = open_boxes();
@@ -721,7 +725,7 @@ HWND message_box_find(LPCSTR class_name, LPCSTR title) {
   return 0;
 }
 
-bool message_box_find_control(HWND box, HWND after, LPCSTR class_name, LPCSTR title, HWND* found) {
+bool find_control(HWND box, HWND after, LPCSTR class_name, LPCSTR title, HWND* found) {
   if (g_open_count == 0) return false;
   std::lock_guard<std::mutex> hold(boxes_lock());
   const BoxControl* control = nullptr;
@@ -744,7 +748,17 @@ bool message_box_find_control(HWND box, HWND after, LPCSTR class_name, LPCSTR ti
   return true;
 }
 
-bool message_box_control(HWND box, int id, HWND* found) {
+}  // namespace
+
+bool native_box_find(HWND box, HWND after, LPCSTR class_name, LPCSTR title, HWND* found) {
+  if (box == 0) {
+    *found = find_box(class_name, title);
+    return true;
+  }
+  return find_control(box, after, class_name, title, found);
+}
+
+bool native_box_control(HWND box, int id, HWND* found) {
   if (g_open_count == 0) return false;
   std::lock_guard<std::mutex> hold(boxes_lock());
   const BoxControl* control = nullptr;
@@ -777,21 +791,13 @@ uint64_t queue_for_box(OpenBox* open, HWND h, UINT message, WPARAM wparam, LPARA
 
 }  // namespace
 
-bool message_box_post(HWND h, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (g_open_count == 0) return false;
-  std::lock_guard<std::mutex> hold(boxes_lock());
-  OpenBox* open = open_box(h);
-  if (!open) return false;
-  queue_for_box(open, h, message, wparam, lparam);
-  return true;
-}
-
-bool message_box_send(HWND h, UINT message, WPARAM wparam, LPARAM lparam) {
+bool native_box_message(HWND h, UINT message, WPARAM wparam, LPARAM lparam, bool wait) {
   if (g_open_count == 0) return false;
   std::unique_lock<std::mutex> hold(boxes_lock());
   OpenBox* open = open_box(h);
   if (!open) return false;
   const uint64_t ticket = queue_for_box(open, h, message, wparam, lparam);
+  if (!wait) return true;
   // The box's own thread cannot wait for itself; it takes the message when its loop goes on.
   if (open->thread == std::this_thread::get_id()) return true;
   const HWND box = open->handle;
@@ -802,7 +808,7 @@ bool message_box_send(HWND h, UINT message, WPARAM wparam, LPARAM lparam) {
   return true;
 }
 
-bool message_box_window_text(HWND h, LPSTR buffer, int size, int* length) {
+bool native_box_text(HWND h, LPSTR buffer, int size, int* length) {
   if (g_open_count == 0) return false;
   std::lock_guard<std::mutex> hold(boxes_lock());
   const BoxControl* control = nullptr;
@@ -812,7 +818,7 @@ bool message_box_window_text(HWND h, LPSTR buffer, int size, int* length) {
   return true;
 }
 
-bool message_box_window_state(HWND h, BoxWindowState* state) {
+bool native_box_state(HWND h, BoxWindowState* state) {
   if (g_open_count == 0) return false;
   std::lock_guard<std::mutex> hold(boxes_lock());
   const BoxControl* control = nullptr;
@@ -838,7 +844,7 @@ bool message_box_window_state(HWND h, BoxWindowState* state) {
   return true;
 }
 
-HWND message_box_foreground() {
+HWND native_box_foreground() {
   if (g_open_count == 0) return 0;
   std::lock_guard<std::mutex> hold(boxes_lock());
   const auto& boxes = open_boxes();
@@ -847,7 +853,7 @@ HWND message_box_foreground() {
   return 0;
 }
 
-int run_message_box_window(HWND owner, const std::string& caption, const std::string& text,
+int native_message_box_run(HWND owner, const std::string& caption, const std::string& text,
                            UINT type) {
   Display* d = x_display();
   if (!d) return 0;

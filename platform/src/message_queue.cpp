@@ -1,15 +1,12 @@
 // The message queue: posted messages, then the quit request, then input, then WM_PAINT for windows
 // waiting to be painted, in that order of priority, as the original platform hands them out.
-#include <poll.h>
-
 #include <deque>
 #include <new>
 
 #include "error_codes.h"
-#include "message_box_window.h"
 #include "message_queue.h"
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 namespace plat {
 namespace {
@@ -119,7 +116,7 @@ void queue_forget_window(HWND h) {
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   // A shown message box takes its messages in its own loop, and may be posted to from any thread.
-  if (window != 0 && plat::message_box_post(window, message, wparam, lparam)) return TRUE;
+  if (window != 0 && plat::native_box_message(window, message, wparam, lparam, false)) return TRUE;
   if (window != 0 && !plat::window_checked(window)) return FALSE;
   // A program that posts faster than it reads would otherwise grow the queue without end. Input
   // has a queue of its own and never counts against this quota.
@@ -143,7 +140,7 @@ void PostQuitMessage(int exit_code) {
 
 BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max, UINT remove) {
   if (!msg) return FALSE;
-  plat::x_pump_events();
+  plat::native_pump_events();
   return plat::take(msg, window, filter_min, filter_max, (remove & PM_REMOVE) != 0) == 1 ? TRUE
                                                                                          : FALSE;
 }
@@ -151,17 +148,13 @@ BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max, UINT
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max) {
   if (!msg) return -1;
   for (;;) {
-    plat::x_pump_events();
+    plat::native_pump_events();
     int got = plat::take(msg, window, filter_min, filter_max, true);
     if (got < 0) return -1;
     if (got > 0) return msg->message == WM_QUIT ? FALSE : TRUE;
-    Display* d = plat::x_display();
-    // Without a display nothing can ever arrive on this thread's queue: report the failure
-    // rather than wait for ever.
-    if (!d) return -1;
-    if (XPending(d) > 0) continue;
-    pollfd fd{ConnectionNumber(d), POLLIN, 0};
-    poll(&fd, 1, -1);
+    // When nothing can ever arrive on this thread's queue (no display), report the failure rather
+    // than wait for ever.
+    if (!plat::native_wait_events()) return -1;
   }
 }
 

@@ -21,7 +21,4 @@ void queue_input(const MSG& msg);
 // reader never works off a backlog of stale positions.
 void queue_mouse_move(const MSG& msg);
 
-// Turns the X events that have already arrived into messages; never waits.
-void x_pump_events();
-
 }  // namespace plat

@@ -1,4 +1,4 @@
-// The display's pixel formats, and the choice of the one closest to a descriptor.
+// The display's pixel formats as GLX frame-buffer configurations with their visuals.
 #pragma once
 
 #include <windows.h>
@@ -6,20 +6,9 @@
 
 #include <vector>
 
+#include "pixel_format_choice.h"
+
 namespace plat {
-
-// What the choice weighs about one format beyond its descriptor.
-struct PixelFormatTraits {
-  PIXELFORMATDESCRIPTOR descriptor{};
-  int caveat = 0;            // 0 none, 1 slow, 2 non-conformant
-  int samples = 0;           // multisampling, which nobody asks for through a descriptor
-  bool native_depth = true;  // its visual has the screen's depth (no alpha-blended window)
-};
-
-// The 1-based index of the best format in `formats` for `request`, 0 when none meets the
-// requirements.
-int choose_pixel_format(const std::vector<PixelFormatTraits>& formats,
-                        const PIXELFORMATDESCRIPTOR& request);
 
 struct PixelFormat {
   PixelFormatTraits traits;
@@ -34,8 +23,5 @@ const std::vector<PixelFormat>& pixel_formats();
 
 // Format `format` (1-based), or nullptr when out of range.
 const PixelFormat* pixel_format(int format);
-
-// The format SetPixelFormat gave the window; 0 when none (or the window is gone).
-int window_pixel_format(HWND window);
 
 }  // namespace plat

@@ -2,8 +2,8 @@
 // contexts, and goes with it.
 #include "error_codes.h"
 #include "gdi_internal.h"
-#include "pixel_format.h"
-#include "window_internal.h"
+#include "native_backend.h"
+#include "pixel_format_choice.h"
 #include "window_object.h"
 
 namespace plat {
@@ -17,21 +17,24 @@ int window_pixel_format(HWND window) {
 
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
   HWND window = plat::dc_window(dc);
-  if (window == 0 || plat::x_window(window) == 0) {
+  plat::WindowObject* w = plat::window_get(window);
+  if (!w) {
     SetLastError(plat::kErrorInvalidHandle);
     return FALSE;
   }
-  const plat::PixelFormat* f = plat::pixel_format(format);
+  const bool known =
+      format >= 1 && static_cast<size_t>(format) <= plat::native_pixel_formats().size();
   // Set once, as on the real platform; giving the window the format it has changes nothing and
   // succeeds there too.
-  const int current = plat::window_pixel_format(window);
-  if (f && current == format) return TRUE;
-  if (!f || current != 0) {
+  const int current = w->pixel_format;
+  if (known && current == format) return TRUE;
+  if (!known || current != 0) {
     SetLastError(plat::kErrorInvalidPixelFormat);
     return FALSE;
   }
-  if (!plat::window_use_visual(window, f->visual, f->depth)) return FALSE;  // its reason is set
-  plat::window_get(window)->pixel_format = format;
+  if (!plat::native_window_set_pixel_format(w, format)) return FALSE;  // its reason is set
+  // The native window may have been made again, which the window's procedure hears of.
+  if ((w = plat::window_get(window))) w->pixel_format = format;
   return TRUE;
 }
 

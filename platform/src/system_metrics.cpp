@@ -1,20 +1,20 @@
 // GetSystemMetrics: the screen and the nominal frame metrics of the window service.
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 int GetSystemMetrics(int index) {
   switch (index) {
     case SM_CXSCREEN:
     case SM_CXFULLSCREEN:
     case SM_CXVIRTUALSCREEN:
-      return plat::x_screen_width();
+      return plat::native_screen_size().cx;
     case SM_CYSCREEN:
     case SM_CYVIRTUALSCREEN:
-      return plat::x_screen_height();
+      return plat::native_screen_size().cy;
     case SM_CYFULLSCREEN: {
       // The screen less a caption, as the original reports it.
       plat::Frame f = plat::window_frame(WS_CAPTION, 0);
-      int h = plat::x_screen_height();
+      int h = plat::native_screen_size().cy;
       return h > 0 ? h - (f.top - f.bottom) : 0;
     }
     case SM_CYCAPTION: {
@@ -44,7 +44,7 @@ int GetSystemMetrics(int index) {
       return 3;
     case SM_MOUSEPRESENT:
     case SM_CMONITORS:
-      return plat::x_display() ? 1 : 0;
+      return plat::native_screen_size().cx > 0 ? 1 : 0;
     case SM_SWAPBUTTON:
       return 0;
     default:

@@ -1,10 +1,8 @@
 // The record behind an HGLRC, shared by the context services and the binding's extensions.
 #pragma once
 
-#include <GL/glx.h>
-
 #include "handle_table.h"
-#include "x_display.h"
+#include "native_backend.h"
 
 namespace plat {
 
@@ -12,9 +10,9 @@ struct GLContext : Object {
   static constexpr Kind kKind = Kind::GLContext;
   GLContext() : Object(kKind) {}
   ~GLContext() override {
-    if (Display* d = x_display(); d && context) glXDestroyContext(d, context);
+    if (native) native_gl_delete(native);
   }
-  GLXContext context = nullptr;
+  NativeGLContext* native = nullptr;  // the backend's context
   int format = 0;
   int swap_interval = -1;  // set through wglSwapIntervalEXT; -1 until then
 };

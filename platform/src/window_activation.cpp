@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "input_state.h"
-#include "message_box_window.h"
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 namespace plat {
 namespace {
@@ -29,17 +28,15 @@ void send_activate_program(bool active) {
   for (HWND h : top_level) SendMessageA(h, WM_ACTIVATEAPP, active ? TRUE : FALSE, 0);
 }
 
-void give_x_focus(HWND h) {
+// Without a window manager nobody else gives a shown window the keyboard.
+void give_native_focus(HWND h) {
   WindowObject* w = window_get(h);
-  Display* d = x_display();
-  if (!w || !d || !w->xwindow || !w->mapped || x_window_manager_running()) return;
-  XSetInputFocus(d, w->xwindow, RevertToParent, CurrentTime);
-  XFlush(d);
+  if (w && w->mapped) native_window_focus(w, true);
 }
 
 }  // namespace
 
-void window_activate(HWND to, bool x_focus) {
+void window_activate(HWND to, bool native_focus) {
   if (to && (!window_get(to) || window_get(to)->parent != 0)) return;
   HWND from = live_active();
   if (from == to) return;
@@ -60,7 +57,7 @@ void window_activate(HWND to, bool x_focus) {
   }
   g_recent.erase(std::remove(g_recent.begin(), g_recent.end(), to), g_recent.end());
   g_recent.push_back(to);
-  if (x_focus) give_x_focus(to);
+  if (native_focus) give_native_focus(to);
   SendMessageA(to, WM_NCACTIVATE, TRUE, 0);
   if (WindowObject* w = window_get(to))
     SendMessageA(to, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, (w->style & WS_MINIMIZE) ? 1 : 0), from);
@@ -86,16 +83,11 @@ void window_forget_activation(HWND h) {
   g_recent.erase(std::remove(g_recent.begin(), g_recent.end(), h), g_recent.end());
 }
 
-// The X server's focus is where the user (or a window manager) put it: one of our windows becomes
+// The native focus is where the user (or a window manager) put it: one of our windows becomes
 // active, or, when the focus left for another program's window, none. A focus event that is already
 // out of date when it is read changes nothing.
-void input_focus_changed(HWND window, bool gained) {
-  Display* d = x_display();
-  if (!d) return;
-  ::Window focus = 0;
-  int revert = 0;
-  XGetInputFocus(d, &focus, &revert);
-  HWND now = focus != None && focus != PointerRoot ? window_root(window_from_x(focus)) : 0;
+void input_focus_changed(HWND window, bool gained, HWND focus_now) {
+  HWND now = window_root(focus_now);
   if (now) {
     if (WindowObject* w = window_get(now); w && w->mapped && !w->destroying && now != live_active())
       window_activate(now, false);
@@ -112,7 +104,7 @@ HWND GetActiveWindow(void) { return plat::live_active(); }
 // window is none of ours to name.
 HWND GetForegroundWindow(void) {
   // While a message box has the keyboard, it is the window in front (asked from any thread).
-  if (HWND box = plat::message_box_foreground()) return box;
+  if (HWND box = plat::native_box_foreground()) return box;
   return plat::live_active();
 }
 
@@ -122,20 +114,7 @@ BOOL SetForegroundWindow(HWND window) {
   plat::WindowObject* w = plat::window_get(root);
   if (!w) return FALSE;
   plat::window_activate(root, false);
-  Display* d = plat::x_display();
-  if (!d || !w->xwindow) return TRUE;
-  if (plat::x_window_manager_running()) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = w->xwindow;
-    event.xclient.message_type = plat::x_atom("_NET_ACTIVE_WINDOW");
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 1;  // a request from an application
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
-               &event);
-  }
-  if (w->mapped) XSetInputFocus(d, w->xwindow, RevertToParent, CurrentTime);
-  XFlush(d);
+  // The activation's messages may have destroyed the window.
+  if ((w = plat::window_get(root))) plat::native_window_bring_to_front(w);
   return TRUE;
 }

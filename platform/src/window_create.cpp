@@ -1,13 +1,9 @@
 // CreateWindowExA: top-level pop-up windows and child windows.
 #include <algorithm>
-#include <unordered_map>
-
-#include <X11/XKBlib.h>
 
 #include "error_codes.h"
-#include "window_internal.h"
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 namespace plat {
 namespace {
@@ -17,23 +13,9 @@ std::vector<HWND>& windows() {
   return list;
 }
 
-std::unordered_map<::Window, HWND>& x_map() {
-  static std::unordered_map<::Window, HWND> map;
-  return map;
-}
-
 // Default size of an overlapped window created with CW_USEDEFAULT sizes.
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
-
-void prepare_display(Display* d) {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  // Held keys repeat as key presses without releases in between, as on the original platform.
-  Bool supported = False;
-  XkbSetDetectableAutoRepeat(d, True, &supported);
-}
 
 }  // namespace
 
@@ -42,15 +24,6 @@ const std::vector<HWND>& window_list() { return windows(); }
 void window_list_remove(HWND h) {
   auto& list = windows();
   list.erase(std::remove(list.begin(), list.end(), h), list.end());
-}
-
-void window_register_x(::Window xw, HWND h) { x_map()[xw] = h; }
-
-void window_unregister_x(::Window xw) { x_map().erase(xw); }
-
-::Window x_window(HWND window) {
-  WindowObject* w = window_get(window);
-  return w ? w->xwindow : 0;
 }
 
 void window_notify_parent(HWND child, UINT event) {
@@ -64,12 +37,6 @@ void window_notify_parent(HWND child, UINT event) {
     SendMessageA(parent, WM_PARENTNOTIFY, wparam, lparam);
     w = window_get(parent);
   }
-}
-
-HWND window_from_x(::Window xw) {
-  auto it = x_map().find(xw);
-  if (it == x_map().end() || !window_get(it->second)) return 0;
-  return it->second;
 }
 
 }  // namespace plat
@@ -90,12 +57,7 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   // A top-level window's parent is its owner, which must be a live window too.
   plat::WindowObject* parent_window = parent ? plat::window_checked(parent) : nullptr;
   if (parent && !parent_window) return 0;
-  Display* d = plat::x_display();
-  if (!d) {
-    SetLastError(plat::kErrorNotSupported);
-    return 0;
-  }
-  plat::prepare_display(d);
+  if (!plat::native_prepare_windows()) return 0;
 
   if (x == CW_USEDEFAULT) x = y = 0;  // pop-ups and children at the origin of their parent
   if (width == CW_USEDEFAULT) {
@@ -134,22 +96,11 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   w->client_y = y + f.top;
   w->client_width = std::max(0, width - f.left - f.right);
   w->client_height = std::max(0, height - f.top - f.bottom);
-  // A thin border without caption is drawn by X itself, so a screen-sized window covers the screen.
-  if (f.left == 1 && f.top == 1) w->border_width = 1;
-
-  ::Window x_parent = child ? parent_window->xwindow : DefaultRootWindow(d);
-  {
-    // The server may refuse the window (its parent gone behind our back, no memory): the creation
-    // fails with the reason the trap leaves.
-    plat::XErrorTrap trap;
-    w->xwindow = plat::window_create_x(w, x_parent);
-    if (w->xwindow) plat::window_apply_x_attributes(w);
-    if (!trap.succeeded() || !w->xwindow) {
-      const DWORD reason = w->xwindow ? GetLastError() : plat::kErrorNotEnoughMemory;
-      DestroyWindow(handle);  // inside the trap: its requests on the refused window fail too
-      SetLastError(reason);
-      return 0;
-    }
+  if (!plat::native_window_create(w)) {
+    const DWORD reason = GetLastError();
+    DestroyWindow(handle);
+    SetLastError(reason);
+    return 0;
   }
 
   CREATESTRUCTA cs{};

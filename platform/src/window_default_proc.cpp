@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "native_backend.h"
 #include "window_object.h"
 
 namespace plat {
@@ -91,8 +92,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_SETTEXT: {
       const char* text = static_cast<const char*>(LParamToPtr(lparam));
       w->title = text ? text : "";
-      plat::window_set_x_title(w);
-      return TRUE;
+      return plat::native_window_set_title(w) ? TRUE : FALSE;
     }
     case WM_GETTEXT:
       return plat::copy_text(w, wparam, lparam);

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "message_box_window.h"
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
-#include "x_input_method.h"
 
 namespace plat {
 namespace {
@@ -27,7 +25,7 @@ void announce(HWND h, std::vector<HWND>& announced) {
 
 // WM_NCDESTROY from the bottom up, and the records go. Children made during WM_DESTROY are
 // destroyed too; a child another DestroyWindow is taking down is left to it.
-void finish(HWND h, bool destroy_x, std::vector<HWND>& announced) {
+void finish(HWND h, bool destroy_native, std::vector<HWND>& announced) {
   for (;;) {
     WindowObject* w = window_get(h);
     if (!w || w->children.empty()) break;
@@ -38,7 +36,7 @@ void finish(HWND h, bool destroy_x, std::vector<HWND>& announced) {
       announce(child, announced);
     }
     if (c && std::find(announced.begin(), announced.end(), child) != announced.end())
-      finish(child, false, announced);  // the X server takes subwindows down with their parent
+      finish(child, false, announced);  // native subwindows go down with their parent's
     else
       w->children.erase(w->children.begin());
   }
@@ -62,13 +60,7 @@ void finish(HWND h, bool destroy_x, std::vector<HWND>& announced) {
         break;
       }
   }
-  Display* d = x_display();
-  x_input_context_destroy(w);
-  if (w->xwindow) {
-    window_unregister_x(w->xwindow);
-    if (d && destroy_x) XDestroyWindow(d, w->xwindow);
-  }
-  if (d && w->colormap) XFreeColormap(d, w->colormap);
+  native_window_destroy(w, destroy_native);
   if (w->window_class) w->window_class->windows--;
   window_list_remove(h);
   handle_remove(h);
@@ -82,7 +74,7 @@ void finish(HWND h, bool destroy_x, std::vector<HWND>& announced) {
 BOOL DestroyWindow(HWND window) {
   // A message box and its controls belong to its modal loop, which ends them; taking their records
   // away beneath it would leave it with stale ones. Windows refuses another thread's windows too.
-  if (plat::BoxWindowState box; plat::message_box_window_state(window, &box)) {
+  if (plat::BoxWindowState box; plat::native_box_state(window, &box)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
@@ -96,11 +88,10 @@ BOOL DestroyWindow(HWND window) {
   std::vector<HWND> announced;
   plat::announce(window, announced);
   plat::finish(window, true, announced);
-  if (Display* d = plat::x_display()) XFlush(d);
   return TRUE;
 }
 
 BOOL IsWindow(HWND window) {
-  if (plat::BoxWindowState box; plat::message_box_window_state(window, &box)) return TRUE;
+  if (plat::BoxWindowState box; plat::native_box_state(window, &box)) return TRUE;
   return plat::window_checked(window) ? TRUE : FALSE;
 }

@@ -1,14 +1,12 @@
 // Window rectangles, moving and resizing, and coordinate conversion.
 //
-// The X window of a window is its client area. Top-level windows keep nominal frame metrics so that
-// outer and client rectangles relate as on the original platform, whatever the window manager
+// The native window of a window is its client area. Top-level windows keep nominal frame metrics so
+// that outer and client rectangles relate as on the original platform, whatever the window manager
 // draws.
 #include <algorithm>
 
-#include "message_box_window.h"
-#include "window_internal.h"
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 namespace plat {
 
@@ -48,19 +46,6 @@ HWND window_root(HWND h) {
     w = window_get(h);
   }
   return w ? h : 0;
-}
-
-bool move_x_window(WindowObject* w) {
-  Display* d = x_display();
-  if (!d || !w->xwindow) return true;
-  XErrorTrap trap;
-  unsigned width = static_cast<unsigned>(std::max(1, w->client_width));
-  unsigned height = static_cast<unsigned>(std::max(1, w->client_height));
-  // The window manager needs the new place and fixed size in the hints too, or it keeps the old.
-  if (w->parent == 0) window_set_size_hints(w);
-  XMoveResizeWindow(d, w->xwindow, w->client_x - w->border_width, w->client_y - w->border_width,
-                    width, height);
-  return trap.succeeded();
 }
 
 RECT window_rect_in_parent(const WindowObject* w) {
@@ -107,7 +92,7 @@ WINDOWPOS window_place(HWND h, UINT flags) {
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
   // A shown message box and its buttons are found on the screen from any thread, for clicking.
-  if (plat::BoxWindowState box; rect && plat::message_box_window_state(window, &box)) {
+  if (plat::BoxWindowState box; rect && plat::native_box_state(window, &box)) {
     *rect = box.rect;
     return TRUE;
   }
@@ -123,7 +108,7 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
-  if (plat::BoxWindowState box; rect && plat::message_box_window_state(window, &box)) {
+  if (plat::BoxWindowState box; rect && plat::native_box_state(window, &box)) {
     *rect = box.client;
     return TRUE;
   }
@@ -169,7 +154,7 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) 
   w->client_y = new_y;
   w->client_width = new_width;
   w->client_height = new_height;
-  if (!plat::move_x_window(w)) {
+  if (!plat::native_window_move_resize(w)) {
     w->client_x = before.left;
     w->client_y = before.top;
     w->client_width = before.right;

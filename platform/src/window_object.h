@@ -1,8 +1,7 @@
 // The window service's own records: classes, windows, and the helpers its files share.
 #pragma once
 
-#include <X11/Xlib.h>
-
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -10,9 +9,14 @@
 
 #include "error_codes.h"
 #include "handle_table.h"
-#include "window_internal.h"
 
 namespace plat {
+
+// The instance that stands for the system's own module: the classes the system registers are global
+// and carry it, and asking for a class with it finds those alone.
+constexpr HINSTANCE kSystemModule = 0x7FF00000u;
+
+struct NativeWindow;
 
 struct WindowClass {
   ATOM atom = 0;
@@ -60,16 +64,9 @@ struct WindowObject : Object {
   int client_x = 0, client_y = 0;
   int client_width = 0, client_height = 0;
 
-  ::Window xwindow = 0;
-  Visual* visual = nullptr;  // nullptr: the parent's visual
-  int depth = 0;
-  Colormap colormap = 0;  // our own, made for a non-default visual
-  int border_width = 0;   // an X border stands for the one-pixel WS_BORDER of a caption-less window
-  bool mapped = false;    // ShowWindow state (WS_VISIBLE)
-  bool reparented = false;      // a window manager put our top-level window into its frame
-  int pixel_format = 0;         // set once by SetPixelFormat; 0 when none
-  XIC input_context = nullptr;  // a top-level window's, made at its first key press
-  KeySym dead_key = NoSymbol;   // a dead key its input context holds, waiting for the next key
+  NativeWindow* native = nullptr;  // the backend's part, made and freed by the backend
+  bool mapped = false;             // ShowWindow state (WS_VISIBLE)
+  int pixel_format = 0;            // set once by SetPixelFormat; 0 when none
 
   // Update region, kept as its bounding rectangle.
   bool invalid = false;
@@ -100,13 +97,6 @@ inline WindowObject* window_checked(HWND h) {
 const std::vector<HWND>& window_list();
 void window_list_remove(HWND h);
 
-// The X window -> window map behind window_from_x.
-void window_register_x(::Window xw, HWND h);
-void window_unregister_x(::Window xw);
-
-// True when a window manager runs on the display (it announces itself on the root window).
-bool x_window_manager_running();
-
 // The class of that name (or atom) that `instance` sees: its module's own before a global one; with
 // instance 0, any module's.
 WindowClass* class_find(LPCSTR name, HINSTANCE instance = 0);
@@ -127,29 +117,15 @@ void window_invalidate(WindowObject* w, const RECT* rect, bool erase);
 void window_validate(WindowObject* w);
 int window_invalid_count();
 
-// The class cursor and icon on the window's X window.
-void window_apply_class_looks(WindowObject* w);
-
-// Sets title, hints, protocols, cursor, icon and shape on the window's current X window.
-void window_apply_x_attributes(WindowObject* w);
-void window_set_x_title(WindowObject* w);
-// Position and, for fixed-size captioned windows, min = max size for the window manager.
-void window_set_size_hints(WindowObject* w);
-void window_apply_shape(WindowObject* w);
-::Window window_create_x(WindowObject* w, ::Window x_parent);
-// Maps the X window; for a top-level window waits (bounded) until the server reports it mapped.
-// A window shown without activation asks the window manager not to focus it; with `activate` and no
-// window manager, the window takes the X keyboard focus.
-void window_map_x(WindowObject* w, bool activate);
 // The first step of destroying a shown window: hidden as ShowWindow hides it (a top-level window
 // without WM_SHOWWINDOW), so that activation and focus move on before WM_DESTROY.
 void window_hide_for_destruction(HWND window);
 
 // Makes `to` (a top-level window, or 0 for none: the program goes to the background) the active
 // window: WM_NCACTIVATE and WM_ACTIVATE to the old and the new one, WM_ACTIVATEAPP when the program
-// comes to the front or leaves it, and the focus to the new window. `x_focus` gives it the X
-// keyboard focus too when no window manager does that.
-void window_activate(HWND to, bool x_focus);
+// comes to the front or leaves it, and the focus to the new window. `native_focus` gives it the
+// native keyboard focus too when no window manager does that.
+void window_activate(HWND to, bool native_focus);
 // The active window `leaving` is hidden, destroyed or minimised: the window active before it (still
 // shown) becomes active; when there is none, no window is active, or `leaving` stays active if
 // `stay_if_none`.
@@ -169,9 +145,6 @@ WINDOWPOS window_place(HWND h, UINT flags);
 // WM_SIZE.
 bool window_pos_changing(HWND h, WINDOWPOS& pos);
 void window_pos_changed(HWND h, const WINDOWPOS& pos);
-// Places and sizes the X window after a change of the client rectangle; false, with the reason for
-// GetLastError, when the server refuses (the X window is gone).
-bool move_x_window(WindowObject* w);
 // The SWP_ flags that tell DefWindowProcA's WM_WINDOWPOSCHANGED that the client area did not move
 // or change size (Windows' own, beyond the documented ones).
 constexpr UINT kSwpNoClientSize = 0x0800;

@@ -1,19 +1,19 @@
-// SetWindowRgn: the window's shape, cut with XShape from the region's rectangles.
+// A window's shape on its X window, cut with XShape from the region's rectangles.
 #include <X11/extensions/shape.h>
 
 #include "gdi_internal.h"
-#include "window_object.h"
+#include "window_internal.h"
 #include "x_display.h"
 
 namespace plat {
 
 void window_apply_shape(WindowObject* w) {
   Display* d = x_display();
-  if (!d || !w->xwindow) return;
+  if (!d || !xwindow_of(w)) return;
   int event_base, error_base;
   if (!XShapeQueryExtension(d, &event_base, &error_base)) return;
   if (!w->region) {
-    XShapeCombineMask(d, w->xwindow, ShapeBounding, 0, 0, None, ShapeSet);
+    XShapeCombineMask(d, w->native->xwindow, ShapeBounding, 0, 0, None, ShapeSet);
     return;
   }
   // The region is in window coordinates (from the outer corner); X shapes are in client
@@ -32,20 +32,8 @@ void window_apply_shape(WindowObject* w) {
                                 static_cast<unsigned short>(width),
                                 static_cast<unsigned short>(height)});
   }
-  XShapeCombineRectangles(d, w->xwindow, ShapeBounding, 0, 0, xrects.data(),
+  XShapeCombineRectangles(d, w->native->xwindow, ShapeBounding, 0, 0, xrects.data(),
                           static_cast<int>(xrects.size()), ShapeSet, Unsorted);
 }
 
 }  // namespace plat
-
-int SetWindowRgn(HWND window, HRGN region, BOOL redraw) {
-  plat::WindowObject* w = plat::window_checked(window);
-  if (!w) return 0;
-  if (region != 0 && !plat::handle_get(region, plat::Kind::Region)) return 0;
-  if (w->region && w->region != region) DeleteObject(w->region);
-  w->region = region;
-  plat::window_apply_shape(w);
-  if (Display* d = plat::x_display()) XFlush(d);
-  if (redraw) plat::window_invalidate(w, nullptr, true);
-  return 1;
-}

@@ -1,10 +1,7 @@
 // ShowWindow and UpdateWindow.
-#include <X11/Xutil.h>
-
 #include "input_state.h"
-#include "message_box_window.h"
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 namespace plat {
 
@@ -70,11 +67,7 @@ void hide(HWND window, bool quiet) {
   if (!w || !w->mapped) return;
   w->mapped = false;
   w->style &= ~static_cast<DWORD>(WS_VISIBLE);
-  Display* d = x_display();
-  if (d && w->xwindow) {
-    XUnmapWindow(d, w->xwindow);
-    XFlush(d);
-  }
+  native_window_hide(w);
   pos.flags |= kSwpNoClientSize | kSwpNoClientMove;
   window_pos_changed(window, pos);
   if (!window_get(window)) return;
@@ -97,7 +90,7 @@ void show(HWND window, bool activate) {
   if (!window_pos_changing(window, pos) || !(w = window_get(window)) || w->mapped) return;
   w->mapped = true;
   w->style |= WS_VISIBLE;
-  window_map_x(w, activate);
+  native_window_show(w, activate);
   if (!(w = window_get(window))) return;
   window_invalidate(w, nullptr, true);
   if (activate) window_activate(window, false);
@@ -142,13 +135,7 @@ void set_minimized(HWND window, int command) {
     w->style |= WS_MINIMIZE;
   else
     w->style &= ~static_cast<DWORD>(WS_MINIMIZE);
-  if (Display* d = x_display(); d && w->xwindow) {
-    if (minimize)
-      XIconifyWindow(d, w->xwindow, DefaultScreen(d));
-    else
-      XMapRaised(d, w->xwindow);  // out of the iconic state
-    XFlush(d);
-  }
+  native_window_set_minimized(w, minimize);
   pos.flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
   window_pos_changed(window, pos);
   if (!window_get(window)) return;
@@ -196,8 +183,8 @@ BOOL IsIconic(HWND window) {
 }
 
 BOOL IsWindowVisible(HWND window) {
-  // A message box is visible once the X server has mapped it (asked from any thread).
-  if (plat::BoxWindowState box; plat::message_box_window_state(window, &box))
+  // A message box is visible once it is on the screen (asked from any thread).
+  if (plat::BoxWindowState box; plat::native_box_state(window, &box))
     return box.visible ? TRUE : FALSE;
   plat::WindowObject* w = plat::window_checked(window);
   return w && plat::visible_on_screen(w) ? TRUE : FALSE;

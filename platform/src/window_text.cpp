@@ -1,20 +1,18 @@
 // Window titles: the text goes through the window procedure, as on the original platform.
-#include "message_box_window.h"
+#include "native_backend.h"
 #include "window_object.h"
-#include "x_display.h"
 
 BOOL SetWindowTextA(HWND window, LPCSTR text) {
   if (!plat::window_checked(window)) return FALSE;
-  // The title goes to the X window inside the window procedure's default handling.
-  plat::XErrorTrap trap;
-  BOOL done = SendMessageA(window, WM_SETTEXT, 0, PtrToLParam(text ? text : "")) ? TRUE : FALSE;
-  return done && trap.succeeded();
+  // The title goes to the native window inside the window procedure's default handling, which
+  // fails, with the reason, when the native window refuses it.
+  return SendMessageA(window, WM_SETTEXT, 0, PtrToLParam(text ? text : "")) ? TRUE : FALSE;
 }
 
 int GetWindowTextA(HWND window, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
   // A message box's title and its controls' texts can be read from any thread while it is shown.
-  if (int length; plat::message_box_window_text(window, buffer, size, &length)) return length;
+  if (int length; plat::native_box_text(window, buffer, size, &length)) return length;
   buffer[0] = '\0';
   if (!plat::window_checked(window)) return 0;
   return SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(size), PtrToLParam(buffer));

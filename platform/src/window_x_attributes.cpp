@@ -10,7 +10,7 @@
 #include <string>
 
 #include "text_cp1252.h"
-#include "window_object.h"
+#include "window_internal.h"
 #include "x_display.h"
 
 namespace plat {
@@ -65,18 +65,20 @@ bool x_window_manager_running() {
   attributes.bit_gravity = NorthWestGravity;
   int depth = CopyFromParent;
   Visual* visual = CopyFromParent;
-  if (w->visual) {
-    visual = w->visual;
-    depth = w->depth;
-    if (!w->colormap) w->colormap = XCreateColormap(d, DefaultRootWindow(d), w->visual, AllocNone);
-    attributes.colormap = w->colormap;
+  if (w->native->visual) {
+    visual = w->native->visual;
+    depth = w->native->depth;
+    if (!w->native->colormap)
+      w->native->colormap = XCreateColormap(d, DefaultRootWindow(d), w->native->visual, AllocNone);
+    attributes.colormap = w->native->colormap;
     mask |= CWColormap;
   }
   unsigned width = static_cast<unsigned>(std::max(1, w->client_width));
   unsigned height = static_cast<unsigned>(std::max(1, w->client_height));
-  ::Window xw = XCreateWindow(
-      d, x_parent, w->client_x - w->border_width, w->client_y - w->border_width, width, height,
-      static_cast<unsigned>(w->border_width), depth, InputOutput, visual, mask, &attributes);
+  ::Window xw = XCreateWindow(d, x_parent, w->client_x - w->native->border_width,
+                              w->client_y - w->native->border_width, width, height,
+                              static_cast<unsigned>(w->native->border_width), depth, InputOutput,
+                              visual, mask, &attributes);
   if (!xw) return 0;
   window_register_x(xw, w->handle);
   return xw;
@@ -84,29 +86,29 @@ bool x_window_manager_running() {
 
 void window_set_x_title(WindowObject* w) {
   Display* d = x_display();
-  if (!d || !w->xwindow || w->parent) return;
+  if (!d || !xwindow_of(w) || w->parent) return;
   // WM_NAME is Latin-1; the few Windows-1252 letters outside it show as '?' there.
   std::string latin1 = w->title;
   for (char& c : latin1)
     if (static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0) c = '?';
-  XChangeProperty(d, w->xwindow, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+  XChangeProperty(d, w->native->xwindow, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(latin1.data()),
                   static_cast<int>(latin1.size()));
   std::string utf8 = cp1252_to_utf8(w->title);
-  XChangeProperty(d, w->xwindow, x_atom("_NET_WM_NAME"), x_atom("UTF8_STRING"), 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(utf8.data()),
+  XChangeProperty(d, w->native->xwindow, x_atom("_NET_WM_NAME"), x_atom("UTF8_STRING"), 8,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(utf8.data()),
                   static_cast<int>(utf8.size()));
 }
 
 void window_set_size_hints(WindowObject* w) {
   Display* d = x_display();
-  if (!d || !w->xwindow || w->parent) return;
-  ::Window xw = w->xwindow;
+  if (!d || !xwindow_of(w) || w->parent) return;
+  ::Window xw = w->native->xwindow;
   XSizeHints* size = XAllocSizeHints();
   if (size) {
     size->flags = PPosition | USPosition | PWinGravity;
-    size->x = w->client_x - w->border_width;
-    size->y = w->client_y - w->border_width;
+    size->x = w->client_x - w->native->border_width;
+    size->y = w->client_y - w->native->border_width;
     size->win_gravity = NorthWestGravity;
     if ((w->style & WS_CAPTION) == WS_CAPTION && !(w->style & WS_THICKFRAME)) {
       // A fixed-size window: the window manager offers no resizing.
@@ -121,7 +123,7 @@ void window_set_size_hints(WindowObject* w) {
 
 static void set_top_level_hints(WindowObject* w) {
   Display* d = x_display();
-  ::Window xw = w->xwindow;
+  ::Window xw = w->native->xwindow;
 
   window_set_size_hints(w);
 
@@ -168,7 +170,7 @@ static void set_top_level_hints(WindowObject* w) {
 }
 
 void window_apply_x_attributes(WindowObject* w) {
-  if (!x_display() || !w->xwindow) return;
+  if (!x_display() || !xwindow_of(w)) return;
   if (w->parent == 0) set_top_level_hints(w);
   window_apply_class_looks(w);
   window_apply_shape(w);
@@ -176,19 +178,19 @@ void window_apply_x_attributes(WindowObject* w) {
 
 void window_map_x(WindowObject* w, bool activate) {
   Display* d = x_display();
-  if (!d || !w->xwindow) return;
+  if (!d || !xwindow_of(w)) return;
   if (w->parent == 0) {
     // A user time of 0 asks the window manager not to focus the window when it appears.
     const Atom user_time = x_atom("_NET_WM_USER_TIME");
     if (activate) {
-      XDeleteProperty(d, w->xwindow, user_time);
+      XDeleteProperty(d, w->native->xwindow, user_time);
     } else {
       long zero = 0;
-      XChangeProperty(d, w->xwindow, user_time, XA_CARDINAL, 32, PropModeReplace,
+      XChangeProperty(d, w->native->xwindow, user_time, XA_CARDINAL, 32, PropModeReplace,
                       reinterpret_cast<unsigned char*>(&zero), 1);
     }
   }
-  XMapWindow(d, w->xwindow);
+  XMapWindow(d, w->native->xwindow);
   if (w->parent != 0) {
     XFlush(d);
     return;
@@ -198,7 +200,7 @@ void window_map_x(WindowObject* w, bool activate) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMapTimeoutMs);
   XEvent event;
   for (;;) {
-    if (XCheckTypedWindowEvent(d, w->xwindow, MapNotify, &event)) break;
+    if (XCheckTypedWindowEvent(d, w->native->xwindow, MapNotify, &event)) break;
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
@@ -207,7 +209,7 @@ void window_map_x(WindowObject* w, bool activate) {
   }
   if (activate && !x_window_manager_running()) {
     // Without a window manager nobody gives a new window the keyboard; the original platform would.
-    XSetInputFocus(d, w->xwindow, RevertToParent, CurrentTime);
+    XSetInputFocus(d, w->native->xwindow, RevertToParent, CurrentTime);
   }
   XFlush(d);
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "error_codes.h"
+#include "native_backend.h"
 
 namespace plat {
 namespace {
@@ -95,6 +96,8 @@ int x_screen_height() {
   Display* d = x_display();
   return d ? DisplayHeight(d, DefaultScreen(d)) : 0;
 }
+
+SIZE native_screen_size() { return SIZE{x_screen_width(), x_screen_height()}; }
 
 Atom x_atom(const char* name) {
   static std::unordered_map<std::string, Atom> cache;

@@ -1,5 +1,6 @@
 // X events into window messages.
 #include <X11/Xutil.h>
+#include <poll.h>
 
 #include <string>
 #include <utility>
@@ -7,9 +8,9 @@
 #include "input_keyboard.h"
 #include "input_state.h"
 #include "message_queue.h"
+#include "native_backend.h"
 #include "text_cp1252.h"
 #include "window_internal.h"
-#include "window_object.h"
 #include "x_display.h"
 #include "x_input_method.h"
 
@@ -120,7 +121,7 @@ void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
   TypedText typed;
   if (press) {
     WindowObject* top = window_get(window_root(h));
-    if (top && top->xwindow != event.window) top = nullptr;
+    if (top && xwindow_of(top) != event.window) top = nullptr;
     typed = typed_text(x_key_press_text(d, top, event), vk);
   }
 
@@ -166,17 +167,18 @@ void translate_button(HWND h, XButtonEvent& event, bool press) {
 }
 
 void translate_configure(HWND h, WindowObject* w, XConfigureEvent& event, Display* d) {
-  if (event.window != w->xwindow) return;
+  if (event.window != xwindow_of(w)) return;
   bool sized = event.width != w->client_width || event.height != w->client_height;
   // A window made 0 pixels wide keeps a 1-pixel X window; that is not a change of size.
   if (w->client_width == 0 && event.width == 1) sized = false;
   if (w->client_height == 0 && event.height == 1) sized = false;
   int x = event.x + event.border_width;
   int y = event.y + event.border_width;
-  if (w->parent == 0 && !event.send_event && w->reparented) {
+  if (w->parent == 0 && !event.send_event && w->native->reparented) {
     // Coordinates are relative to the window manager's frame; ask where we really are.
     ::Window child;
-    if (!XTranslateCoordinates(d, w->xwindow, DefaultRootWindow(d), 0, 0, &x, &y, &child)) return;
+    if (!XTranslateCoordinates(d, w->native->xwindow, DefaultRootWindow(d), 0, 0, &x, &y, &child))
+      return;
   }
   bool moved = x != w->client_x || y != w->client_y;
   if (!moved && !sized) return;
@@ -204,12 +206,20 @@ HWND window_under_pointer(HWND h, PointerEvent& event) {
   if (event.subwindow == None || GetCapture() != 0) return h;
   HWND child = window_from_x(event.subwindow);
   WindowObject* c = window_get(child);
-  if (!c || c->parent != h || c->xwindow != event.subwindow) return h;
+  if (!c || c->parent != h || xwindow_of(c) != event.subwindow) return h;
   event.x -= c->client_x;
   event.y -= c->client_y;
   event.window = event.subwindow;
   event.subwindow = None;
   return child;
+}
+
+// Our window that has the X keyboard focus now; 0 when none of ours has it.
+HWND focused_window(Display* d) {
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(d, &focus, &revert);
+  return focus != None && focus != PointerRoot ? window_from_x(focus) : 0;
 }
 
 void translate(Display* d, XEvent& event) {
@@ -248,14 +258,14 @@ void translate(Display* d, XEvent& event) {
       translate_configure(h, w, event.xconfigure, d);
       break;
     case ReparentNotify:
-      if (event.xreparent.window == w->xwindow)
-        w->reparented = event.xreparent.parent != DefaultRootWindow(d);
+      if (event.xreparent.window == xwindow_of(w))
+        w->native->reparented = event.xreparent.parent != DefaultRootWindow(d);
       break;
     case FocusIn:
     case FocusOut:
       if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab) break;
       if (event.xfocus.detail == NotifyPointer || event.xfocus.detail == NotifyInferior) break;
-      input_focus_changed(h, event.type == FocusIn);
+      input_focus_changed(h, event.type == FocusIn, focused_window(d));
       break;
     case ClientMessage:
       if (event.xclient.message_type == x_atom("WM_PROTOCOLS") && event.xclient.format == 32 &&
@@ -274,7 +284,7 @@ bool g_pumping = false;
 
 }  // namespace
 
-void x_pump_events() {
+void native_pump_events() {
   Display* d = x_display();
   if (!d || g_pumping) return;
   // Nothing waits: XPending only looks at what the server has already sent.
@@ -290,6 +300,16 @@ void x_pump_events() {
     }
   } while (budget > 0 && XEventsQueued(d, QueuedAfterReading) > 0);
   g_pumping = false;
+}
+
+bool native_wait_events() {
+  Display* d = x_display();
+  // Without a display nothing can ever arrive.
+  if (!d) return false;
+  if (XPending(d) > 0) return true;
+  pollfd fd{ConnectionNumber(d), POLLIN, 0};
+  poll(&fd, 1, -1);
+  return true;
 }
 
 }  // namespace plat

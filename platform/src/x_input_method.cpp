@@ -17,7 +17,7 @@
 
 #include "input_keyboard.h"
 #include "text_cp1252.h"
-#include "window_object.h"
+#include "window_internal.h"
 
 namespace plat {
 namespace {
@@ -38,14 +38,14 @@ XIM input_method(Display* d) {
 }
 
 XIC input_context(Display* d, WindowObject* top) {
-  if (top->input_context) return top->input_context;
+  if (top->native->input_context) return top->native->input_context;
   XIM method = input_method(d);
   if (!method) return nullptr;
-  top->input_context =
+  top->native->input_context =
       XCreateIC(method, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
-                top->xwindow, XNFocusWindow, top->xwindow, nullptr);
-  if (top->input_context) XSetICFocus(top->input_context);
-  return top->input_context;
+                top->native->xwindow, XNFocusWindow, top->native->xwindow, nullptr);
+  if (top->native->input_context) XSetICFocus(top->native->input_context);
+  return top->native->input_context;
 }
 
 KeyPressText lookup_without_method(XKeyEvent& event) {
@@ -91,9 +91,9 @@ KeyPressText x_key_press_text(Display* d, WindowObject* top, XKeyEvent& event) {
   XEvent e;
   std::memset(&e, 0, sizeof e);
   e.xkey = event;
-  if (!XFilterEvent(&e, top->xwindow)) {
+  if (!XFilterEvent(&e, top->native->xwindow)) {
     KeyPressText text = lookup(context, event);
-    if (!IsModifierKey(text.keysym)) top->dead_key = NoSymbol;  // no sequence was under way
+    if (!IsModifierKey(text.keysym)) top->native->dead_key = NoSymbol;  // no sequence was under way
     return text;
   }
   // Taken by the method. The last key of a sequence leaves a press of keycode 0 in front of the
@@ -103,7 +103,7 @@ KeyPressText x_key_press_text(Display* d, WindowObject* top, XKeyEvent& event) {
     XPeekEvent(d, &next);
     if (next.type == KeyPress && next.xkey.keycode == 0) {
       XNextEvent(d, &next);
-      top->dead_key = NoSymbol;
+      top->native->dead_key = NoSymbol;
       return lookup(context, next.xkey);
     }
   }
@@ -112,11 +112,11 @@ KeyPressText x_key_press_text(Display* d, WindowObject* top, XKeyEvent& event) {
   char ignored[16];
   XLookupString(&event, ignored, sizeof ignored, &text.keysym, nullptr);
   if (keyboard_dead_char(text.keysym)) {
-    top->dead_key = text.keysym;  // WM_DEADCHAR now, the letter with the next key
+    top->native->dead_key = text.keysym;  // WM_DEADCHAR now, the letter with the next key
     return text;
   }
-  KeySym dead = top->dead_key;
-  top->dead_key = NoSymbol;
+  KeySym dead = top->native->dead_key;
+  top->native->dead_key = NoSymbol;
   if (dead == NoSymbol || text.keysym == XK_Multi_key) return text;
   // A key the dead key does not combine with: the method drops both, Windows types the accent and
   // then the key's own character.
@@ -127,9 +127,9 @@ KeyPressText x_key_press_text(Display* d, WindowObject* top, XKeyEvent& event) {
 }
 
 void x_input_context_destroy(WindowObject* w) {
-  if (!w->input_context) return;
-  XDestroyIC(w->input_context);
-  w->input_context = nullptr;
+  if (!w->native || !w->native->input_context) return;
+  XDestroyIC(w->native->input_context);
+  w->native->input_context = nullptr;
 }
 
 }  // namespace plat

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "native_backend.h"
 #include "x_display.h"
 
 namespace plat {
@@ -42,5 +43,7 @@ int x_screen_dpi(bool horizontal) {
   if (pixels <= 0 || millimetres <= 0) return kUnknownDpi;
   return static_cast<int>(std::lround(pixels * 25.4 / millimetres));
 }
+
+int native_screen_dpi(bool horizontal) { return x_screen_dpi(horizontal); }
 
 }  // namespace plat
