@@ -1,15 +1,23 @@
 // The null backend: no display. Windows exist only as their records (shown, moved, focused and
-// activated with every message the core sends), no event ever arrives, nothing is drawn, GL
-// refuses with the code Windows gives for a missing format or context, and message boxes cannot
-// be shown (MessageBoxA then writes the message to standard error, as without a display).
+// activated with every message the core sends) on a nominal screen with a pointer that goes where
+// SetCursorPos puts it; no event ever arrives, nothing is drawn, GL refuses with the code Windows
+// gives for a missing format or context, and message boxes cannot be shown (MessageBoxA then
+// writes the message to standard error, as without a display).
 #include "error_codes.h"
 #include "native_backend.h"
 
 namespace plat {
+namespace {
+
+// The nominal screen, so that what the core derives from the screen's size can be tested.
+constexpr SIZE kScreen{1024, 768};
+POINT g_pointer{0, 0};
+
+}  // namespace
 
 bool native_prepare_windows() { return true; }
 
-SIZE native_screen_size() { return SIZE{0, 0}; }
+SIZE native_screen_size() { return kScreen; }
 
 int native_screen_dpi(bool) { return 96; }
 
@@ -44,9 +52,15 @@ bool native_window_set_pixel_format(WindowObject*, int) {
 
 void native_pointer_grab(WindowObject*) {}
 
-bool native_cursor_position(POINT*) { return false; }
+bool native_cursor_position(POINT* point) {
+  *point = g_pointer;
+  return true;
+}
 
-bool native_set_cursor_position(int, int) { return false; }
+bool native_set_cursor_position(int x, int y) {
+  g_pointer = POINT{x, y};
+  return true;
+}
 
 void native_cursor_destroy(unsigned long) {}
 
