@@ -1,5 +1,5 @@
 /// @file
-/// The one seam between the Windows core of the layer and a backend (X11, or null for tests): the
+/// The one seam between the Windows core of the layer and a backend (X, or null for tests): the
 /// core calls these plain functions for everything native, and each backend implements all of
 /// them. A call that fails leaves the Windows error code for GetLastError.
 #pragma once
