@@ -28,3 +28,16 @@ foreach(lib zelvo_platform zelvo zelv_games)
     # An installed library finds the other two beside it.
     INSTALL_RPATH $ORIGIN)
 endforeach()
+
+# The platform's core is compiled once as objects of zelvo_platform (and of the null-backend library
+# of the tests): it exports as zelvo_platform does.
+if(TARGET zelvo_platform_core)
+  target_include_directories(zelvo_platform_core PUBLIC ${ZELVO_EXPORT_HEADER_DIR})
+  target_include_directories(zelvo_platform_null PUBLIC ${ZELVO_EXPORT_HEADER_DIR})
+  set_target_properties(zelvo_platform_core PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  if(BUILD_SHARED_LIBS)
+    target_compile_definitions(zelvo_platform_core PRIVATE zelvo_platform_EXPORTS)
+  endif()
+endif()

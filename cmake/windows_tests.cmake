@@ -35,6 +35,11 @@ function(zelvo_test source)
   set_tests_properties(winapi.${short} PROPERTIES TIMEOUT 60 LABELS windows)
 endfunction()
 
+# The tests of the platform's core are Windows tests like the others here.
+function(zelvo_core_test source)
+  zelvo_test(${source} core)
+endfunction()
+
 # The framework's own tests that need only the public API and a GL context: GlTestContext is made
 # with WGL here (tests/support/windows/), with GLX on Linux.
 add_library(zelvo_windows_test_support STATIC
