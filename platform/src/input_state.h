@@ -19,4 +19,8 @@ void input_focus_changed(HWND window, bool gained);
 // dropped so that, as on the original platform, moves go to whichever window is under the pointer.
 void input_button_pressed(HWND window);
 
+// Queues a WM_MOUSEMOVE, at the pointer's current place and with the current button and modifier
+// state, to our deepest window under the pointer; nothing when none of ours is there.
+void input_move_under_pointer();
+
 }  // namespace plat
