@@ -143,12 +143,14 @@ TEST(TgaRlePackets, ShortPacketsInAnyOrderDecodeLikeTheModel) {
       EXPECT_TRUE(std::equal(expected.begin(), expected.end(), texture.ImageData));
       std::free(texture.ImageData);
 
+#ifndef _WIN32  // fmemopen is POSIX: the stream half runs on Linux only
       TGATexture streamed{};
       FILE* stream = fmemopen(file.data(), file.size(), "rb");
       ASSERT_NE(stream, nullptr);
       ASSERT_TRUE(zelvo::LoadTGAStream(streamed, stream));
       EXPECT_TRUE(std::equal(expected.begin(), expected.end(), streamed.ImageData));
       std::free(streamed.ImageData);
+#endif
     }
   }
 }

@@ -47,7 +47,13 @@ HWND SetCapture(HWND window) {
 }
 
 BOOL ReleaseCapture(void) {
+  HWND previous = GetCapture();
   plat::release(true);
+  // When a child window gives up the capture, the window under the pointer learns at once where
+  // the pointer is, as under Wine (a shaped button shows its hover picture again after a click).
+  // Wine sends nothing when a top-level window gives it up, so the framework's drag is unchanged.
+  if (plat::WindowObject* w = plat::window_get(previous); w && w->parent)
+    plat::native_queue_move_under_pointer();
   return TRUE;
 }
 

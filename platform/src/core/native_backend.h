@@ -68,6 +68,8 @@ bool native_cursor_position(POINT* point);
 bool native_set_cursor_position(int x, int y);
 /// Frees the backend's cursor made for a cursor object (its `native_cursor`).
 void native_cursor_destroy(unsigned long native_cursor);
+/// Queues WM_MOUSEMOVE at the pointer's place to our deepest window under it (none: nothing).
+void native_queue_move_under_pointer();
 
 // Drawing on windows and the screen (`window` 0: the screen).
 

@@ -64,6 +64,8 @@ bool native_set_cursor_position(int x, int y) {
 
 void native_cursor_destroy(unsigned long) {}
 
+void native_queue_move_under_pointer() {}  // no pointer events without a display
+
 bool native_surface_size(HWND, int*, int*) { return false; }
 
 bool native_surface_put(HWND, int, int, int, int, const uint32_t*) { return false; }

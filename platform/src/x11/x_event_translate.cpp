@@ -284,6 +284,25 @@ bool g_pumping = false;
 
 }  // namespace
 
+void native_queue_move_under_pointer() {
+  Display* d = x_display();
+  if (!d) return;
+  ::Window xw = DefaultRootWindow(d), root, child;
+  int root_x = 0, root_y = 0, x = 0, y = 0;
+  unsigned state = 0;
+  HWND under = 0;
+  int under_x = 0, under_y = 0;
+  // Down the window tree to the deepest window containing the pointer (shapes respected).
+  while (XQueryPointer(d, xw, &root, &child, &root_x, &root_y, &x, &y, &state)) {
+    if (HWND h = window_from_x(xw)) under = h, under_x = x, under_y = y;
+    if (child == None) break;
+    xw = child;
+  }
+  if (!under) return;
+  queue_mouse_move(stamped(under, WM_MOUSEMOVE, mouse_flags(state), client_point(under_x, under_y),
+                           root_x, root_y));
+}
+
 void native_pump_events() {
   Display* d = x_display();
   if (!d || g_pumping) return;
