@@ -41,3 +41,15 @@ if(TARGET zelvo_platform_core)
     target_compile_definitions(zelvo_platform_core PRIVATE zelvo_platform_EXPORTS)
   endif()
 endif()
+
+# The framework is compiled once as objects of zelvo (and of the tests' zelvo_null): they export as
+# zelvo does.
+if(TARGET zelvo_objects)
+  target_include_directories(zelvo_objects PUBLIC $<BUILD_INTERFACE:${ZELVO_EXPORT_HEADER_DIR}>)
+  set_target_properties(zelvo_objects PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  if(BUILD_SHARED_LIBS)
+    target_compile_definitions(zelvo_objects PRIVATE zelvo_EXPORTS)
+  endif()
+endif()

@@ -1,11 +1,16 @@
 // The platform's core over the null backend: windows live as records with their messages on a
-// nominal screen, and what needs a display (GL, message boxes, drawing, waiting for events) refuses
-// with a Windows error code instead of blocking or pretending to succeed.
+// nominal screen, message boxes are records that another thread finds and answers, and what needs a
+// display (GL, drawing, waiting for events) refuses with a Windows error code instead of blocking
+// or pretending to succeed.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "message_box_answer.h"
 
 namespace {
 
@@ -113,7 +118,7 @@ TEST_F(NullBackend, OpenGlRefusesWithTheWindowsCodes) {
   ReleaseDC(window_, dc);
 }
 
-TEST_F(NullBackend, NominalScreenAndPointerButNothingDrawnAndNoMessageBox) {
+TEST_F(NullBackend, NominalScreenAndPointerButNothingDrawn) {
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
   EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
@@ -136,12 +141,53 @@ TEST_F(NullBackend, NominalScreenAndPointerButNothingDrawnAndNoMessageBox) {
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(0, screen);
-  SetLastError(0);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(MessageBoxA(window_, "text", "caption", MB_OK), 0);
-  const std::string written = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
-  EXPECT_EQ(written, "caption: text\n") << "the message still reaches someone";
+}
+
+TEST_F(NullBackend, MessageBoxIsARecordThatWaitsForItsAnswer) {
+  std::vector<zelvo_test::SeenBox> seen;
+  int answer = 0;
+  {
+    zelvo_test::BoxAnswerer answerer(IDNO, "caption");
+    answer = MessageBoxA(window_, "the text", "caption", MB_YESNOCANCEL | MB_ICONQUESTION);
+    seen = answerer.seen();
+  }
+  EXPECT_EQ(answer, IDNO);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "caption");
+  EXPECT_EQ(seen[0].text, "the text");
+  EXPECT_EQ(seen[0].buttons, (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+  EXPECT_EQ(FindWindowA("#32770", "caption"), HWND{}) << "the box is gone once answered";
+}
+
+TEST_F(NullBackend, MessageBoxAnsweredByButtonClickAndClose) {
+  std::thread clicker([] {
+    HWND box = 0;
+    while (!(box = FindWindowA("#32770", "click")))
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    RECT rect{};
+    EXPECT_TRUE(GetWindowRect(box, &rect));
+    EXPECT_GT(rect.right - rect.left, 0);
+    EXPECT_EQ(GetForegroundWindow(), box);
+    HWND retry = GetDlgItem(box, IDRETRY);
+    ASSERT_TRUE(retry);
+    EXPECT_EQ(GetParent(retry), box);
+    char label[32] = {};
+    EXPECT_GT(GetWindowTextA(retry, label, sizeof label), 0);
+    // A WM_COMMAND naming no button of the box leaves it up.
+    SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    EXPECT_TRUE(IsWindow(box));
+    PostMessageA(retry, BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(MessageBoxA(window_, "text", "click", MB_RETRYCANCEL), IDRETRY);
+  clicker.join();
+  std::thread closer([] {
+    HWND box = 0;
+    while (!(box = FindWindowA("#32770", "close")))
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    PostMessageA(box, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(MessageBoxA(window_, "text", "close", MB_OKCANCEL), IDCANCEL) << "close acts as Escape";
+  closer.join();
 }
 
 }  // namespace

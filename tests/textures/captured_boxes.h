@@ -1,6 +1,7 @@
 // Message boxes of the texture tests, recorded as Windows automation sees them: a second thread
 // finds each real box (tests/support/message_box_answer.h), reads its caption, text and buttons,
-// and answers OK. The same in both worlds, so these tests need a display on Linux too.
+// and answers OK. The same in both worlds; on Linux the boxes are the null backend's or the X
+// server's, whichever the test links.
 #pragma once
 
 #include <windows.h>

@@ -1,13 +1,14 @@
 // Delivering messages to window procedures: SendMessageA, DispatchMessageA, TranslateMessage.
 #include "keyboard_state.h"
 #include "message_queue.h"
+#include "message_box_registry.h"
 #include "native_backend.h"
 #include "window_object.h"
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   // A shown message box, or one of its buttons, answers in its own modal loop (BM_CLICK, a
   // button's WM_COMMAND); its sender waits until the loop has taken the message.
-  if (plat::native_box_message(window, message, wparam, lparam, true)) return 0;
+  if (plat::box_message(window, message, wparam, lparam, true)) return 0;
   plat::WindowObject* w = plat::window_checked(window);
   if (!w || !w->proc) return 0;
   return w->proc(window, message, wparam, lparam);

@@ -5,6 +5,7 @@
 
 #include "error_codes.h"
 #include "message_queue.h"
+#include "message_box_registry.h"
 #include "native_backend.h"
 #include "window_object.h"
 
@@ -116,7 +117,7 @@ void queue_forget_window(HWND h) {
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   // A shown message box takes its messages in its own loop, and may be posted to from any thread.
-  if (window != 0 && plat::native_box_message(window, message, wparam, lparam, false)) return TRUE;
+  if (window != 0 && plat::box_message(window, message, wparam, lparam, false)) return TRUE;
   if (window != 0 && !plat::window_checked(window)) return FALSE;
   // A program that posts faster than it reads would otherwise grow the queue without end. Input
   // has a queue of its own and never counts against this quota.

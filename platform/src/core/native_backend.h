@@ -108,37 +108,12 @@ bool native_gl_set_swap_interval(int interval);
 /// The current drawable's swap interval as the display reports it; -1 when it cannot say.
 int native_gl_reported_swap_interval();
 
-// Message boxes: shown as modal windows of their own, which other threads may find and answer.
+// Message boxes: shown as modal windows of their own, registered while up (message_box_registry.h)
+// so that other threads may find and answer them.
 
-/// Shows a box and runs its modal loop; the button chosen, or 0 when no box can be shown.
+/// Shows a box, registers it and runs its modal loop; the button chosen, or 0 when no box can be
+/// shown.
 int native_message_box_run(HWND owner, const std::string& caption, const std::string& text,
                            UINT type);
-
-/// What other threads may ask about a shown box or one of its controls.
-struct BoxWindowState {
-  HWND parent = 0;       ///< the box, for a control
-  int id = 0;            ///< a control's id
-  RECT rect{};           ///< outer rectangle on the screen
-  RECT client{};         ///< client rectangle (0, 0, width, height)
-  bool visible = false;  ///< the box is on the screen
-};
-/// Fills `state` when `h` is a shown box or one of its controls; false otherwise.
-bool native_box_state(HWND h, BoxWindowState* state);
-/// FindWindowExA among shown boxes (`box` 0: the newest box that matches, else its controls after
-/// `after`); false when `box` is neither 0 nor a shown box.
-bool native_box_find(HWND box, HWND after, LPCSTR class_name, LPCSTR title, HWND* found);
-/// GetDlgItem on a shown box; false when `box` is none.
-bool native_box_control(HWND box, int id, HWND* control);
-/// A message to a box or control, for its modal loop; with `wait`, returns when the loop took it.
-bool native_box_message(HWND h, UINT message, WPARAM wparam, LPARAM lparam, bool wait);
-/// GetWindowTextA on a box or control; false when `h` is none.
-bool native_box_text(HWND h, LPSTR buffer, int size, int* length);
-/// The shown box that has the keyboard, or 0.
-HWND native_box_foreground();
-
-/// The class name of a message box's window.
-constexpr const char* kMessageBoxClass = "#32770";
-/// The control id of a box's text.
-constexpr int kMessageBoxTextId = 0xFFFF;
 
 }  // namespace plat

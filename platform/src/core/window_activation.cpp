@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "input_state.h"
+#include "message_box_registry.h"
 #include "native_backend.h"
 #include "window_object.h"
 
@@ -104,7 +105,7 @@ HWND GetActiveWindow(void) { return plat::live_active(); }
 // window is none of ours to name.
 HWND GetForegroundWindow(void) {
   // While a message box has the keyboard, it is the window in front (asked from any thread).
-  if (HWND box = plat::native_box_foreground()) return box;
+  if (HWND box = plat::box_foreground()) return box;
   return plat::live_active();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "message_box_registry.h"
 #include "native_backend.h"
 #include "window_object.h"
 
@@ -74,7 +75,7 @@ void finish(HWND h, bool destroy_native, std::vector<HWND>& announced) {
 BOOL DestroyWindow(HWND window) {
   // A message box and its controls belong to its modal loop, which ends them; taking their records
   // away beneath it would leave it with stale ones. Windows refuses another thread's windows too.
-  if (plat::BoxWindowState box; plat::native_box_state(window, &box)) {
+  if (plat::BoxWindowState box; plat::box_state(window, &box)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
@@ -92,6 +93,6 @@ BOOL DestroyWindow(HWND window) {
 }
 
 BOOL IsWindow(HWND window) {
-  if (plat::BoxWindowState box; plat::native_box_state(window, &box)) return TRUE;
+  if (plat::BoxWindowState box; plat::box_state(window, &box)) return TRUE;
   return plat::window_checked(window) ? TRUE : FALSE;
 }

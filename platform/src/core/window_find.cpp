@@ -3,13 +3,14 @@
 
 #include <algorithm>
 
+#include "message_box_registry.h"
 #include "native_backend.h"
 #include "window_object.h"
 
 HWND FindWindowA(LPCSTR class_name, LPCSTR title) {
   // A message box may be looked for from another thread while its own thread waits in the box;
   // the dialog class is the system's, and our layer's only dialogs are message boxes.
-  if (HWND box; plat::native_box_find(0, 0, class_name, title, &box) && box) return box;
+  if (HWND box; plat::box_find(0, 0, class_name, title, &box) && box) return box;
   if (class_name && !IS_INTRESOURCE(class_name) &&
       strcasecmp(class_name, plat::kMessageBoxClass) == 0)
     return 0;
@@ -32,7 +33,7 @@ HWND FindWindowA(LPCSTR class_name, LPCSTR title) {
 
 HWND FindWindowExA(HWND parent, HWND after, LPCSTR class_name, LPCSTR title) {
   // A shown message box's buttons and text are found from any thread, as automation finds them.
-  if (HWND control; parent && plat::native_box_find(parent, after, class_name, title, &control))
+  if (HWND control; parent && plat::box_find(parent, after, class_name, title, &control))
     return control;
   if (!parent && !after) return FindWindowA(class_name, title);
   const plat::WindowClass* wanted = nullptr;

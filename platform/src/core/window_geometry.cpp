@@ -5,6 +5,7 @@
 // draws.
 #include <algorithm>
 
+#include "message_box_registry.h"
 #include "native_backend.h"
 #include "window_object.h"
 
@@ -92,7 +93,7 @@ WINDOWPOS window_place(HWND h, UINT flags) {
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
   // A shown message box and its buttons are found on the screen from any thread, for clicking.
-  if (plat::BoxWindowState box; rect && plat::native_box_state(window, &box)) {
+  if (plat::BoxWindowState box; rect && plat::box_state(window, &box)) {
     *rect = box.rect;
     return TRUE;
   }
@@ -108,7 +109,7 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
-  if (plat::BoxWindowState box; rect && plat::native_box_state(window, &box)) {
+  if (plat::BoxWindowState box; rect && plat::box_state(window, &box)) {
     *rect = box.client;
     return TRUE;
   }

@@ -1,5 +1,6 @@
 // ShowWindow and UpdateWindow.
 #include "input_state.h"
+#include "message_box_registry.h"
 #include "native_backend.h"
 #include "window_object.h"
 
@@ -184,8 +185,7 @@ BOOL IsIconic(HWND window) {
 
 BOOL IsWindowVisible(HWND window) {
   // A message box is visible once it is on the screen (asked from any thread).
-  if (plat::BoxWindowState box; plat::native_box_state(window, &box))
-    return box.visible ? TRUE : FALSE;
+  if (plat::BoxWindowState box; plat::box_state(window, &box)) return box.visible ? TRUE : FALSE;
   plat::WindowObject* w = plat::window_checked(window);
   return w && plat::visible_on_screen(w) ? TRUE : FALSE;
 }

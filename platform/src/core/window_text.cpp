@@ -1,4 +1,5 @@
 // Window titles: the text goes through the window procedure, as on the original platform.
+#include "message_box_registry.h"
 #include "native_backend.h"
 #include "window_object.h"
 
@@ -12,7 +13,7 @@ BOOL SetWindowTextA(HWND window, LPCSTR text) {
 int GetWindowTextA(HWND window, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
   // A message box's title and its controls' texts can be read from any thread while it is shown.
-  if (int length; plat::native_box_text(window, buffer, size, &length)) return length;
+  if (int length; plat::box_text(window, buffer, size, &length)) return length;
   buffer[0] = '\0';
   if (!plat::window_checked(window)) return 0;
   return SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(size), PtrToLParam(buffer));

@@ -1,16 +1,17 @@
 // Parents, control identifiers and the window's 32-bit values. A shown message box and its
 // controls answer from any thread.
+#include "message_box_registry.h"
 #include "native_backend.h"
 #include "window_object.h"
 
 HWND GetParent(HWND window) {
-  if (plat::BoxWindowState box; plat::native_box_state(window, &box)) return box.parent;
+  if (plat::BoxWindowState box; plat::box_state(window, &box)) return box.parent;
   plat::WindowObject* w = plat::window_checked(window);
   return w ? w->parent : 0;
 }
 
 HWND GetAncestor(HWND window, UINT flags) {
-  if (plat::BoxWindowState box; plat::native_box_state(window, &box))
+  if (plat::BoxWindowState box; plat::box_state(window, &box))
     return flags == GA_PARENT ? box.parent : box.parent ? box.parent : window;
   plat::WindowObject* w = plat::window_get(window);
   if (!w) return 0;
@@ -19,13 +20,13 @@ HWND GetAncestor(HWND window, UINT flags) {
 }
 
 int GetDlgCtrlID(HWND window) {
-  if (plat::BoxWindowState box; plat::native_box_state(window, &box)) return box.id;
+  if (plat::BoxWindowState box; plat::box_state(window, &box)) return box.id;
   plat::WindowObject* w = plat::window_checked(window);
   return w && w->parent ? w->id : 0;
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
-  if (HWND control; plat::native_box_control(dialog, id, &control)) return control;
+  if (HWND control; plat::box_control(dialog, id, &control)) return control;
   // A stale dialog leaves the error code alone, as Wine does (GetDlgItemTextA relies on it).
   plat::WindowObject* w = plat::window_get(dialog);
   if (!w) return 0;

@@ -1,9 +1,15 @@
 // The null backend: no display. Windows exist only as their records (shown, moved, focused and
 // activated with every message the core sends) on a nominal screen with a pointer that goes where
 // SetCursorPos puts it; no event ever arrives, nothing is drawn, GL refuses with the code Windows
-// gives for a missing format or context, and message boxes cannot be shown (MessageBoxA then
-// writes the message to standard error, as without a display).
+// gives for a missing format or context, and message boxes are records that wait until another
+// thread answers them, as on a display.
+#include <poll.h>
+
+#include <algorithm>
+
 #include "error_codes.h"
+#include "message_box_registry.h"
+#include "message_box_text.h"
 #include "native_backend.h"
 
 namespace plat {
@@ -12,6 +18,15 @@ namespace {
 // The nominal screen, so that what the core derives from the screen's size can be tested.
 constexpr SIZE kScreen{1024, 768};
 POINT g_pointer{0, 0};
+
+// A message box's nominal layout.
+constexpr int kBoxMargin = 12;
+constexpr int kBoxMinWidth = 240;
+constexpr int kBoxHeight = 120;
+constexpr int kBoxButtonWidth = 80;
+constexpr int kBoxButtonHeight = 26;
+constexpr int kBoxButtonPitch = kBoxButtonWidth + 8;
+constexpr int kBoxButtonTop = kBoxHeight - kBoxButtonHeight - 11;
 
 }  // namespace
 
@@ -103,25 +118,43 @@ bool native_gl_set_swap_interval(int) { return false; }
 
 int native_gl_reported_swap_interval() { return -1; }
 
-int native_message_box_run(HWND, const std::string&, const std::string&, UINT) {
-  SetLastError(kErrorNotSupported);
-  return 0;
+int native_message_box_run(HWND, const std::string& caption, const std::string& text, UINT type) {
+  // The box is a record only, centred on the nominal screen, with its buttons in a row below the
+  // text: other threads find and answer it as on a display, and nothing else can.
+  const std::vector<BoxButton> buttons = box_buttons(type);
+  const int width =
+      std::max(kBoxMinWidth, static_cast<int>(buttons.size()) * kBoxButtonPitch + kBoxMargin);
+  std::vector<BoxControl> controls;
+  int x = width - static_cast<int>(buttons.size()) * kBoxButtonPitch;
+  for (const BoxButton& b : buttons) {
+    controls.push_back(
+        {0, b.id, "Button", b.window_text,
+         RECT{x, kBoxButtonTop, x + kBoxButtonWidth, kBoxButtonTop + kBoxButtonHeight}});
+    x += kBoxButtonPitch;
+  }
+  controls.push_back(
+      {0, kMessageBoxTextId, "Static", text,
+       RECT{kBoxMargin, kBoxMargin, width - kBoxMargin, kBoxButtonTop - kBoxMargin}});
+  const POINT origin{(kScreen.cx - width) / 2, (kScreen.cy - kBoxHeight) / 2};
+  BoxRegistration registration(caption, nullptr, width, kBoxHeight, origin, std::move(controls));
+  registration.placed(origin, true);
+  registration.focused(true);
+  if (registration.wake_descriptor() < 0) {
+    SetLastError(kErrorNotEnoughMemory);  // nothing could ever wake the box
+    return 0;
+  }
+  int answer = 0;
+  while (answer == 0) {
+    MSG msg;
+    if (int control = 0; registration.take(&msg, &control)) {
+      answer = box_posted_answer(type, msg, control);
+      continue;
+    }
+    // Like Windows, the box waits for as long as it takes someone to answer.
+    pollfd wake{registration.wake_descriptor(), POLLIN, 0};
+    poll(&wake, 1, -1);
+  }
+  return answer;
 }
-
-bool native_box_state(HWND, BoxWindowState*) { return false; }
-
-bool native_box_find(HWND box, HWND, LPCSTR, LPCSTR, HWND* found) {
-  if (box != 0) return false;
-  *found = 0;
-  return true;
-}
-
-bool native_box_control(HWND, int, HWND*) { return false; }
-
-bool native_box_message(HWND, UINT, WPARAM, LPARAM, bool) { return false; }
-
-bool native_box_text(HWND, LPSTR, int, int*) { return false; }
-
-HWND native_box_foreground() { return 0; }
 
 }  // namespace plat
