@@ -39,6 +39,8 @@ bool native_wait_events();
 bool native_window_create(WindowObject* w);
 /// Frees the native part; `with_window` false when the parent's destruction takes it down anyway.
 void native_window_destroy(WindowObject* w, bool with_window);
+/// Frees the native part of a window that was never destroyed (the program ends): memory only.
+void native_window_forget(NativeWindow* native);
 /// Gives the native window the record's title; false, with the reason, when refused.
 bool native_window_set_title(WindowObject* w);
 /// Moves and sizes the native window to the record's client rectangle; false when refused.

@@ -9,6 +9,7 @@
 
 #include "error_codes.h"
 #include "handle_table.h"
+#include "native_backend.h"
 
 namespace plat {
 
@@ -47,6 +48,10 @@ struct ControlState {
 struct WindowObject : Object {
   static constexpr Kind kKind = Kind::Window;
   WindowObject() : Object(kKind) {}
+  // A window the program never destroyed still gives back its native part's memory at exit.
+  ~WindowObject() override {
+    if (native) native_window_forget(native);
+  }
 
   HWND handle = 0;
   WindowClass* window_class = nullptr;

@@ -44,6 +44,8 @@ bool native_window_create(WindowObject*) { return true; }
 
 void native_window_destroy(WindowObject*, bool) {}
 
+void native_window_forget(NativeWindow*) {}  // windows here have no native part
+
 bool native_window_set_title(WindowObject*) { return true; }
 
 bool native_window_move_resize(WindowObject*) { return true; }

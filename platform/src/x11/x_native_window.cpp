@@ -95,6 +95,9 @@ bool native_window_create(WindowObject* w) {
 
 void native_window_destroy(WindowObject* w, bool with_window) { free_native(w, with_window); }
 
+// No request: at exit the X server takes the windows down with the connection.
+void native_window_forget(NativeWindow* native) { delete native; }
+
 bool native_window_set_title(WindowObject* w) {
   if (!xwindow_of(w)) return true;
   XErrorTrap trap;
