@@ -137,6 +137,8 @@ BoxRegistration::~BoxRegistration() {
   }
   boxes_changed().notify_all();
   for (const BoxControl& c : box_.controls) handle_remove(c.handle);
+  // The record only borrows the backend's part of the box, which the backend frees.
+  if (WindowObject* w = window_get(box_.handle)) w->native = nullptr;
   if (box_.handle) handle_remove(box_.handle);
   if (box_.wake >= 0) close(box_.wake);
 }
