@@ -1,57 +1,22 @@
 // The one line each loader failure writes to standard error beside its message box (or instead of
 // one, where the loader shows none): the function, the file with the folder it was looked up in,
-// and the reason. The boxes keep their texts.
+// and the reason. The boxes keep their texts. The texture slots' lines, which need a GL context,
+// are in test_texture_slot_failure_lines.cpp.
 #include <gtest/gtest.h>
 
 #include <Zelvo.h>
 
-#include <gl_test_context.h>
-
-#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "../winapi/wine.h"
-#include "captured_boxes.h"
+#include "failure_line_capture.h"
 #include "texture_test_support.h"
 
 using namespace tex_test;
 
 namespace {
-
-// Runs `load` with standard error captured and boxes recorded; returns the lines written.
-struct Captured {
-  std::vector<std::string> lines;
-  std::vector<Box> boxes;
-};
-
-template <class Load>
-Captured Capture(Load load) {
-  Captured run;
-  CapturedBoxes boxes;
-  ::testing::internal::CaptureStderr();
-  load();
-  const std::string text = ::testing::internal::GetCapturedStderr();
-  size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    run.lines.push_back(text.substr(start, end - start));
-  if (start < text.size()) run.lines.push_back(text.substr(start));
-  run.boxes = boxes.boxes();
-  return run;
-}
-
-// One line, of the form `Zelvo: FUNCTION: "FILE" in FOLDER: ...REASON...`.
-#define ExpectOneLine(...)        \
-  do {                            \
-    SCOPED_TRACE("");             \
-    ExpectOneLineAt(__VA_ARGS__); \
-  } while (0)
-void ExpectOneLineAt(const Captured& run, const std::string& function, const std::string& file,
-                     const std::string& folder, const std::string& reason) {
-  ASSERT_EQ(run.lines.size(), 1u) << (run.lines.empty() ? "no line" : run.lines[1]);
-  const std::string& line = run.lines[0];
-  EXPECT_EQ(line.rfind("Zelvo: " + function + ": \"" + file + "\" in " + folder + ": ", 0), 0u)
-      << line;
-  EXPECT_NE(line.find(reason), std::string::npos) << line;
-}
 
 TGATexture texture{};
 
@@ -60,32 +25,6 @@ bool LoadTga(const std::string& file) {
   const bool ok = LoadTGA(texture, file.c_str());
   std::free(texture.ImageData);
   return ok;
-}
-
-// Makes `folder` the current folder for the life of the object.
-class InFolder {
- public:
-  explicit InFolder(const std::string& folder) : old_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~InFolder() { std::filesystem::current_path(old_); }
-
- private:
-  std::filesystem::path old_;
-};
-
-// The folder that holds `path`.
-std::string Parent(const std::string& path) { return path.substr(0, path.find_last_of("/\\")); }
-
-// The system's words for an error code, as the lines quote them: Windows' own on our layer ("The
-// system cannot find the file specified"), shorter ones of Wine's own under Wine ("File not
-// found").
-std::string SystemText(DWORD code) {
-  char text[512];
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                code, 0, text, sizeof text, nullptr);
-  while (length > 0 && std::strchr("\r\n. ", text[length - 1])) --length;
-  return std::string(text, length);
 }
 
 TEST(FailureLines, TheWordsQuotedAreWindowsOwn) {
@@ -154,49 +93,6 @@ TEST(FailureLines, TgaRefusalsNameTheFileTheFolderAndTheCause) {
       [&] { EXPECT_TRUE(LoadTga(dir.Write("ok.tga", Concat(TgaHeader(2, 1, 1, 24), Bytes(3))))); });
   EXPECT_TRUE(good.lines.empty());
   EXPECT_TRUE(good.boxes.empty());
-}
-
-class FailureLinesGl : public ::testing::Test {
- protected:
-  zelvo_test::GlTestContext context_{64, 64};
-};
-
-TEST_F(FailureLinesGl, MissingTgaTextureShowsNoBoxButSaysSo) {
-  ScratchDir dir;
-  InFolder inside(dir.path());
-  Captured run = Capture([] { TextureLoadTGAID("water3.tga", 7); });
-  EXPECT_TRUE(run.boxes.empty());
-  ExpectOneLine(run, "TextureLoadTGAID", "water3.tga", dir.path(),
-                "no such file (" + SystemText(ERROR_FILE_NOT_FOUND) + "); slot 7 is not loaded");
-  Captured folder = Capture([] { TextureLoadTGAID("textures/water3.tga", 8); });
-  ExpectOneLine(folder, "TextureLoadTGAID", "textures/water3.tga", dir.path() + "/textures",
-                SystemText(ERROR_PATH_NOT_FOUND));
-  std::filesystem::create_directory(dir.path() + "/water3.tga");
-  Captured not_a_file = Capture([] { TextureLoadTGAID("water3.tga", 9); });
-  ExpectOneLine(not_a_file, "TextureLoadTGAID", "water3.tga", dir.path(),
-                "a folder, not a file; slot 9");
-}
-
-TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {
-  ScratchDir dir;
-  InFolder inside(dir.path());
-  Captured missing = Capture([] { TextureLoadID("Floor04.bmp", 3); });
-  EXPECT_TRUE(missing.boxes.empty());
-  ExpectOneLine(missing, "TextureLoadID", "Floor04.bmp", dir.path(),
-                "LoadImageA failed: " + SystemText(ERROR_FILE_NOT_FOUND) + "; slot 3");
-
-  dir.Write("grey.bmp", bmp_from_rows(8, 2, 2, Bytes(4)));
-  Captured grey = Capture([] { TextureLoadID("grey.bmp", 4); });
-  ExpectOneLine(grey, "TextureLoadID", "grey.bmp", dir.path(), "8 bits per pixel");
-
-  dir.Write("good.bmp", bmp_from_rows(24, 2, 2, Bytes(12)));
-  EXPECT_TRUE(Capture([] { TextureLoadID("good.bmp", 6); }).lines.empty());
-
-  SKIP_UNDER_WINE("LoadImageA reads past the end of a file cut in its headers (number 22)");
-  const Bytes whole = bmp_from_rows(24, 4, 4, Bytes(48));
-  dir.Write("cut.bmp", Bytes(whole.begin(), whole.begin() + 30));
-  Captured cut = Capture([] { TextureLoadID("cut.bmp", 5); });
-  ExpectOneLine(cut, "TextureLoadID", "cut.bmp", dir.path(), SystemText(ERROR_INVALID_DATA));
 }
 
 TEST(FailureLines, ControlBitmapsNameTheFileAndTheWindowsError) {
