@@ -1,6 +1,6 @@
 // Message boxes answered from a second thread, as Windows programs' automation answers them: the
 // box is found with FindWindowA by its dialog class and caption and a button is clicked by posting
-// the WM_COMMAND the button sends.
+// the WM_COMMAND the button sends. Keys and clicks of real input are in test_message_box_input.cpp.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "message_box_answer.h"
-#include "real_input.h"
+#include "message_box_drive.h"
 #include "wine.h"
 
 using zelvo_test::BoxAnswerer;
+using zelvo_test::show_and_drive;
 
 namespace {
 
@@ -124,44 +125,9 @@ TEST(MessageBoxFromAnotherThread, AnswererThreadSeesEveryBoxInTurn) {
   EXPECT_EQ(seen[1].text, "second");
 }
 
-// ---- The box's controls and real input, as a user or a Windows program's automation meets them.
+// ---- The box's controls, as a Windows program's automation meets them.
 
 namespace {
-
-// The box titled `caption` once it is shown and in front (bounded wait), as automation waits for
-// it before it presses anything; 0 when it did not come.
-HWND box_in_front(const char* caption) {
-  HWND box = 0;
-  for (int attempt = 0; attempt < 3000; ++attempt) {
-    if (!box) box = FindWindowA("#32770", caption);
-    if (box && IsWindowVisible(box) && GetForegroundWindow() == box) return box;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return 0;
-}
-
-// A box that is still up after `drive` is closed through its first button, so that a failing
-// test ends instead of waiting for ever; `closed_by_force` tells the test.
-int show_and_drive(const char* text, const char* caption, UINT type,
-                   const std::function<void(HWND)>& drive, bool* closed_by_force) {
-  *closed_by_force = false;
-  std::thread driver([&] {
-    HWND box = box_in_front(caption);
-    if (box) drive(box);
-    for (int attempt = 0; attempt < 500; ++attempt) {
-      if (!FindWindowA("#32770", caption)) return;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    if (HWND left = FindWindowA("#32770", caption)) {
-      *closed_by_force = true;
-      HWND first = FindWindowExA(left, 0, "Button", nullptr);
-      PostMessageA(left, WM_COMMAND, MAKEWPARAM(first ? GetDlgCtrlID(first) : IDOK, BN_CLICKED), 0);
-    }
-  });
-  const int answer = MessageBoxA(0, text, caption, type);
-  driver.join();
-  return answer;
-}
 
 std::string window_text(HWND window) {
   char buffer[256] = {};
@@ -247,75 +213,5 @@ TEST(MessageBoxControls, AClickPostedToAButtonAnswersWithIt) {
                 "r", "Posted click", MB_RETRYCANCEL,
                 [](HWND box) { PostMessageA(GetDlgItem(box, IDRETRY), BM_CLICK, 0, 0); }, &forced),
             IDRETRY);
-  EXPECT_FALSE(forced);
-}
-
-TEST(MessageBoxInput, KeysAnswerAsOnADialog) {
-  zelvo_test::RealInput input;
-  ASSERT_TRUE(input.ok());
-  bool forced = false;
-  // Escape chooses Cancel.
-  EXPECT_EQ(show_and_drive(
-                "k", "Keys", MB_YESNOCANCEL, [&](HWND) { input.tap_key(VK_ESCAPE); }, &forced),
-            IDCANCEL);
-  EXPECT_FALSE(forced);
-  // Enter chooses the default button.
-  EXPECT_EQ(
-      show_and_drive(
-          "k", "Keys", MB_YESNO | MB_DEFBUTTON2, [&](HWND) { input.tap_key(VK_RETURN); }, &forced),
-      IDNO);
-  EXPECT_FALSE(forced);
-  // Tab moves the focus to the next button, which Enter then presses; Space presses it too.
-  EXPECT_EQ(show_and_drive(
-                "k", "Keys", MB_YESNOCANCEL,
-                [&](HWND) {
-                  input.tap_key(VK_TAB);
-                  input.tap_key(VK_RETURN);
-                },
-                &forced),
-            IDNO);
-  EXPECT_FALSE(forced);
-  EXPECT_EQ(show_and_drive(
-                "k", "Keys", MB_OKCANCEL,
-                [&](HWND) {
-                  input.tap_key(VK_TAB);
-                  input.tap_key(VK_SPACE);
-                },
-                &forced),
-            IDCANCEL);
-  EXPECT_FALSE(forced);
-}
-
-TEST(MessageBoxInput, AMouseClickOnAButtonAnswersOnlyWhenPressedAndReleasedOnIt) {
-  zelvo_test::RealInput input;
-  ASSERT_TRUE(input.ok());
-  bool forced = false;
-  bool still_up_after_slip = false;
-  const auto centre = [](HWND button) {
-    RECT r{};
-    GetWindowRect(button, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  };
-  const int answer = show_and_drive(
-      "m", "Mouse", MB_YESNO,
-      [&](HWND box) {
-        const POINT yes = centre(GetDlgItem(box, IDYES)), no = centre(GetDlgItem(box, IDNO));
-        // Pressed on Yes and released on No: neither button is clicked.
-        input.move_pointer(yes.x, yes.y);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        input.press_button(1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        input.move_pointer(no.x, no.y);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        input.release_button(1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        still_up_after_slip = FindWindowA("#32770", "Mouse") == box;
-        input.press_button(1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        input.release_button(1);
-      },
-      &forced);
-  EXPECT_TRUE(still_up_after_slip) << "a press that slipped off its button answered";
-  EXPECT_EQ(answer, IDNO);
   EXPECT_FALSE(forced);
 }
