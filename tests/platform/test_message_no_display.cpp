@@ -1,4 +1,5 @@
-// Without an X display no window can be made, but the thread's queue still works.
+// Without an X display no window can be made, but the thread's queue still works, and a message
+// box's words go to standard error.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -38,6 +39,17 @@ TEST_F(NoDisplay, CreateWindowFailsButPostedMessagesFlow) {
   POINT p;
   EXPECT_FALSE(GetCursorPos(&p));
   EXPECT_EQ(GetForegroundWindow(), 0u);
+}
+
+TEST(MessageBoxNoDisplay, ReturnsZeroAndWritesCaptionAndTextToStandardError) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        unsetenv("DISPLAY");
+        int result = MessageBoxA(0, "non \xE8 stata\r\ninizilizata", "Error", MB_OK);
+        std::exit(result == 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "Error: non \xC3\xA8 stata  inizilizata");
 }
 
 }  // namespace

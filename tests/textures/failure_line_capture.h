@@ -42,8 +42,9 @@ Captured Capture(Load load) {
     SCOPED_TRACE("");             \
     ExpectOneLineAt(__VA_ARGS__); \
   } while (0)
-inline void ExpectOneLineAt(const Captured& run, const std::string& function, const std::string& file,
-                     const std::string& folder, const std::string& reason) {
+inline void ExpectOneLineAt(const Captured& run, const std::string& function,
+                            const std::string& file, const std::string& folder,
+                            const std::string& reason) {
   ASSERT_EQ(run.lines.size(), 1u) << (run.lines.empty() ? "no line" : run.lines[1]);
   const std::string& line = run.lines[0];
   EXPECT_EQ(line.rfind("Zelvo: " + function + ": \"" + file + "\" in " + folder + ": ", 0), 0u)
@@ -64,7 +65,9 @@ class InFolder {
 };
 
 // The folder that holds `path`.
-inline std::string Parent(const std::string& path) { return path.substr(0, path.find_last_of("/\\")); }
+inline std::string Parent(const std::string& path) {
+  return path.substr(0, path.find_last_of("/\\"));
+}
 
 // The system's words for an error code, as the lines quote them: Windows' own on our layer ("The
 // system cannot find the file specified"), shorter ones of Wine's own under Wine ("File not

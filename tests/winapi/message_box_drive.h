@@ -26,7 +26,7 @@ inline HWND box_in_front(const char* caption) {
 // A box that is still up after `drive` is closed through its first button, so that a failing
 // test ends instead of waiting for ever; `closed_by_force` tells the test.
 inline int show_and_drive(const char* text, const char* caption, UINT type,
-                   const std::function<void(HWND)>& drive, bool* closed_by_force) {
+                          const std::function<void(HWND)>& drive, bool* closed_by_force) {
   *closed_by_force = false;
   std::thread driver([&] {
     HWND box = box_in_front(caption);
