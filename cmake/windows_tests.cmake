@@ -54,7 +54,7 @@ foreach(test controls/bitmap_to_region controls/hover_button controls/load_bmp_f
     games/twister_clouds games/scene window/gl_wnd_proc window/mouse_view window/set_gl_msg
     window/create_ogl_window textures/bmp_textures textures/demo_texture_lookup
     textures/demo_textures textures/failure_lines textures/file_name_case textures/pixel_swap
-    textures/texture_slot_failure_lines textures/tga_reader textures/tga_rle_packets
+    textures/texture_slot_files textures/tga_reader textures/tga_rle_packets
     textures/tga_textures)
   string(REPLACE "/" "_" target ${test})
   string(REPLACE "/" "." name ${test})

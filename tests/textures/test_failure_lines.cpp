@@ -1,7 +1,7 @@
 // The one line each loader failure writes to standard error beside its message box (or instead of
 // one, where the loader shows none): the function, the file with the folder it was looked up in,
 // and the reason. The boxes keep their texts. The texture slots' lines, which need a GL context,
-// are in test_texture_slot_failure_lines.cpp.
+// are in test_texture_slot_files.cpp.
 #include <gtest/gtest.h>
 
 #include <Zelvo.h>

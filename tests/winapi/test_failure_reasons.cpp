@@ -1,6 +1,7 @@
 // Failing calls say why: each leaves for GetLastError the code that Windows documents for its
 // failure (where Windows documents none, the code Wine leaves). Their texts are checked in
-// tests/platform/test_error_codes.cpp: Wine words them otherwise.
+// tests/platform/test_error_codes.cpp: Wine words them otherwise. The GL binding's reasons, which
+// need pixel formats, are in test_wgl.cpp.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,28 +10,15 @@
 #include <utility>
 #include <vector>
 
-#include "framework_descriptor.h"
+#include "failure_reason.h"
 #include "wgl_test_window.h"
 #include "wine.h"
 
 namespace {
 
-constexpr DWORD kUntouched = 0xE0E0E0E0;  // a code no call sets
-
-// The code a failing call left: kUntouched when it set none. The call must fail (return 0).
-template <class Call>
-DWORD reason(Call call) {
-  SetLastError(kUntouched);
-  const bool failed = !call();
-  EXPECT_TRUE(failed) << "the call succeeded";
-  return GetLastError();
-}
-
-using Case = std::pair<const char*, std::function<bool()>>;
-
-void expect_reasons(const std::vector<Case>& cases, DWORD expected) {
-  for (const auto& [name, call] : cases) EXPECT_EQ(reason(call), expected) << name;
-}
+using zelvo_test::expect_reasons;
+using zelvo_test::kUntouched;
+using zelvo_test::reason;
 
 LRESULT CALLBACK plain_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcA(window, message, wparam, lparam);
@@ -160,66 +148,6 @@ TEST(FailureReasons, DestroyingAStaleWindowNamesTheHandle) {
   SKIP_UNDER_WINE("DestroyWindow on a destroyed window answers ERROR_ACCESS_DENIED");
   const HWND gone = stale_window();
   EXPECT_EQ(reason([&] { return DestroyWindow(gone) != 0; }), DWORD(ERROR_INVALID_WINDOW_HANDLE));
-}
-
-// A pixel format other than `format` that can draw into a window with GL; 0 when there is none.
-int another_window_format(HDC dc, int format) {
-  const int count = DescribePixelFormat(dc, 1, 0, nullptr);
-  for (int i = 1; i <= count; ++i) {
-    PIXELFORMATDESCRIPTOR d{};
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    if (i != format && DescribePixelFormat(dc, i, sizeof d, &d) && (d.dwFlags & needed) == needed &&
-        d.iPixelType == PFD_TYPE_RGBA)
-      return i;
-  }
-  return 0;
-}
-
-TEST(FailureReasons, GlBindingNamesAMissingFormatAndAStaleHandle) {
-  HWND window = zelvo_test::make_window();
-  HWND other = zelvo_test::make_window(200, 0);
-  ASSERT_TRUE(window && other);
-  HDC dc = GetDC(window), other_dc = GetDC(other);
-  EXPECT_EQ(reason([&] { return wglCreateContext(dc) != 0; }), DWORD(ERROR_INVALID_PIXEL_FORMAT));
-  PIXELFORMATDESCRIPTOR request = zelvo_test::framework_descriptor();
-  const int format = ChoosePixelFormat(dc, &request);
-  ASSERT_TRUE(SetPixelFormat(dc, format, &request));
-  HGLRC context = wglCreateContext(dc);
-  ASSERT_TRUE(context);
-  // A window without a format: the calls that draw name the handle, as Wine does.
-  EXPECT_EQ(reason([&] { return wglMakeCurrent(other_dc, context) != 0; }),
-            DWORD(ERROR_INVALID_HANDLE));
-  EXPECT_EQ(reason([&] { return SwapBuffers(other_dc) != 0; }), DWORD(ERROR_INVALID_HANDLE));
-  // A window of another format.
-  const int second = another_window_format(other_dc, format);
-  ASSERT_NE(second, 0);
-  PIXELFORMATDESCRIPTOR described{};
-  DescribePixelFormat(other_dc, second, sizeof described, &described);
-  ASSERT_TRUE(SetPixelFormat(other_dc, second, &described));
-  EXPECT_EQ(reason([&] { return wglMakeCurrent(other_dc, context) != 0; }),
-            DWORD(ERROR_INVALID_PIXEL_FORMAT));
-
-  ASSERT_TRUE(wglDeleteContext(context));
-  EXPECT_EQ(reason([&] { return wglMakeCurrent(dc, context) != 0; }), DWORD(ERROR_INVALID_HANDLE));
-  EXPECT_EQ(reason([&] { return wglDeleteContext(context) != 0; }), DWORD(ERROR_INVALID_HANDLE));
-
-  HDC memory = CreateCompatibleDC(dc);
-  ASSERT_TRUE(DeleteDC(memory));
-  expect_reasons(
-      {
-          {"wglCreateContext", [&] { return wglCreateContext(memory) != 0; }},
-          {"wglMakeCurrent", [&] { return wglMakeCurrent(memory, context) != 0; }},
-          {"SwapBuffers", [&] { return SwapBuffers(memory) != 0; }},
-          {"ChoosePixelFormat", [&] { return ChoosePixelFormat(memory, &request) != 0; }},
-          {"DescribePixelFormat", [&] { return DescribePixelFormat(memory, 1, 0, nullptr) != 0; }},
-          {"SetPixelFormat", [&] { return SetPixelFormat(memory, format, &request) != 0; }},
-      },
-      ERROR_INVALID_HANDLE);
-  EXPECT_EQ(reason([&] { return GetPixelFormat(memory) != 0; }), DWORD(ERROR_INVALID_PIXEL_FORMAT));
-  ReleaseDC(window, dc);
-  ReleaseDC(other, other_dc);
-  DestroyWindow(window);
-  DestroyWindow(other);
 }
 
 // GDI names a stale handle only in a few calls; the rest fail without a code, on Windows as under

@@ -1,5 +1,6 @@
 // The GL binding's rules: a window's pixel format is set once and shared by its device contexts,
-// contexts need a window with a format, and calls after the window is gone fail quietly.
+// contexts need a window with a format, calls after the window is gone fail quietly, and failing
+// calls leave the reason Windows documents (tests/winapi/test_failure_reasons.cpp has the others).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,14 +8,17 @@
 
 #include <cstdint>
 
+#include "failure_reason.h"
 #include "framework_descriptor.h"
 #include "wgl_test_window.h"
 #include "wine.h"
 
 namespace {
 
+using zelvo_test::expect_reasons;
 using zelvo_test::framework_descriptor;
 using zelvo_test::make_window;
+using zelvo_test::reason;
 
 TEST(Wgl, FormatBelongsToTheWindowNotTheDeviceContext) {
   HWND window = make_window();
@@ -132,6 +136,66 @@ TEST(Wgl, TwoWindowsDrawThroughTheirOwnContexts) {
   ReleaseDC(b, db);
   DestroyWindow(a);
   DestroyWindow(b);
+}
+
+// A pixel format other than `format` that can draw into a window with GL; 0 when there is none.
+int another_window_format(HDC dc, int format) {
+  const int count = DescribePixelFormat(dc, 1, 0, nullptr);
+  for (int i = 1; i <= count; ++i) {
+    PIXELFORMATDESCRIPTOR d{};
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    if (i != format && DescribePixelFormat(dc, i, sizeof d, &d) && (d.dwFlags & needed) == needed &&
+        d.iPixelType == PFD_TYPE_RGBA)
+      return i;
+  }
+  return 0;
+}
+
+TEST(FailureReasons, GlBindingNamesAMissingFormatAndAStaleHandle) {
+  HWND window = zelvo_test::make_window();
+  HWND other = zelvo_test::make_window(200, 0);
+  ASSERT_TRUE(window && other);
+  HDC dc = GetDC(window), other_dc = GetDC(other);
+  EXPECT_EQ(reason([&] { return wglCreateContext(dc) != 0; }), DWORD(ERROR_INVALID_PIXEL_FORMAT));
+  PIXELFORMATDESCRIPTOR request = zelvo_test::framework_descriptor();
+  const int format = ChoosePixelFormat(dc, &request);
+  ASSERT_TRUE(SetPixelFormat(dc, format, &request));
+  HGLRC context = wglCreateContext(dc);
+  ASSERT_TRUE(context);
+  // A window without a format: the calls that draw name the handle, as Wine does.
+  EXPECT_EQ(reason([&] { return wglMakeCurrent(other_dc, context) != 0; }),
+            DWORD(ERROR_INVALID_HANDLE));
+  EXPECT_EQ(reason([&] { return SwapBuffers(other_dc) != 0; }), DWORD(ERROR_INVALID_HANDLE));
+  // A window of another format.
+  const int second = another_window_format(other_dc, format);
+  ASSERT_NE(second, 0);
+  PIXELFORMATDESCRIPTOR described{};
+  DescribePixelFormat(other_dc, second, sizeof described, &described);
+  ASSERT_TRUE(SetPixelFormat(other_dc, second, &described));
+  EXPECT_EQ(reason([&] { return wglMakeCurrent(other_dc, context) != 0; }),
+            DWORD(ERROR_INVALID_PIXEL_FORMAT));
+
+  ASSERT_TRUE(wglDeleteContext(context));
+  EXPECT_EQ(reason([&] { return wglMakeCurrent(dc, context) != 0; }), DWORD(ERROR_INVALID_HANDLE));
+  EXPECT_EQ(reason([&] { return wglDeleteContext(context) != 0; }), DWORD(ERROR_INVALID_HANDLE));
+
+  HDC memory = CreateCompatibleDC(dc);
+  ASSERT_TRUE(DeleteDC(memory));
+  expect_reasons(
+      {
+          {"wglCreateContext", [&] { return wglCreateContext(memory) != 0; }},
+          {"wglMakeCurrent", [&] { return wglMakeCurrent(memory, context) != 0; }},
+          {"SwapBuffers", [&] { return SwapBuffers(memory) != 0; }},
+          {"ChoosePixelFormat", [&] { return ChoosePixelFormat(memory, &request) != 0; }},
+          {"DescribePixelFormat", [&] { return DescribePixelFormat(memory, 1, 0, nullptr) != 0; }},
+          {"SetPixelFormat", [&] { return SetPixelFormat(memory, format, &request) != 0; }},
+      },
+      ERROR_INVALID_HANDLE);
+  EXPECT_EQ(reason([&] { return GetPixelFormat(memory) != 0; }), DWORD(ERROR_INVALID_PIXEL_FORMAT));
+  ReleaseDC(window, dc);
+  ReleaseDC(other, other_dc);
+  DestroyWindow(window);
+  DestroyWindow(other);
 }
 
 }  // namespace

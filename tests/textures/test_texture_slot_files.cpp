@@ -1,6 +1,8 @@
-// The line a texture slot's load writes to standard error when the slot gets no image (the loaders
-// show no box then): the function, the file with the folder it was looked up in, and the reason.
-// The slots' loaders need a GL context; the other loaders' lines are in test_failure_lines.cpp.
+// The files of the texture slots' loads, which need a GL context: a file named in another case is
+// found, as on Windows; and when a slot gets no image, the load writes one line to standard error
+// (it shows no box then): the function, the file with the folder it was looked up in, and the
+// reason. The other loaders' lines are in test_failure_lines.cpp, their names in another case in
+// test_file_name_case.cpp.
 #include <gtest/gtest.h>
 
 #include <Zelvo.h>
@@ -59,6 +61,23 @@ TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {
   dir.Write("cut.bmp", Bytes(whole.begin(), whole.begin() + 30));
   Captured cut = Capture([] { TextureLoadID("cut.bmp", 5); });
   ExpectOneLine(cut, "TextureLoadID", "cut.bmp", dir.path(), SystemText(ERROR_INVALID_DATA));
+}
+
+TEST(FileNameCase, TextureTablesLoadAFileNamedInAnotherCase) {
+  zelvo_test::GlTestContext context{64, 64};
+  ScratchDir dir;
+  dir.Write("water3.TGA", Concat(TgaHeader(2, 2, 1, 24), Bytes(6, 9)));
+  dir.Write("FLOOR04.BMP", bmp_from_rows(24, 4, 4, Bytes(48, 7)));
+  ::testing::internal::CaptureStderr();
+  TextureLoadTGAID(dir.File("Water3.tga").c_str(), 12);
+  TextureLoadID(dir.File("Floor04.bmp").c_str(), 12);
+  const std::string lines = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(lines, "") << "nothing failed";
+  EXPECT_EQ(TextureTGA2[12].Width, 2u);
+  TextureTGASelectID(12);
+  EXPECT_EQ(TexLevelWidth(0), 2);
+  TextureSelectID(12);
+  EXPECT_EQ(TexLevelWidth(0), 4);
 }
 
 }  // namespace
