@@ -241,36 +241,10 @@ TEST(BmpDecode, OwnWriterVariantsMatchStbAndImageMagick) {
 // RLE streams written by hand: runs, literal runs with padding, delta, end of line, end of bitmap.
 TEST(BmpDecode, RunLengthStreamsDecodeLikeImageMagick) {
   const std::vector<uint32_t> colours = bmp_test::palette(16);
-  struct Stream {
-    const char* name;
-    int bpp;
-    int width, height;
-    std::vector<uint8_t> data;
-    std::vector<int> expected;  // indices, rows bottom first
-  };
-  const std::vector<Stream> streams = {
-      {"RLE8 runs and literals",
-       8,
-       5,
-       2,
-       {2, 7, 0, 3, 1, 2, 4, 0, 0, 0, /*row 1*/ 2, 9, 0, 0, /*end*/ 0, 1},
-       {7, 7, 1, 2, 4, 9, 9, 0, 0, 0}},
-      {"RLE8 delta and early end",
-       8,
-       4,
-       3,
-       {1, 5, 0, 2, 2, 1, 1, 6, 0, 1},
-       {5, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0}},
-      {"RLE4 alternating runs and odd literal",
-       4,
-       7,
-       2,
-       {4, 0x12, 0, 3, 0xAB, 0xC0, 0, 0, 0, 4, 0x34, 0x5F, 0, 1},
-       {1, 2, 1, 2, 0xA, 0xB, 0xC, 3, 4, 5, 0xF, 0, 0, 0}},
-      {"RLE4 ends after the last line", 4, 3, 1, {3, 0x77, 0, 0}, {7, 7, 7}},
-      {"RLE8 run into the row padding", 8, 3, 1, {4, 7, 0, 1}, {7, 7, 7}},
-  };
-  for (const Stream& s : streams) {
+  std::vector<bmp_test::RleStream> streams = bmp_test::rle_streams();
+  streams.push_back({"RLE4 ends after the last line", 4, 3, 1, {3, 0x77, 0, 0}, {7, 7, 7}});
+  streams.push_back({"RLE8 run into the row padding", 8, 3, 1, {4, 7, 0, 1}, {7, 7, 7}});
+  for (const bmp_test::RleStream& s : streams) {
     SCOPED_TRACE(s.name);
     zelvo_test::BmpFile writer;
     writer.width = s.width;
@@ -284,8 +258,7 @@ TEST(BmpDecode, RunLengthStreamsDecodeLikeImageMagick) {
     auto bitmap = decode_file(file);
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(bitmap->bits_per_pixel, s.bpp);
-    std::vector<uint8_t> packed =
-        zelvo_test::bmp_pack_indices(s.expected, s.width, s.height, s.bpp);
+    std::vector<uint8_t> packed = zelvo_test::bmp_pack_indices(s.indices, s.width, s.height, s.bpp);
     EXPECT_EQ(std::vector<uint8_t>(bitmap->bits(), bitmap->bits() + bitmap->image_size()), packed);
     // ImageMagick agrees wherever the stream sets a pixel (it may fill skipped ones differently).
     if (std::string(s.name).find("delta") == std::string::npos) {

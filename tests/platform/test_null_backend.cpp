@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "../winapi/framework_descriptor.h"
 #include "message_box_answer.h"
 
 namespace {
@@ -95,12 +96,8 @@ TEST_F(NullBackend, ShownWindowIsPaintedThroughTheQueueAndThenTheQueueRunsDry) {
 TEST_F(NullBackend, OpenGlRefusesWithTheWindowsCodes) {
   HDC dc = GetDC(window_);
   ASSERT_TRUE(dc);
-  PIXELFORMATDESCRIPTOR pfd{};
-  pfd.nSize = sizeof pfd;
-  pfd.nVersion = 1;
-  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  pfd.iPixelType = PFD_TYPE_RGBA;
-  pfd.cColorBits = 24;
+  // The framework's own request: no format exists to meet it.
+  PIXELFORMATDESCRIPTOR pfd = zelvo_test::framework_descriptor();
   EXPECT_EQ(ChoosePixelFormat(dc, &pfd), 0);
   EXPECT_EQ(DescribePixelFormat(dc, 1, sizeof pfd, nullptr), 0);
   SetLastError(0);

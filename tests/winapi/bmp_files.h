@@ -60,4 +60,36 @@ inline std::vector<uint32_t> palette(int colours) {
   return out;
 }
 
+// A run-length stream written by hand and the colour indices it names.
+struct RleStream {
+  const char* name;
+  int bpp, width, height;
+  std::vector<uint8_t> data;
+  std::vector<int> indices;  // rows bottom first
+};
+
+// Runs, literals with their padding, end of line, delta and end of picture, at 8 and 4 bits.
+inline std::vector<RleStream> rle_streams() {
+  return {
+      {"RLE8 runs and literals",
+       8,
+       5,
+       2,
+       {2, 7, 0, 3, 1, 2, 4, 0, 0, 0, /*row 1*/ 2, 9, 0, 0, /*end*/ 0, 1},
+       {7, 7, 1, 2, 4, 9, 9, 0, 0, 0}},
+      {"RLE8 delta and early end",
+       8,
+       4,
+       3,
+       {1, 5, 0, 2, 2, 1, 1, 6, 0, 1},
+       {5, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0}},
+      {"RLE4 alternating runs and an odd literal",
+       4,
+       7,
+       2,
+       {4, 0x12, 0, 3, 0xAB, 0xC0, 0, 0, 0, 4, 0x34, 0x5F, 0, 1},
+       {1, 2, 1, 2, 0xA, 0xB, 0xC, 3, 4, 5, 0xF, 0, 0, 0}},
+  };
+}
+
 }  // namespace bmp_test

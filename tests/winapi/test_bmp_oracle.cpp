@@ -283,33 +283,7 @@ TEST(BmpOracle, TopDownFilesDecodeLikeStbImage) {
 // literals with their padding, end of line, delta and end of picture.
 TEST(BmpOracle, RunLengthFilesDecodeToTheirStreams) {
   const std::vector<uint32_t> colours = bmp_test::palette(16);
-  struct Stream {
-    const char* name;
-    int bpp, width, height;
-    zelvo_test::Bytes data;
-    std::vector<int> indices;  // rows bottom first
-  };
-  const std::vector<Stream> streams = {
-      {"RLE8 runs and literals",
-       8,
-       5,
-       2,
-       {2, 7, 0, 3, 1, 2, 4, 0, 0, 0, 2, 9, 0, 0, 0, 1},
-       {7, 7, 1, 2, 4, 9, 9, 0, 0, 0}},
-      {"RLE8 delta and early end",
-       8,
-       4,
-       3,
-       {1, 5, 0, 2, 2, 1, 1, 6, 0, 1},
-       {5, 0, 0, 0, 0, 0, 0, 6, 0, 0, 0, 0}},
-      {"RLE4 alternating runs and an odd literal",
-       4,
-       7,
-       2,
-       {4, 0x12, 0, 3, 0xAB, 0xC0, 0, 0, 0, 4, 0x34, 0x5F, 0, 1},
-       {1, 2, 1, 2, 0xA, 0xB, 0xC, 3, 4, 5, 0xF, 0, 0, 0}},
-  };
-  for (const Stream& s : streams) {
+  for (const bmp_test::RleStream& s : bmp_test::rle_streams()) {
     SCOPED_TRACE(s.name);
     zelvo_test::BmpFile writer;
     writer.width = s.width;
