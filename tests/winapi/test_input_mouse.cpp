@@ -113,6 +113,17 @@ void place_pointer(RealInput& input, int x, int y) {
   message_log().messages.clear();
 }
 
+// A click at (x, y) while `holder` has the capture; once the release has arrived, the log is
+// emptied.
+void click_holding_the_capture(RealInput& input, HWND holder, int x, int y) {
+  place_pointer(input, x, y);
+  SetCapture(holder);
+  input.press_button(1);
+  input.release_button(1);
+  EXPECT_TRUE(wait_for_message(WM_LBUTTONUP));
+  message_log().messages.clear();
+}
+
 // The mouse moves that arrive within a while.
 std::vector<Logged> moves_arriving() {
   pump_while_waiting([] { return false; }, 300);
@@ -123,7 +134,6 @@ std::vector<Logged> moves_arriving() {
 // pointer is (each case after a click: Wine does not repeat a move the window has just had); when a
 // top-level window gives it up, nobody hears.
 TEST_F(Mouse, AChildReleasingTheCaptureTellsTheWindowUnderThePointer) {
-  RealInput& input = input_;
   HWND a = window_;
   HWND child = CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 50, 40, a, 0,
                                GetModuleHandleA(nullptr), nullptr);
@@ -133,22 +143,12 @@ TEST_F(Mouse, AChildReleasingTheCaptureTellsTheWindowUnderThePointer) {
   ClientToScreen(a, &origin);
 
   // The top-level window, clicked and released while it holds the capture.
-  place_pointer(input, origin.x + 120, origin.y + 70);
-  SetCapture(a);
-  input.press_button(1);
-  input.release_button(1);
-  EXPECT_TRUE(wait_for_message(WM_LBUTTONUP));
-  message_log().messages.clear();
+  click_holding_the_capture(input_, a, origin.x + 120, origin.y + 70);
   EXPECT_TRUE(ReleaseCapture());
   EXPECT_TRUE(moves_arriving().empty());
 
   // The child, clicked while it holds the capture, released afterwards.
-  place_pointer(input, origin.x + 17, origin.y + 12);
-  SetCapture(child);
-  input.press_button(1);
-  input.release_button(1);
-  EXPECT_TRUE(wait_for_message(WM_LBUTTONUP));
-  message_log().messages.clear();
+  click_holding_the_capture(input_, child, origin.x + 17, origin.y + 12);
   EXPECT_TRUE(ReleaseCapture());
   std::vector<Logged> moves = moves_arriving();
   ASSERT_EQ(moves.size(), 1u);
@@ -164,10 +164,10 @@ TEST_F(Mouse, AChildReleasingTheCaptureTellsTheWindowUnderThePointer) {
   };
   SetCapture(child);
   message_log().messages.clear();
-  input.press_button(1);
+  input_.press_button(1);
   EXPECT_TRUE(wait_for_message(WM_LBUTTONDOWN));
   moves = moves_arriving();
-  input.release_button(1);
+  input_.release_button(1);
   message_log().handlers.clear();
   ASSERT_EQ(moves.size(), 1u);
   EXPECT_EQ(moves[0].hwnd, child);
@@ -177,12 +177,7 @@ TEST_F(Mouse, AChildReleasingTheCaptureTellsTheWindowUnderThePointer) {
   pump_while_waiting([] { return false; }, 200);
 
   // The child gives up the capture while the pointer is over its parent: the parent hears.
-  place_pointer(input, origin.x + 120, origin.y + 70);
-  SetCapture(child);
-  input.press_button(1);
-  input.release_button(1);
-  EXPECT_TRUE(wait_for_message(WM_LBUTTONUP));
-  message_log().messages.clear();
+  click_holding_the_capture(input_, child, origin.x + 120, origin.y + 70);
   EXPECT_TRUE(ReleaseCapture());
   moves = moves_arriving();
   ASSERT_EQ(moves.size(), 1u);
