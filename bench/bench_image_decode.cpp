@@ -4,15 +4,17 @@
 //          memory; mixed content and worst-case runs (every packet a run of two pixels)
 //   raw    LoadTGA on an uncompressed TGA, LoadImageA on a BMP  vs  read() of the whole file
 //   touch  any loader at 4096^2  vs  read() of the whole file and one pass over its bytes
-// Names are "row:size:ours" and "row:size:floor"; scripts/bench pairs them into ratios.
+// Names are "row:size:ours" and "row:size:floor"; scripts/bench pairs them into ratios. Raw TGA
+// rows also have a "row:size:bound": read() of the whole file and one in-place blue/red swap of its
+// pixels with the library's own kernels, the least work any loader that reads the file does, since
+// the file's order is not OpenGL's.
 // Every floor takes its buffer the way the loaders take theirs (huge pages for a large block, see
 // large_memory.h): with plain malloc a 48 MiB buffer costs 12288 faults of 4 KiB, which would be
 // measured as the floor's work.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include "large_memory.h"
+#include "file_floor.h"
+#include "../zelvo/textures/pixel_swap.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_TGA
@@ -139,30 +141,28 @@ void StbFromMemory(benchmark::State& state, const std::string& kind, int size) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.bytes.size()));
 }
 
-// read() of the whole file into a fresh buffer; with `touch`, one more pass over its bytes.
-void ReadFile(benchmark::State& state, const std::string& kind, int size, bool touch) {
+// What follows the read in a floor or a bound.
+enum class After { kNothing, kTouch, kSwap };
+
+// read() of the whole file into a fresh buffer; then, with kTouch, one more pass over its bytes, or
+// with kSwap, the blue/red swap of a raw TGA file's pixels in place.
+void ReadFile(benchmark::State& state, const std::string& kind, int size, After after) {
   const File& file = TheFile(kind, size);
   for (auto _ : state) {
-    const int fd = ::open(file.path.c_str(), O_RDONLY);
-    auto* buffer = static_cast<uint8_t*>(plat::allocate_large(file.bytes.size()));
-    size_t got = 0;
-    while (got < file.bytes.size()) {
-      const ssize_t n = ::read(fd, buffer + got, file.bytes.size() - got);
-      if (n <= 0) break;
-      got += size_t(n);
+    uint8_t* buffer = zelvo_bench::ReadWholeFile(file.path, file.bytes.size());
+    if (!buffer) {
+      state.SkipWithError("short read");
+      break;
     }
-    ::close(fd);
-    if (got != file.bytes.size()) state.SkipWithError("short read");
-    if (touch) {
-      uint64_t sum = 0;
-      size_t i = 0;
-      for (; i + 8 <= got; i += 8) {
-        uint64_t v;
-        std::memcpy(&v, buffer + i, 8);
-        sum += v;
-      }
-      for (; i < got; ++i) sum += buffer[i];
-      benchmark::DoNotOptimize(sum);
+    if (after == After::kTouch) {
+      benchmark::DoNotOptimize(zelvo_bench::TouchOnce(buffer, file.bytes.size()));
+    } else if (after == After::kSwap) {
+      constexpr size_t kHeader = 18;  // no image ID, no colour map
+      const size_t pixels = size_t(size) * size_t(size);
+      if (kind == "raw32")
+        zelvo::SwapRedBlue4(buffer + kHeader, pixels);
+      else
+        zelvo::SwapRedBlue3(buffer + kHeader, pixels);
     }
     benchmark::DoNotOptimize(buffer);
     std::free(buffer);
@@ -187,12 +187,16 @@ int main(int argc, char** argv) {
     for (int size : {256, 1024, 2048}) {
       const std::string row = std::string(kind) + ":" + std::to_string(size);
       Register(row + ":ours", [=](benchmark::State& s) { Loader(s, kind, size); });
-      Register(row + ":floor", [=](benchmark::State& s) { ReadFile(s, kind, size, false); });
+      Register(row + ":floor",
+               [=](benchmark::State& s) { ReadFile(s, kind, size, After::kNothing); });
+      if (kind[0] == 'r')
+        Register(row + ":bound",
+                 [=](benchmark::State& s) { ReadFile(s, kind, size, After::kSwap); });
     }
   for (const char* kind : {"rle24", "rle32", "raw24", "raw32", "bmp24", "bmp32"}) {
     const std::string row = std::string("touch-") + kind + ":4096";
     Register(row + ":ours", [=](benchmark::State& s) { Loader(s, kind, 4096); });
-    Register(row + ":floor", [=](benchmark::State& s) { ReadFile(s, kind, 4096, true); });
+    Register(row + ":floor", [=](benchmark::State& s) { ReadFile(s, kind, 4096, After::kTouch); });
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
