@@ -9,8 +9,8 @@
 // pixels with the library's own kernels, the least work any loader that reads the file does, since
 // the file's order is not OpenGL's.
 // Every floor takes its buffer the way the loaders take theirs (huge pages for a large block, see
-// large_memory.h): with plain malloc a 48 MiB buffer costs 12288 faults of 4 KiB, which would be
-// measured as the floor's work.
+// common/large_memory.h): with plain malloc a 48 MiB buffer costs 12288 faults of 4 KiB, which
+// would be measured as the floor's work.
 #include <benchmark/benchmark.h>
 
 #include "file_floor.h"
@@ -19,7 +19,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_TGA
 #define STBI_ONLY_BMP
-#define STBI_MALLOC(bytes) plat::allocate_large(bytes)
+#define STBI_MALLOC(bytes) common::allocate_large(bytes)
 #define STBI_REALLOC(block, bytes) std::realloc(block, bytes)
 #define STBI_FREE(block) std::free(block)
 #include <stb/stb_image.h>

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "large_memory.h"
+#include "common/large_memory.h"
 
 namespace zelvo_bench {
 
@@ -20,7 +20,7 @@ namespace zelvo_bench {
 inline uint8_t* ReadWholeFile(const std::string& path, size_t bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY);
   if (fd < 0) return nullptr;
-  auto* buffer = static_cast<uint8_t*>(plat::allocate_large(bytes));
+  auto* buffer = static_cast<uint8_t*>(common::allocate_large(bytes));
   size_t got = 0;
   while (buffer && got < bytes) {
     const ssize_t n = ::read(fd, buffer + got, bytes - got);

@@ -8,6 +8,8 @@
 #include <climits>
 #include <cstring>
 
+#include "common/large_memory.h"
+
 namespace plat {
 namespace {
 
@@ -156,7 +158,7 @@ std::unique_ptr<Bitmap> make_bitmap(int width, int height, int bits_per_pixel, b
   bitmap->stride = stride;
   default_masks(bits_per_pixel, bitmap->masks);
   const size_t n = static_cast<size_t>(bytes);
-  bitmap->pixels.reset(static_cast<uint8_t*>(allocate_large(n)));
+  bitmap->pixels.reset(static_cast<uint8_t*>(common::allocate_large(n)));
   if (!bitmap->pixels) return nullptr;
   if (zero) std::memset(bitmap->bits(), 0, n);
   return bitmap;

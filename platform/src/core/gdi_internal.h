@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/large_memory.h"
 #include "handle_table.h"
-#include "large_memory.h"
 #include "native_backend.h"
 
 namespace plat {
@@ -33,8 +33,8 @@ struct Bitmap : GdiObject {
   bool bitfields =
       false;  // the masks came from the creator (BI_BITFIELDS) rather than the defaults
   uint32_t masks[3] = {0, 0, 0};
-  std::vector<RGBQUAD> colors;                     // colour table of 1-, 4- and 8-bit bitmaps
-  std::unique_ptr<uint8_t[], FreeDeleter> pixels;  // from allocate_large
+  std::vector<RGBQUAD> colors;  // colour table of 1-, 4- and 8-bit bitmaps
+  std::unique_ptr<uint8_t[], common::FreeDeleter> pixels;  // from common::allocate_large
 
   uint8_t* bits() const { return pixels.get(); }
   // The row `y` counted from the top of the picture.

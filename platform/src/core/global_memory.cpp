@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/large_memory.h"
 #include "error_codes.h"
 #include "handle_table.h"
-#include "large_memory.h"
 
 namespace plat {
 namespace {
@@ -27,7 +27,7 @@ struct GlobalBlock : Object {
 
 // A fresh allocation of `bytes` (at least one byte, so that a pointer exists).
 uint8_t* allocate(size_t bytes, bool zero) {
-  auto* p = static_cast<uint8_t*>(allocate_large(bytes));
+  auto* p = static_cast<uint8_t*>(common::allocate_large(bytes));
   if (p && zero) std::memset(p, 0, bytes);
   return p;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/large_memory.h"
 #include "gdi_internal.h"
 
 namespace plat {
@@ -168,7 +169,7 @@ long coalesce(pixman_box32_t* boxes, long& count, long previous, long band) {
 // other list.
 bool init_banded(pixman_region32_t* region, const char* rects, DWORD count, const XFORM* xform) {
   if (count < 2) return false;
-  auto* store = static_cast<pixman_region32_data_t*>(plat::allocate_large(
+  auto* store = static_cast<pixman_region32_data_t*>(common::allocate_large(
       sizeof(pixman_region32_data_t) + size_t{count} * sizeof(pixman_box32_t)));
   if (!store) return false;
   auto* boxes = reinterpret_cast<pixman_box32_t*>(store + 1);

@@ -1,8 +1,11 @@
-// Memory for large blocks (bitmaps, global memory, region rectangles), released with std::free
-// like any malloc block. Writing fresh memory the first time costs a page fault per page, and a
-// fault per 4 KiB page can cost far more than the write itself (tens of microseconds under some
-// hypervisors); a large block is advised so that the system may back it with 2 MiB pages, a fault
-// each. Only advice: without huge pages the block works all the same.
+/// @file
+/// Memory for large blocks (bitmaps, decoded images, global memory, region rectangles), released
+/// with std::free like any malloc block.
+///
+/// Writing fresh memory the first time costs a page fault per page, and a fault per 4 KiB page can
+/// cost far more than the write itself (tens of microseconds under some hypervisors); a large block
+/// is advised so that the system may back it with 2 MiB pages, a fault each. Only advice: without
+/// huge pages the block works all the same.
 #pragma once
 
 #include <cstddef>
@@ -13,8 +16,10 @@
 #include <sys/mman.h>
 #endif
 
-namespace plat {
+namespace common {
 
+/// A block of `bytes` bytes, not cleared, to be released with std::free; null when there is no
+/// memory. Zero bytes give a one-byte block, so that success is always a non-null pointer.
 inline void* allocate_large(size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   constexpr size_t kHugePage = size_t{2} << 20;
@@ -42,9 +47,10 @@ inline void* allocate_large(size_t bytes) {
 #endif
 }
 
-// std::free for the owners of such blocks.
+/// std::free, for the owners of such blocks (std::unique_ptr's deleter).
 struct FreeDeleter {
+  /// Releases `p` (null is allowed).
   void operator()(void* p) const { std::free(p); }
 };
 
-}  // namespace plat
+}  // namespace common
