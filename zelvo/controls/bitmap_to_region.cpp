@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -20,7 +19,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "textures/image_memory.h"
+#include "common/large_memory.h"
 
 namespace {
 
@@ -167,8 +166,8 @@ class OpaqueMask {
  public:
   OpaqueMask(LONG width, LONG height)
       : words_(size_t(width) / 64 + 1),
-        bits_(reinterpret_cast<uint64_t*>(
-            zelvo::AllocateImage(words_ * sizeof(uint64_t) * size_t(std::max<LONG>(height, 1))))) {}
+        bits_(static_cast<uint64_t*>(common::allocate_large(words_ * sizeof(uint64_t) *
+                                                            size_t(std::max<LONG>(height, 1))))) {}
   bool ok() const { return bits_ != nullptr; }
   size_t words() const { return words_; }
   uint64_t* row(LONG y) { return bits_.get() + words_ * size_t(y); }
@@ -176,10 +175,8 @@ class OpaqueMask {
 
  private:
   size_t words_;
-  struct Free {
-    void operator()(uint64_t* p) const { std::free(p); }
-  };
-  std::unique_ptr<uint64_t, Free> bits_;  // not cleared: every word is written before it is read
+  // Not cleared: every word is written before it is read.
+  std::unique_ptr<uint64_t, common::FreeDeleter> bits_;
 };
 
 // The rectangles of row y's runs, left to right, from `rects` on; returns how many. The k-th run

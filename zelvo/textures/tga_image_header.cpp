@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "image_memory.h"
+#include "common/large_memory.h"
 #include "tga_internal.h"
 
 namespace zelvo {
@@ -37,7 +37,9 @@ bool ReadImageHeader(TGATexture& Texture, uint64_t max_image_size, TgaInput& in)
   TGA.ImageSize = size <= max_image_size ? static_cast<uint32_t>(size) : 0;
   // Not zero-filled: a successful load overwrites every byte, a failed one releases the buffer.
   Texture.ImageData =
-      size <= max_image_size ? AllocateImage(static_cast<std::size_t>(size)) : nullptr;
+      size <= max_image_size
+          ? static_cast<uint8_t*>(common::allocate_large(static_cast<std::size_t>(size)))
+          : nullptr;
   if (!Texture.ImageData) {
     TgaError("Could not allocate memory for image", std::to_string(size) + " bytes for " +
                                                         std::to_string(Texture.Width) + " x " +
