@@ -3,14 +3,20 @@
 broken:
 
 - platform/src/core includes no X11, GLX or native X header (the system's, or the public
-  win/native_x11.h), and of the layer's own headers only those of core/ and platform/include;
+  win/native_x11.h), and of the tree's own headers only those of core/, platform/include and
+  common/;
 - a backend (platform/src/x11, platform/src/null) includes core headers and its own, never the
-  other backend's; the null backend includes no X header either;
+  other backend's, besides platform/include and common/; the null backend includes no X header
+  either;
+- the layer includes no header of the layers above it (zelvo/include, zelv_games/include);
+- common/, below both the layer and the framework (and built where the layer is not), includes
+  its own headers and system headers only: no Windows, X or framework header;
 - nothing outside platform/ includes a header by a path into platform/src (tests reach the
   internals by bare name through the zelvo_platform_internal target).
 
-Since a core header may include only core headers and system headers that are not X's, checking
-each file's own includes covers what it includes transitively. Run from the root of the tree."""
+Since a core header may include only core, common and system headers that are not X's, and a
+common header only common and system headers, checking each file's own includes covers what it
+includes transitively. Run from the root of the tree."""
 import os
 import re
 import subprocess
@@ -21,12 +27,24 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 X_HEADER = re.compile(r"^(X11/|GL/glx|win/native_x11\.h$)")
 SRC = "platform/src"
 PARTS = ("core", "x11", "null")
+COMMON = "common"
+# Folders whose headers are included by their path below the folder ("win/base.h", "Zelvo.h").
+PLATFORM_INCLUDE = "platform/include"
+COMMON_INCLUDE = "common/include"
+ABOVE_INCLUDE = ("zelvo/include", "zelv_games/include")
+# Generated into the build for the public headers (cmake/shared_libraries.cmake).
+GENERATED_PUBLIC = {"zelvo_export.h"}
 
 
 def tracked(patterns):
     out = subprocess.run(["git", "ls-files", "--cached", "--others", "--exclude-standard", "--"] +
                          patterns, check=True, capture_output=True, text=True).stdout
     return [line for line in out.splitlines() if line]
+
+
+def headers_below(root):
+    """The tracked headers of `root`, by their path below it."""
+    return {path[len(root) + 1:] for path in tracked([f"{root}/*.h"])}
 
 
 def includes(path):
@@ -42,6 +60,9 @@ def main():
         part = path[len(SRC) + 1:].split("/", 1)[0]
         if path.endswith(".h"):
             part_of[os.path.basename(path)] = part
+    platform_public = headers_below(PLATFORM_INCLUDE) | GENERATED_PUBLIC
+    common_headers = headers_below(COMMON_INCLUDE)
+    above = set().union(*(headers_below(root) for root in ABOVE_INCLUDE))
     problems = []
     for path in files:
         rel = path[len(SRC) + 1:]
@@ -52,12 +73,24 @@ def main():
         for kind, name in includes(path):
             if part in ("core", "null") and X_HEADER.match(name):
                 problems.append(f"{path}: includes the X header <{name}>")
-            if kind != '"':
+            if name in above:
+                problems.append(f"{path}: includes the framework's header {name}")
+                continue
+            if kind != '"' or name in common_headers or name in platform_public:
                 continue
             owner = part_of.get(os.path.basename(name))
-            if owner is None or owner == part or owner == "core":
-                continue
-            problems.append(f'{path}: includes "{name}" of {SRC}/{owner}')
+            if owner is None:
+                problems.append(f'{path}: includes "{name}", a header of neither {SRC}, '
+                                f"{PLATFORM_INCLUDE} nor {COMMON_INCLUDE}")
+            elif owner != part and owner != "core":
+                problems.append(f'{path}: includes "{name}" of {SRC}/{owner}')
+    common_files = tracked([f"{COMMON}/*.cpp", f"{COMMON}/*.h"])
+    for path in common_files:
+        for kind, name in includes(path):
+            if kind == '"' and name not in common_headers:
+                problems.append(f'{path}: includes "{name}", not a header of {COMMON_INCLUDE}')
+            elif X_HEADER.match(name) or name in platform_public or name in above:
+                problems.append(f"{path}: includes {name}, a Windows, X or framework header")
     outside = tracked(["*.cpp", "*.h", "*.c"])
     for path in outside:
         if path.startswith("platform/"):
@@ -68,8 +101,8 @@ def main():
     for problem in problems:
         print(problem, file=sys.stderr)
     core = sum(1 for f in files if f.startswith(f"{SRC}/core/"))
-    print(f"platform includes: {len(files)} files ({core} in core), "
-          f"{len(problems)} against the rule")
+    print(f"platform includes: {len(files)} files ({core} in core), {len(common_files)} in "
+          f"{COMMON}, {len(problems)} against the rule")
     return 1 if problems else 0
 
 

@@ -12,7 +12,7 @@ import re
 import subprocess
 import sys
 
-FOLDERS = ["platform", "zelvo", "zelv_games", "demo", "tools", "examples", "tests", "bench", "fuzz"]
+FOLDERS = ["common", "platform", "zelvo", "zelv_games", "demo", "tools", "examples", "tests", "bench", "fuzz"]
 # Built by scripts, not by CMake: scripts/leakcheck preloads it into the demo.
 BUILT_BY_SCRIPTS = {"tests/sanitizers/swap_counter.c"}
 
