@@ -1,8 +1,8 @@
 # Sourced by the scripts. picture_difference A B prints how far two pictures of the demo differ: both
 # are averaged down to a grid of 16 x 12 cells (whatever their sizes), and the largest difference of
 # one colour channel in one cell is printed on a scale of 0 (equal) to 1 (black against white). The
-# averaging forgives a tornado turned a little further and a window a few pixels smaller; a missing
-# column or a wrong texture changes some cell by much. within D LIMIT succeeds when D < LIMIT.
+# averaging forgives a window a few pixels smaller; a missing column or a wrong texture changes some
+# cell by much. within D LIMIT succeeds when D < LIMIT.
 picture_difference() {
   local dir
   dir=$(mktemp -d)
