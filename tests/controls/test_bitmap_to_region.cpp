@@ -14,6 +14,7 @@
 
 #include <Zelvo.h>
 
+#include "../../zelvo/controls/bitmap_to_region.h"
 #include "bmp_writer.h"
 #include "live_objects.h"
 #include "temp_dir.h"
@@ -362,6 +363,152 @@ TEST_F(BitmapToRegionTest, EveryWidthAndEveryPixelPositionGiveTheBandsOfTheirRun
       ASSERT_EQ(got.size(), expected.size());
       for (size_t i = 0; i < got.size(); ++i)
         ASSERT_TRUE(EqualRect(&got[i], &expected[i])) << "rectangle " << i;
+    }
+  }
+}
+
+// The region has exactly the bands of the picture's runs, worked out pixel by pixel here.
+void ExpectBandsOfRuns(HRGN region, const Picture& p, Rgb key, int tolerance) {
+  ASSERT_TRUE(region);
+  const std::vector<RECT> expected = CanonicalBands(OpaqueRuns(p, key, tolerance), p.height);
+  const std::vector<RECT> got = RegionRects(region);
+  ASSERT_EQ(got.size(), expected.size());
+  for (size_t i = 0; i < got.size(); ++i)
+    ASSERT_TRUE(EqualRect(&got[i], &expected[i]))
+        << "rectangle " << i << ": (" << got[i].left << ", " << got[i].top << ", " << got[i].right
+        << ", " << got[i].bottom << ") instead of (" << expected[i].left << ", " << expected[i].top
+        << ", " << expected[i].right << ", " << expected[i].bottom << ")";
+}
+
+// Pixels around the key range (tolerance 3) with a few random ones, so that every row differs.
+Picture NearTheKey(int width, int height, Rgb key, std::mt19937& random) {
+  auto around = [&](uint8_t low) {
+    const int choices[] = {low - 1, low, low + 1, low + 3, low + 4};
+    return uint8_t(std::clamp(choices[random() % 5], 0, 255));
+  };
+  Picture p(width, height, key);
+  for (Rgb& c : p.pixels) {
+    if (random() % 3 != 0) c = Rgb{around(key.r), around(key.g), around(key.b)};
+    if (random() % 8 == 0) c = Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())};
+  }
+  return p;
+}
+
+// The pixel bytes of `p` at 24 or 32 bits in rows of `stride` bytes, top row first or last; the
+// fourth byte of a 32-bit pixel and the row padding are random. `order` gives where blue, green and
+// red go within a pixel.
+std::vector<uint8_t> PixelRows(const Picture& p, int bits, size_t stride, bool top_down,
+                               std::mt19937& random, const int (&order)[3] = {0, 1, 2}) {
+  std::vector<uint8_t> rows(stride * p.height);
+  for (uint8_t& b : rows) b = uint8_t(random());
+  for (int y = 0; y < p.height; ++y) {
+    uint8_t* row = rows.data() + stride * size_t(top_down ? y : p.height - 1 - y);
+    for (int x = 0; x < p.width; ++x) {
+      const Rgb c = p.at(x, y);
+      uint8_t* px = row + size_t(x) * (bits / 8);
+      px[order[0]] = c.b, px[order[1]] = c.g, px[order[2]] = c.r;
+    }
+  }
+  return rows;
+}
+
+TEST_F(BitmapToRegionTest, FilesOfEveryRowOrderAndLayoutGiveTheBandsOfTheirRuns) {
+  // 24- and 32-bit files are read where they are loaded; their rows may come in either order, at
+  // any width (row padding 0 to 3 bytes), and 32-bit ones may say where their channels are. Others
+  // (channels elsewhere) go through the copy, which must move them into place.
+  std::mt19937 random(31);
+  const Rgb key{200, 10, 254};
+  struct Layout {
+    const char* name;
+    int bits;
+    bool top_down;
+    uint32_t compression;
+    std::vector<uint32_t> masks;
+    int order[3];
+  };
+  const Layout layouts[] = {
+      {"24 bottom-up", 24, false, BI_RGB, {}, {0, 1, 2}},
+      {"24 top-down", 24, true, BI_RGB, {}, {0, 1, 2}},
+      {"32 bottom-up", 32, false, BI_RGB, {}, {0, 1, 2}},
+      {"32 top-down", 32, true, BI_RGB, {}, {0, 1, 2}},
+      {"32 fields in the usual places", 32, true, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, {0, 1, 2}},
+      {"32 fields red first", 32, false, BI_BITFIELDS, {0xFF, 0xFF00, 0xFF0000}, {2, 1, 0}},
+      {"32 fields from the top byte", 32, true, BI_BITFIELDS, {0xFF00, 0xFF0000, 0xFF000000},
+       {3, 2, 1}},
+  };
+  for (int width = 1; width <= 67; ++width) {
+    SCOPED_TRACE(width);
+    for (int height : {1, 4, 5}) {
+      SCOPED_TRACE(height);
+      const Picture p = NearTheKey(width, height, key, random);
+      for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        BmpFile file;
+        file.width = width;
+        file.height = layout.top_down ? -height : height;
+        file.bpp = layout.bits;
+        file.compression = layout.compression;
+        file.masks = layout.masks;
+        file.pixels = PixelRows(p, layout.bits, bmp_stride(width, layout.bits), layout.top_down,
+                                random, layout.order);
+        const std::string name = dir_ / ("layout" + std::to_string(serial_++) + ".bmp");
+        WriteFile(name, file.bytes());
+        HRGN region = BitmapToRegion(name, RGB(key.r, key.g, key.b), 3);
+        if (region) made_.push_back(region);
+        ExpectBandsOfRuns(region, p, key, 3);
+        if (HasFatalFailure()) return;
+      }
+    }
+  }
+}
+
+TEST_F(BitmapToRegionTest, SectionsInEitherRowOrderGiveTheBandsOfTheirRuns) {
+  // Sections made here, so that top-down memory is seen on every platform. The row order matters
+  // only where a row and its mirror about the middle differ: pictures that differ nowhere, only in
+  // the middle pair, only at the last pixel of the first and last rows, and everywhere.
+  std::mt19937 random(47);
+  const Rgb key{255, 0, 255};
+  for (int width : {1, 2, 7, 16, 33, 64, 67}) {
+    SCOPED_TRACE(width);
+    for (int height : {1, 2, 6, 7}) {
+      SCOPED_TRACE(height);
+      std::vector<std::pair<const char*, Picture>> pictures;
+      Picture mirrored = NearTheKey(width, height, key, random);
+      for (int y = 0; y < height / 2; ++y)
+        for (int x = 0; x < width; ++x) mirrored.at(x, height - 1 - y) = mirrored.at(x, y);
+      pictures.emplace_back("mirrored", mirrored);
+      Picture middle = mirrored;
+      middle.at(width / 2, height / 2 - (height % 2 == 0)) = Rgb{1, 2, 3};
+      pictures.emplace_back("middle pair differs", middle);
+      Picture corner = mirrored;
+      corner.at(width - 1, 0) = key;
+      corner.at(width - 1, height - 1) = Rgb{9, 9, 9};
+      pictures.emplace_back("last pixel differs", corner);
+      pictures.emplace_back("everywhere", NearTheKey(width, height, key, random));
+      for (const auto& [what, p] : pictures)
+        for (int bits : {24, 32})
+          for (bool top_down : {false, true}) {
+            SCOPED_TRACE(testing::Message() << what << ", " << bits << " bits, "
+                                            << (top_down ? "top-down" : "bottom-up"));
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+            info.bmiHeader.biWidth = width;
+            info.bmiHeader.biHeight = top_down ? -height : height;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = WORD(bits);
+            info.bmiHeader.biCompression = BI_RGB;
+            void* bits_out = nullptr;
+            HBITMAP section = CreateDIBSection(0, &info, DIB_RGB_COLORS, &bits_out, 0, 0);
+            ASSERT_TRUE(section && bits_out);
+            const std::vector<uint8_t> rows =
+                PixelRows(p, bits, bmp_stride(width, bits), top_down, random);
+            std::copy(rows.begin(), rows.end(), static_cast<uint8_t*>(bits_out));
+            HRGN region = zelvo::RegionFromBitmap(section, 0, RGB(key.r, key.g, key.b), 3);
+            if (region) made_.push_back(region);
+            DeleteObject(section);
+            ExpectBandsOfRuns(region, p, key, 3);
+            if (HasFatalFailure()) return;
+          }
     }
   }
 }
