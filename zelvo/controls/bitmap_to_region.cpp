@@ -2,8 +2,8 @@
 // Two passes. The first turns each row of the picture into one bit per pixel, compared with the
 // key range many pixels at a time, and counts the runs. A 24- or 32-bit picture, as files of those
 // depths load, is read where it lies; any other is first copied a strip of rows at a time into a
-// 24- or 32-bit working image, each strip scanned while it is in the cache. The second turns the bits
-// into rectangles, band by band (row by row, top first, left to right), in one movable memory
+// 24- or 32-bit working image, each strip scanned while it is in the cache. The second turns the
+// bits into rectangles, band by band (row by row, top first, left to right), in one movable memory
 // block of exactly the size needed, handed to the region service in one request: the region
 // service takes a list already in bands in one pass, so the whole cost stays linear in pixels and
 // rectangles whatever the shape.
@@ -313,8 +313,8 @@ HRGN ConvertAndScan(HDC work, HBITMAP section, LONG rows, HBITMAP bitmap, HPALET
     // The strip is bottom-up: its top row is the last one in memory.
     const BYTE* row = static_cast<const BYTE*>(strip.bmBits) + (rows - 1) * stride;
     for (LONG y = top; y < top + count; ++y, row -= stride)
-      scan.row_runs[y] = uint32_t(
-          range.MaskRow(row, width, bytes_per_pixel, scan.mask.row(y), scan.mask.words()));
+      scan.row_runs[y] =
+          uint32_t(range.MaskRow(row, width, bytes_per_pixel, scan.mask.row(y), scan.mask.words()));
   }
 
   if (palette) SelectPalette(source, previous, FALSE);
@@ -361,9 +361,8 @@ bool ReadableAsItIs(const DIBSECTION& dib) {
       dib.dsBm.bmHeight <= 0)
     return false;
   if (dib.dsBmih.biCompression == BI_RGB) return true;
-  return bits == 32 && dib.dsBmih.biCompression == BI_BITFIELDS &&
-         dib.dsBitfields[0] == 0xFF0000 && dib.dsBitfields[1] == 0xFF00 &&
-         dib.dsBitfields[2] == 0xFF;
+  return bits == 32 && dib.dsBmih.biCompression == BI_BITFIELDS && dib.dsBitfields[0] == 0xFF0000 &&
+         dib.dsBitfields[1] == 0xFF00 && dib.dsBitfields[2] == 0xFF;
 }
 
 // Whether the picture's pixel (x, y), y counted from the top, is opaque, asked through the drawing
@@ -412,8 +411,8 @@ HRGN ScanInPlace(HBITMAP bitmap, const DIBSECTION& dib, COLORREF key, BYTE toler
   const KeyRange range(key, tolerance);
   const BYTE* row = static_cast<const BYTE*>(dib.dsBm.bmBits);
   for (LONG y = height - 1; y >= 0; --y, row += stride)
-    scan.row_runs[y] = uint32_t(
-        range.MaskRow(row, width, bytes_per_pixel, scan.mask.row(y), scan.mask.words()));
+    scan.row_runs[y] =
+        uint32_t(range.MaskRow(row, width, bytes_per_pixel, scan.mask.row(y), scan.mask.words()));
 
   const size_t words = scan.mask.words();
   for (LONG y = 0; y < height - 1 - y; ++y) {
