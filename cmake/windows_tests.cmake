@@ -48,7 +48,8 @@ add_library(zelvo_windows_test_support STATIC
 target_include_directories(zelvo_windows_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
 target_link_libraries(zelvo_windows_test_support PUBLIC tornado_scene zelv_games zelvo zelvo_platform
   zelvo_test_files gtest)
-foreach(test controls/bitmap_to_region controls/hover_button controls/load_bmp_from_file
+foreach(test controls/bitmap_to_region controls/hover_button controls/key_mask
+    controls/load_bmp_from_file
     render/find_normal render/primitives render/projection_presets render/render_states
     render/billboard render/billboard_scale games/twister_model games/twister_polygon
     games/twister_clouds games/scene window/gl_wnd_proc window/mouse_view window/set_gl_msg

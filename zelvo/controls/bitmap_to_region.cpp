@@ -18,11 +18,8 @@
 #include <memory>
 #include <new>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "common/large_memory.h"
+#include "key_mask.h"
 
 namespace {
 
@@ -33,135 +30,6 @@ constexpr LONG kMaxLong = 0x7FFFFFFF;
 constexpr uint64_t kMaxRequestRects = (uint64_t{0xFFFFFFFF} - sizeof(RGNDATAHEADER)) / sizeof(RECT);
 
 uint64_t RequestBytes(uint64_t rects) { return sizeof(RGNDATAHEADER) + rects * sizeof(RECT); }
-
-// Per-channel transparent range: key .. key + tolerance, clamped at 255. Pixels are read as the
-// bytes blue, green, red (and a fourth byte that never matters) of 24- and 32-bit rows.
-class KeyRange {
- public:
-  KeyRange(COLORREF key, BYTE tolerance) {
-    const DWORD red = key & 0xFF, green = (key >> 8) & 0xFF, blue = (key >> 16) & 0xFF;
-    const BYTE low[3] = {BYTE(blue), BYTE(green), BYTE(red)};
-    for (int c = 0; c < 3; ++c) {
-      low_[c] = low[c];
-      span_[c] = BYTE(std::min<DWORD>(low[c] + DWORD{tolerance}, 255) - low[c]);
-    }
-#if defined(__SSE2__)
-    // 32-bit pixels: bytes b, g, r, x repeated; the fourth byte's span is everything.
-    alignas(16) BYTE lows[16], spans[16];
-    for (int i = 0; i < 16; ++i) {
-      lows[i] = i % 4 == 3 ? 0 : low_[i % 4];
-      spans[i] = i % 4 == 3 ? 0xFF : span_[i % 4];
-    }
-    low32_ = _mm_load_si128(reinterpret_cast<const __m128i*>(lows));
-    span32_ = _mm_load_si128(reinterpret_cast<const __m128i*>(spans));
-    // 24-bit pixels: 48 bytes (16 pixels) in three vectors, each starting at another channel.
-    for (int v = 0; v < 3; ++v) {
-      for (int i = 0; i < 16; ++i) {
-        lows[i] = low_[(16 * v + i) % 3];
-        spans[i] = span_[(16 * v + i) % 3];
-      }
-      low24_[v] = _mm_load_si128(reinterpret_cast<const __m128i*>(lows));
-      span24_[v] = _mm_load_si128(reinterpret_cast<const __m128i*>(spans));
-    }
-#endif
-  }
-
-  // Unsigned wrap-around turns each "low <= v <= low + span" into one comparison.
-  bool Transparent(const BYTE* p) const {
-    return BYTE(p[0] - low_[0]) <= span_[0] && BYTE(p[1] - low_[1]) <= span_[1] &&
-           BYTE(p[2] - low_[2]) <= span_[2];
-  }
-
-  // One bit per pixel of a row of `width` pixels of 3 or 4 bytes, set for an opaque pixel, into
-  // `words` 64-bit words (the bits past the row clear). Returns the number of opaque runs.
-  uint64_t MaskRow(const BYTE* row, LONG width, int bytes_per_pixel, uint64_t* out,
-                   size_t words) const {
-    uint64_t word = 0;
-    LONG x = 0;
-#if defined(__SSE2__)
-    // Sixteen pixels a step, so that a word is filled in four steps.
-    if (bytes_per_pixel == 4) {
-      for (; x + 16 <= width; x += 16) {
-        word |= uint64_t{Opaque16Of32(row + 4 * size_t(x))} << (x & 63);
-        if ((x & 63) == 48) {
-          out[x >> 6] = word;
-          word = 0;
-        }
-      }
-    } else {
-      for (; x + 16 <= width; x += 16) {
-        word |= uint64_t{Opaque16Of24(row + 3 * size_t(x))} << (x & 63);
-        if ((x & 63) == 48) {
-          out[x >> 6] = word;
-          word = 0;
-        }
-      }
-    }
-#endif
-    for (; x < width; ++x) {
-      word |= uint64_t{!Transparent(row + size_t(bytes_per_pixel) * size_t(x))} << (x & 63);
-      if ((x & 63) == 63) {
-        out[x >> 6] = word;
-        word = 0;
-      }
-    }
-    for (size_t w = size_t(x) >> 6; w < words; ++w) {
-      out[w] = word;
-      word = 0;
-    }
-    // A run starts where an opaque pixel follows a transparent one (or the row's start).
-    uint64_t runs = 0, carry = 0;
-    for (size_t w = 0; w < words; ++w) {
-      runs += std::popcount(out[w] & ~((out[w] << 1) | carry));
-      carry = out[w] >> 63;
-    }
-    return runs;
-  }
-
- private:
-#if defined(__SSE2__)
-  // Per byte: 0xFF when the byte lies in its channel's range: b - low <= span (mod 256), tested as
-  // min(b - low, span) == b - low.
-  static __m128i InRange(__m128i v, __m128i low, __m128i span) {
-    const __m128i d = _mm_sub_epi8(v, low);
-    return _mm_cmpeq_epi8(_mm_min_epu8(d, span), d);
-  }
-
-  // Bit i set when pixel i of the sixteen 32-bit pixels at p is opaque.
-  unsigned Opaque16Of32(const BYTE* p) const {
-    __m128i clear[4];
-    for (int i = 0; i < 4; ++i) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-      // A pixel is transparent when all four of its bytes are in range.
-      clear[i] = _mm_cmpeq_epi32(InRange(v, low32_, span32_), _mm_set1_epi32(-1));
-    }
-    const __m128i packed =
-        _mm_packs_epi16(_mm_packs_epi32(clear[0], clear[1]), _mm_packs_epi32(clear[2], clear[3]));
-    return ~unsigned(_mm_movemask_epi8(packed)) & 0xFFFFu;
-  }
-
-  // The same for sixteen 24-bit pixels (48 bytes): byte j of the 48 belongs to pixel j / 3.
-  unsigned Opaque16Of24(const BYTE* p) const {
-    uint64_t in = 0;
-    for (int i = 0; i < 3; ++i) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-      in |= uint64_t(unsigned(_mm_movemask_epi8(InRange(v, low24_[i], span24_[i])))) << (16 * i);
-    }
-    // Pixel i is transparent when bits 3i, 3i+1 and 3i+2 are all set; then every third bit is
-    // gathered into the low 16 bits, halving the gaps at each step.
-    uint64_t t = in & (in >> 1) & (in >> 2) & 0x249249249249u;
-    t = (t | t >> 2) & 0x0C30C30C30C3u;
-    t = (t | t >> 4) & 0x00F00F00F00Fu;
-    t = (t | t >> 8) & 0x0000FF0000FFu;
-    t = (t | t >> 16) & 0xFFFFu;
-    return ~unsigned(t) & 0xFFFFu;
-  }
-
-  __m128i low32_, span32_;
-  __m128i low24_[3], span24_[3];
-#endif
-  BYTE low_[3], span_[3];
-};
 
 // The opaque pixels of the whole picture, one bit each, rows top first; every row has at least one
 // clear bit after its last pixel, so that each run ends inside its own row.
@@ -305,7 +173,7 @@ HRGN ConvertAndScan(HDC work, HBITMAP section, LONG rows, HBITMAP bitmap, HPALET
   HPALETTE previous = palette ? SelectPalette(source, palette, TRUE) : 0;
   if (palette) RealizePalette(source);
 
-  const KeyRange range(key, tolerance);
+  const zelvo::KeyRange range(key, tolerance);
   bool copied = true;
   for (LONG top = 0; top < height && copied; top += rows) {
     const LONG count = std::min(rows, height - top);
@@ -313,8 +181,8 @@ HRGN ConvertAndScan(HDC work, HBITMAP section, LONG rows, HBITMAP bitmap, HPALET
     // The strip is bottom-up: its top row is the last one in memory.
     const BYTE* row = static_cast<const BYTE*>(strip.bmBits) + (rows - 1) * stride;
     for (LONG y = top; y < top + count; ++y, row -= stride)
-      scan.row_runs[y] =
-          uint32_t(range.MaskRow(row, width, bytes_per_pixel, scan.mask.row(y), scan.mask.words()));
+      scan.row_runs[y] = uint32_t(zelvo::MaskKeyRow(range, row, size_t(width), bytes_per_pixel,
+                                                    scan.mask.row(y), scan.mask.words()));
   }
 
   if (palette) SelectPalette(source, previous, FALSE);
@@ -367,7 +235,7 @@ bool ReadableAsItIs(const DIBSECTION& dib) {
 
 // Whether the picture's pixel (x, y), y counted from the top, is opaque, asked through the drawing
 // service: one pixel copied into a 32-bit section of known layout. -1 when the copy fails.
-int ProbeOpaque(HBITMAP bitmap, LONG x, LONG y, const KeyRange& range) {
+int ProbeOpaque(HBITMAP bitmap, LONG x, LONG y, const zelvo::KeyRange& range) {
   int result = -1;
   HDC source = CreateCompatibleDC(0), target = CreateCompatibleDC(0);
   BITMAPINFO description;
@@ -408,11 +276,11 @@ HRGN ScanInPlace(HBITMAP bitmap, const DIBSECTION& dib, COLORREF key, BYTE toler
   const LONG height = dib.dsBm.bmHeight;
   ScanResult scan(width, height);
   if (!scan.ok()) return 0;
-  const KeyRange range(key, tolerance);
+  const zelvo::KeyRange range(key, tolerance);
   const BYTE* row = static_cast<const BYTE*>(dib.dsBm.bmBits);
   for (LONG y = height - 1; y >= 0; --y, row += stride)
-    scan.row_runs[y] =
-        uint32_t(range.MaskRow(row, width, bytes_per_pixel, scan.mask.row(y), scan.mask.words()));
+    scan.row_runs[y] = uint32_t(zelvo::MaskKeyRow(range, row, size_t(width), bytes_per_pixel,
+                                                  scan.mask.row(y), scan.mask.words()));
 
   const size_t words = scan.mask.words();
   for (LONG y = 0; y < height - 1 - y; ++y) {
