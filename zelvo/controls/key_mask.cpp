@@ -198,13 +198,23 @@ __attribute__((target("avx2,popcnt"))) uint64_t Mask24Avx2(const KeyRange& range
 // inside its own header.
 constexpr __mmask16 kAll16 = 0xFFFF;
 
-// AVX-512: sixteen pixels a vector, the comparison giving their bits directly. Loads are masked to
-// the pixels of the step, so the last, shorter step needs no other loop and nothing past the row
-// is read.
+// AVX-512: sixteen pixels a vector, the comparison giving their bits directly; a whole word of 64
+// pixels a step. The rest goes sixteen pixels at a time with loads masked to the step's pixels, so
+// the last, shorter step needs no other loop and nothing past the row is read.
+struct Avx512Range {
+  __m512i low, span;
+};
+
+__attribute__((target("avx512f,avx512bw,popcnt"))) inline Avx512Range LoadAvx512Range(
+    const KeyRange& range) {
+  return {_mm512_loadu_si512(range.low32), _mm512_loadu_si512(range.span32)};
+}
+
+// Bit i set when pixel i of the sixteen 4-byte lanes is transparent.
 __attribute__((target("avx512f,avx512bw,popcnt"))) inline unsigned Transparent16Avx512(
-    __m512i pixels, const KeyRange& range) {
-  const __m512i d = _mm512_sub_epi8(pixels, _mm512_loadu_si512(range.low32));
-  return _mm512_cmpeq_epi32_mask(_mm512_min_epu8(d, _mm512_loadu_si512(range.span32)), d);
+    __m512i pixels, const Avx512Range& range) {
+  const __m512i d = _mm512_sub_epi8(pixels, range.low);
+  return _mm512_cmpeq_epi32_mask(_mm512_min_epu8(d, range.span), d);
 }
 
 __attribute__((target("avx512f,avx512bw,popcnt"))) uint64_t Mask32Avx512(const KeyRange& range,
@@ -212,14 +222,21 @@ __attribute__((target("avx512f,avx512bw,popcnt"))) uint64_t Mask32Avx512(const K
                                                                          std::size_t width,
                                                                          uint64_t* out,
                                                                          std::size_t words) {
-  uint64_t word = 0;
+  const Avx512Range vectors = LoadAvx512Range(range);
   std::size_t x = 0;
+  for (; x + 64 <= width; x += 64) {
+    uint64_t clear = 0;
+    for (int i = 0; i < 4; ++i)
+      clear |= uint64_t{Transparent16Avx512(_mm512_loadu_si512(row + 4 * x + 64 * i), vectors)}
+               << (16 * i);
+    out[x >> 6] = ~clear;
+  }
+  uint64_t word = 0;
   for (; x < width; x += 16) {
     const std::size_t n = std::min<std::size_t>(16, width - x);
     const __mmask64 bytes = n == 16 ? ~__mmask64{0} : (__mmask64{1} << (4 * n)) - 1;
     const __m512i v = _mm512_maskz_loadu_epi8(bytes, row + 4 * x);
-    const unsigned opaque = ~Transparent16Avx512(v, range) & ((1u << n) - 1);
-    word |= uint64_t{opaque} << (x & 63);
+    word |= uint64_t{~Transparent16Avx512(v, vectors) & ((1u << n) - 1)} << (x & 63);
     if ((x & 63) == 48) {
       out[x >> 6] = word;
       word = 0;
@@ -228,26 +245,46 @@ __attribute__((target("avx512f,avx512bw,popcnt"))) uint64_t Mask32Avx512(const K
   return Finish(range, row, x, width, 4, word, out, words);
 }
 
+// Sixteen 3-byte pixels (48 bytes) as 4-byte lanes with a zero fourth byte: four pixels into each
+// 128-bit quarter, then each pixel into its own lane.
+struct Avx512Widen {
+  __m512i quarters, lanes;
+};
+
+__attribute__((target("avx512f,avx512bw,popcnt"))) inline Avx512Widen MakeAvx512Widen() {
+  constexpr char Z = -128;  // a shuffle index with the top bit set yields 0
+  return {_mm512_setr_epi32(0, 1, 2, 2, 3, 4, 5, 5, 6, 7, 8, 8, 9, 10, 11, 11),
+          _mm512_maskz_broadcast_i32x4(
+              kAll16, _mm_setr_epi8(0, 1, 2, Z, 3, 4, 5, Z, 6, 7, 8, Z, 9, 10, 11, Z))};
+}
+
+__attribute__((target("avx512f,avx512bw,popcnt"))) inline __m512i Widen(__m512i v,
+                                                                        const Avx512Widen& w) {
+  return _mm512_shuffle_epi8(_mm512_maskz_permutexvar_epi32(kAll16, w.quarters, v), w.lanes);
+}
+
 __attribute__((target("avx512f,avx512bw,popcnt"))) uint64_t Mask24Avx512(const KeyRange& range,
                                                                          const uint8_t* row,
                                                                          std::size_t width,
                                                                          uint64_t* out,
                                                                          std::size_t words) {
-  // 48 bytes: four pixels into each 128-bit quarter, then each pixel into its own 32-bit lane.
-  const __m512i quarters = _mm512_setr_epi32(0, 1, 2, 2, 3, 4, 5, 5, 6, 7, 8, 8, 9, 10, 11, 11);
-  constexpr char Z = -128;
-  const __m512i widen = _mm512_maskz_broadcast_i32x4(
-      kAll16, _mm_setr_epi8(0, 1, 2, Z, 3, 4, 5, Z, 6, 7, 8, Z, 9, 10, 11, Z));
-  uint64_t word = 0;
+  const Avx512Range vectors = LoadAvx512Range(range);
+  const Avx512Widen widen = MakeAvx512Widen();
+  const __mmask64 sixteen = (__mmask64{1} << 48) - 1;
   std::size_t x = 0;
+  for (; x + 64 <= width; x += 64) {
+    uint64_t clear = 0;
+    for (int i = 0; i < 4; ++i) {
+      const __m512i v = _mm512_maskz_loadu_epi8(sixteen, row + 3 * x + 48 * i);
+      clear |= uint64_t{Transparent16Avx512(Widen(v, widen), vectors)} << (16 * i);
+    }
+    out[x >> 6] = ~clear;
+  }
+  uint64_t word = 0;
   for (; x < width; x += 16) {
     const std::size_t n = std::min<std::size_t>(16, width - x);
-    const __mmask64 bytes = (__mmask64{1} << (3 * n)) - 1;
-    const __m512i v = _mm512_maskz_loadu_epi8(bytes, row + 3 * x);
-    const __m512i pixels =
-        _mm512_shuffle_epi8(_mm512_maskz_permutexvar_epi32(kAll16, quarters, v), widen);
-    const unsigned opaque = ~Transparent16Avx512(pixels, range) & ((1u << n) - 1);
-    word |= uint64_t{opaque} << (x & 63);
+    const __m512i v = _mm512_maskz_loadu_epi8((__mmask64{1} << (3 * n)) - 1, row + 3 * x);
+    word |= uint64_t{~Transparent16Avx512(Widen(v, widen), vectors) & ((1u << n) - 1)} << (x & 63);
     if ((x & 63) == 48) {
       out[x >> 6] = word;
       word = 0;
