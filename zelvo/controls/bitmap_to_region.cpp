@@ -252,10 +252,11 @@ int ProbeOpaque(HBITMAP bitmap, LONG x, LONG y, const zelvo::KeyRange& range) {
   if (one && pixel) {
     HGDIOBJ replaced_source = SelectObject(source, bitmap);
     HGDIOBJ replaced_target = SelectObject(target, one);
-    if (BitBlt(target, 0, 0, 1, 1, source, x, y, SRCCOPY))
+    // A bitmap selected into another context cannot be selected here: no answer then.
+    if (replaced_source && replaced_target && BitBlt(target, 0, 0, 1, 1, source, x, y, SRCCOPY))
       result = range.Transparent(static_cast<const BYTE*>(pixel)) ? 0 : 1;
-    SelectObject(target, replaced_target);
-    SelectObject(source, replaced_source);
+    if (replaced_target) SelectObject(target, replaced_target);
+    if (replaced_source) SelectObject(source, replaced_source);
   }
   if (one) DeleteObject(one);
   if (target) DeleteDC(target);
