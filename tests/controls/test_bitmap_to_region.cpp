@@ -15,6 +15,7 @@
 #include <Zelvo.h>
 
 #include "../../zelvo/controls/bitmap_to_region.h"
+#include "../winapi/wine.h"
 #include "bmp_writer.h"
 #include "live_objects.h"
 #include "temp_dir.h"
@@ -395,8 +396,7 @@ Picture NearTheKey(int width, int height, Rgb key, std::mt19937& random) {
 }
 
 // The pixel bytes of `p` at 24 or 32 bits in rows of `stride` bytes, top row first or last; the
-// fourth byte of a 32-bit pixel and the row padding are random. `order` gives where blue, green and
-// red go within a pixel.
+// fourth byte of a 32-bit pixel and the row padding are random. `order` as in Layout below.
 std::vector<uint8_t> PixelRows(const Picture& p, int bits, size_t stride, bool top_down,
                                std::mt19937& random, const int (&order)[3] = {0, 1, 2}) {
   std::vector<uint8_t> rows(stride * p.height);
@@ -412,63 +412,91 @@ std::vector<uint8_t> PixelRows(const Picture& p, int bits, size_t stride, bool t
   return rows;
 }
 
-TEST_F(BitmapToRegionTest, FilesOfEveryRowOrderAndLayoutGiveTheBandsOfTheirRuns) {
-  // 24- and 32-bit files are read where they are loaded; their rows may come in either order, at
-  // any width (row padding 0 to 3 bytes), and 32-bit ones may say where their channels are. Others
-  // (channels elsewhere) go through the copy, which must move them into place.
-  std::mt19937 random(31);
-  const Rgb key{200, 10, 254};
-  struct Layout {
-    const char* name;
-    int bits;
-    bool top_down;
-    uint32_t compression;
-    std::vector<uint32_t> masks;
-    int order[3];
-  };
-  const Layout layouts[] = {
-      {"24 bottom-up", 24, false, BI_RGB, {}, {0, 1, 2}},
-      {"24 top-down", 24, true, BI_RGB, {}, {0, 1, 2}},
-      {"32 bottom-up", 32, false, BI_RGB, {}, {0, 1, 2}},
-      {"32 top-down", 32, true, BI_RGB, {}, {0, 1, 2}},
+// How a 24- or 32-bit file lays out its pixels: `order` gives where blue, green and red go within a
+// pixel.
+struct Layout {
+  const char* name;
+  int bits;
+  bool top_down;
+  uint32_t compression;
+  std::vector<uint32_t> masks;
+  int order[3];
+};
+
+class BitmapToRegionLayoutTest : public BitmapToRegionTest {
+ protected:
+  // Files of each layout at every width from 1 to 67 (row padding 0 to 3 bytes), of one row, of an
+  // even and of an odd number of rows, cut with a key near many of their pixels.
+  void ExpectLayoutsCutRight(const std::vector<Layout>& layouts) {
+    std::mt19937 random(31);
+    const Rgb key{200, 10, 254};
+    for (int width = 1; width <= 67; ++width) {
+      SCOPED_TRACE(width);
+      for (int height : {1, 4, 5}) {
+        SCOPED_TRACE(height);
+        const Picture p = NearTheKey(width, height, key, random);
+        for (const Layout& layout : layouts) {
+          SCOPED_TRACE(layout.name);
+          BmpFile file;
+          file.width = width;
+          file.height = layout.top_down ? -height : height;
+          file.bpp = layout.bits;
+          file.compression = layout.compression;
+          file.masks = layout.masks;
+          file.pixels = PixelRows(p, layout.bits, bmp_stride(width, layout.bits), layout.top_down,
+                                  random, layout.order);
+          const std::string name = dir_ / ("layout" + std::to_string(serial_++) + ".bmp");
+          WriteFile(name, file.bytes());
+          HRGN region = BitmapToRegion(name, RGB(key.r, key.g, key.b), 3);
+          if (region) made_.push_back(region);
+          ExpectBandsOfRuns(region, p, key, 3);
+          if (HasFatalFailure()) return;
+        }
+      }
+    }
+  }
+};
+
+TEST_F(BitmapToRegionLayoutTest, BottomUpFilesOfEveryLayoutGiveTheBandsOfTheirRuns) {
+  // 24- and 32-bit files are read where they are loaded, and 32-bit ones may say where their
+  // channels are; those with the channels elsewhere go through the copy, which must move them.
+  ExpectLayoutsCutRight({
+      {"24", 24, false, BI_RGB, {}, {0, 1, 2}},
+      {"32", 32, false, BI_RGB, {}, {0, 1, 2}},
       {"32 fields in the usual places",
        32,
-       true,
+       false,
        BI_BITFIELDS,
        {0xFF0000, 0xFF00, 0xFF},
        {0, 1, 2}},
       {"32 fields red first", 32, false, BI_BITFIELDS, {0xFF, 0xFF00, 0xFF0000}, {2, 1, 0}},
       {"32 fields from the top byte",
        32,
+       false,
+       BI_BITFIELDS,
+       {0xFF00, 0xFF0000, 0xFF000000},
+       {3, 2, 1}},
+  });
+}
+
+TEST_F(BitmapToRegionLayoutTest, TopDownFilesGiveTheBandsOfTheirRuns) {
+  SKIP_UNDER_WINE("a top-down file's picture is lost by LoadImageA (number 12 in docs/windows.md)");
+  ExpectLayoutsCutRight({
+      {"24", 24, true, BI_RGB, {}, {0, 1, 2}},
+      {"32", 32, true, BI_RGB, {}, {0, 1, 2}},
+      {"32 fields in the usual places",
+       32,
+       true,
+       BI_BITFIELDS,
+       {0xFF0000, 0xFF00, 0xFF},
+       {0, 1, 2}},
+      {"32 fields from the top byte",
+       32,
        true,
        BI_BITFIELDS,
        {0xFF00, 0xFF0000, 0xFF000000},
        {3, 2, 1}},
-  };
-  for (int width = 1; width <= 67; ++width) {
-    SCOPED_TRACE(width);
-    for (int height : {1, 4, 5}) {
-      SCOPED_TRACE(height);
-      const Picture p = NearTheKey(width, height, key, random);
-      for (const Layout& layout : layouts) {
-        SCOPED_TRACE(layout.name);
-        BmpFile file;
-        file.width = width;
-        file.height = layout.top_down ? -height : height;
-        file.bpp = layout.bits;
-        file.compression = layout.compression;
-        file.masks = layout.masks;
-        file.pixels = PixelRows(p, layout.bits, bmp_stride(width, layout.bits), layout.top_down,
-                                random, layout.order);
-        const std::string name = dir_ / ("layout" + std::to_string(serial_++) + ".bmp");
-        WriteFile(name, file.bytes());
-        HRGN region = BitmapToRegion(name, RGB(key.r, key.g, key.b), 3);
-        if (region) made_.push_back(region);
-        ExpectBandsOfRuns(region, p, key, 3);
-        if (HasFatalFailure()) return;
-      }
-    }
-  }
+  });
 }
 
 TEST_F(BitmapToRegionTest, SectionsInEitherRowOrderGiveTheBandsOfTheirRuns) {
