@@ -2,13 +2,19 @@
 // (also in floods past the quota), peek with and without removing and with window and range
 // filters, get, dispatch, quit. A model of the posted messages says what each call must return: no
 // crash, no message lost, duplicated or reordered, the quota error exactly when the queue is full.
+// Key presses arrive with the text they typed, as the backend queues them, and are taken and
+// translated late, out of order or never: each translated press gives its own text, once.
 // Windows need an X server: with DISPLAY unset only thread messages are exercised.
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
+#include <utility>
 #include <vector>
+
+#include "message_queue.h"
 
 namespace {
 
@@ -50,11 +56,13 @@ class Run {
   Run(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
   void Go() {
-    while (pos_ < size_) Step(Next() % 9);
+    while (pos_ < size_) Step(Next() % 12);
     for (HWND h : windows_) Destroy(h);
     windows_.clear();
     // Everything left comes out in order, then the quit request if one was made.
     while (!model_.empty() || quit_) Take(0, 0, 0, true);
+    while (!keys_.empty()) TakeKey();
+    while (!held_.empty()) Translate(0);
   }
 
  private:
@@ -109,9 +117,14 @@ class Run {
       return;
     }
     if (msg.message < kFirst || msg.message > kLast) {
-      // A system message of a real window (paint, focus) comes only after every posted one.
+      // Input and the system messages of a real window (paint, focus) come only after every posted
+      // one.
       if (wanted != model_.end() || quit_) __builtin_trap();
-      if (remove) DispatchMessageA(&msg);
+      if (msg.message == WM_KEYDOWN && msg.hwnd == 0) {
+        Taken(msg, remove);
+      } else if (remove) {
+        DispatchMessageA(&msg);
+      }
       return;
     }
     if (wanted == model_.end() || msg.hwnd != wanted->hwnd || msg.message != wanted->message ||
@@ -188,9 +201,70 @@ class Run {
         PostQuitMessage(Next());
         quit_ = true;
         break;
+      case 9: {  // presses of a few keys, so that several look alike but type other texts
+        const uint8_t b = Next();
+        std::string text(b % 4, static_cast<char>('a' + Next() % 26));
+        const MSG m = plat::make_message(0, WM_KEYDOWN, 'A' + b % 3, 1 | ((b >> 4) % 2) << 16);
+        plat::queue_input(m, plat::TypedText{text, false});
+        keys_.push_back({m, text});
+        break;
+      }
+      case 10:
+        if (!keys_.empty()) TakeKey();
+        break;
+      case 11:
+        if (!held_.empty()) Translate(Next() % held_.size());
+        break;
     }
   }
 
+  static bool Alike(const MSG& a, const MSG& b) {
+    return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam &&
+           a.lParam == b.lParam && a.time == b.time;
+  }
+
+  void TakeKey() {
+    MSG msg{};
+    if (!PeekMessageA(&msg, 0, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) __builtin_trap();  // lost
+    if (msg.message == WM_QUIT) {  // it comes first whatever the filter
+      if (!quit_) __builtin_trap();
+      quit_ = false;
+      return TakeKey();
+    }
+    Taken(msg, true);
+  }
+
+  // A key-down came out of the queue: the oldest press waiting, and with `remove` its text now
+  // waits for TranslateMessage.
+  void Taken(const MSG& msg, bool remove) {
+    if (keys_.empty() || !Alike(msg, keys_.front().first)) __builtin_trap();
+    if (!remove) return;
+    if (!keys_.front().second.empty()) held_.push_back(std::move(keys_.front()));
+    keys_.pop_front();
+    // A program that never translates cannot make texts wait without end: the oldest go.
+    if (held_.size() > kMaxHeld) held_.pop_front();
+  }
+
+  // Translates the i-th key-down taken and not yet translated: it types the text of the oldest
+  // press that looks alike (presses alike are translated in the order taken), each character once.
+  void Translate(size_t i) {
+    const MSG m = held_[i].first;
+    size_t oldest = 0;
+    while (!Alike(held_[oldest].first, m)) ++oldest;
+    const std::string text = held_[oldest].second;
+    held_.erase(held_.begin() + static_cast<std::ptrdiff_t>(oldest));
+    if (!TranslateMessage(&m)) __builtin_trap();
+    for (char c : text) {
+      MSG ch{};
+      if (!PeekMessageA(&ch, 0, WM_CHAR, WM_CHAR, PM_REMOVE) || ch.wParam != WPARAM(uint8_t(c)))
+        __builtin_trap();
+    }
+    MSG extra{};
+    if (PeekMessageA(&extra, 0, WM_CHAR, WM_CHAR, PM_NOREMOVE) && extra.message == WM_CHAR)
+      __builtin_trap();  // invented
+  }
+
+  static constexpr size_t kMaxHeld = 64;
   const uint8_t* data_;
   size_t size_;
   size_t pos_ = 0;
@@ -198,6 +272,8 @@ class Run {
   std::vector<HWND> windows_;
   std::deque<Posted> model_;
   bool quit_ = false;
+  std::deque<std::pair<MSG, std::string>> keys_;  // queued key presses and their texts
+  std::deque<std::pair<MSG, std::string>> held_;  // taken, waiting for TranslateMessage
   WPARAM next_serial_ = 1;
   MSG last_{};
 };

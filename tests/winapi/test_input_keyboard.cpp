@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "real_input.h"
 #include "window_test_log.h"
 
@@ -125,6 +128,66 @@ TEST_F(Keyboard, TranslateMessageTypesCharacters) {
   // Each character follows its key-down.
   int first_char = message_log().first(WM_CHAR);
   EXPECT_EQ(message_log().messages[first_char - 1].message, static_cast<UINT>(WM_KEYDOWN));
+}
+
+// Keys typed while the program is busy: Windows gives every press its own character, however many
+// wait and however late the program reads them. The text mixes letters, digits and Shift, so that a
+// character given to another press, or a press left without one, shows in the sequence.
+struct BusyTyping {
+  const char* name;
+  size_t keys;
+  bool pump_each_key;  // read one message after every key, as a frame loop that keeps up does
+};
+
+std::string busy_text(size_t keys) {
+  const std::string pattern = "abcdefghij0123456789KLMNOPqrstuvwxyzABCDEFGHIJ9876543210";
+  std::string text;
+  for (size_t i = 0; i < keys; ++i) text += pattern[(i * 7 + i / pattern.size()) % pattern.size()];
+  return text;
+}
+
+void type(RealInput& input, char c) {
+  const bool upper = c >= 'A' && c <= 'Z';
+  const WORD vk = static_cast<WORD>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (upper) input.press_key(VK_SHIFT);
+  input.tap_key(vk);
+  if (upper) input.release_key(VK_SHIFT);
+}
+
+// For each key-down but Shift's, the characters that followed it before the next key-down.
+std::vector<std::string> chars_after_each_key() {
+  std::vector<std::string> out;
+  for (const Logged& m : message_log().messages) {
+    if (m.message == WM_KEYDOWN && m.wparam != VK_SHIFT) out.emplace_back();
+    if (m.message == WM_CHAR && !out.empty()) out.back() += static_cast<char>(m.wparam);
+  }
+  return out;
+}
+
+TEST_F(Keyboard, KeysTypedWhileBusyEachGiveTheirOwnCharacter) {
+  // 3,400 keys leave more than the 10,000 messages a queue holds: downs, ups and Shift's.
+  const BusyTyping cases[] = {{"120 keys, read afterwards", 120, false},
+                              {"500 keys, one message read after each", 500, true},
+                              {"3400 keys, read afterwards", 3400, false}};
+  for (const BusyTyping& c : cases) {
+    SCOPED_TRACE(c.name);
+    message_log().messages.clear();
+    const std::string text = busy_text(c.keys);
+    for (char ch : text) {
+      type(input_, ch);
+      if (c.pump_each_key) pump_one();
+    }
+    ASSERT_TRUE(wait_for_message(WM_KEYUP, c.keys, 60000));
+    pump_all();
+    const std::vector<std::string> typed = chars_after_each_key();
+    ASSERT_EQ(typed.size(), c.keys);
+    size_t wrong = 0;
+    for (size_t i = 0; i < c.keys; ++i)
+      if (typed[i] != std::string(1, text[i]) && wrong++ < 5)
+        ADD_FAILURE() << "key " << i << " '" << text[i] << "' typed \"" << typed[i] << "\"";
+    EXPECT_EQ(wrong, 0u) << "keys that did not type their own character, of " << c.keys << "; "
+                         << message_log().count(WM_CHAR) << " characters in all";
+  }
 }
 
 }  // namespace

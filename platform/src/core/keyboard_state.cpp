@@ -8,30 +8,38 @@
 namespace plat {
 namespace {
 
-// What key presses typed and were not yet translated, oldest first. A press that is never
-// translated is dropped once later ones are, or when the list is full.
-struct Typed {
-  LPARAM lparam;
-  DWORD time;
+// Key-down messages taken from the queue with a text and not yet translated, oldest first. The
+// text travels with its message in the queue, so nothing waits here but what the program has
+// already read; a program that never translates would otherwise grow the list without end, so the
+// oldest go once this many wait. Each thread translates its own messages, as its queue is its own.
+struct Held {
+  MSG key_down;
   TypedText text;
 };
-constexpr size_t kMaxTyped = 64;
-std::deque<Typed> g_typed;
+constexpr size_t kMaxHeld = 64;
+thread_local std::deque<Held> g_held;
 std::array<bool, 256> g_key_down{};
 std::array<bool, 256> g_key_toggled{};
 
-}  // namespace
-
-void keyboard_note_text(LPARAM lparam, DWORD time, TypedText text) {
-  if (g_typed.size() == kMaxTyped) g_typed.pop_front();
-  g_typed.push_back(Typed{lparam, time, std::move(text)});
+bool same_message(const MSG& a, const MSG& b) {
+  return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam &&
+         a.lParam == b.lParam && a.time == b.time;
 }
 
-TypedText keyboard_take_text(LPARAM lparam, DWORD time) {
-  for (auto it = g_typed.begin(); it != g_typed.end(); ++it) {
-    if (it->lparam != lparam || it->time != time) continue;
+}  // namespace
+
+void keyboard_hold_text(const MSG& key_down, TypedText text) {
+  if (g_held.size() == kMaxHeld) g_held.pop_front();
+  g_held.push_back(Held{key_down, std::move(text)});
+}
+
+TypedText keyboard_take_text(const MSG& key_down) {
+  // The oldest match: presses of one key within one millisecond look alike, and a program that
+  // takes several before translating them translates them in the order it took them.
+  for (auto it = g_held.begin(); it != g_held.end(); ++it) {
+    if (!same_message(it->key_down, key_down)) continue;
     TypedText text = std::move(it->text);
-    g_typed.erase(g_typed.begin(), it + 1);
+    g_held.erase(it);
     return text;
   }
   return {};

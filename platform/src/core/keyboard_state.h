@@ -1,5 +1,5 @@
-// The key state and the text that key presses typed, shared by the backend's event translation,
-// TranslateMessage and GetKeyState.
+// The key state and the text that key presses typed, shared by the message queue, the backend's
+// event translation, TranslateMessage and GetKeyState.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +15,12 @@ struct TypedText {
   bool dead = false;
 };
 
-// Remembers what a key press typed; the press is named by the key-down message's lParam and time.
-void keyboard_note_text(LPARAM lparam, DWORD time, TypedText text);
-// What that key press typed (empty when nothing). Each press answers once.
-TypedText keyboard_take_text(LPARAM lparam, DWORD time);
+// A key-down message has been taken from the queue with the text its press typed: it waits here for
+// TranslateMessage, however long the program took to read it.
+void keyboard_hold_text(const MSG& key_down, TypedText text);
+// What the press behind a taken key-down message typed (empty when nothing). Each press answers
+// once; the presses taken before it keep theirs.
+TypedText keyboard_take_text(const MSG& key_down);
 
 // Key state by virtual-key code for GetKeyState.
 void keyboard_set_state(UINT virtual_key, bool down);

@@ -22,7 +22,7 @@ LRESULT DispatchMessageA(const MSG* msg) {
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg) return FALSE;
   if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return FALSE;
-  plat::TypedText text = plat::keyboard_take_text(msg->lParam, msg->time);
+  plat::TypedText text = plat::keyboard_take_text(*msg);
   if (text.chars.empty()) return FALSE;
   bool system = msg->message == WM_SYSKEYDOWN;
   UINT char_message =

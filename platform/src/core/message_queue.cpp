@@ -2,6 +2,7 @@
 // waiting to be painted, in that order of priority, as the original platform hands them out.
 #include <deque>
 #include <new>
+#include <utility>
 
 #include "error_codes.h"
 #include "message_queue.h"
@@ -12,9 +13,16 @@
 namespace plat {
 namespace {
 
+// An input message with the text its key press typed, so that however many wait, each press keeps
+// its own until TranslateMessage.
+struct Input {
+  MSG msg;
+  TypedText typed;
+};
+
 struct Queue {
   std::deque<MSG> posted;
-  std::deque<MSG> input;
+  std::deque<Input> input;
   bool quit = false;
   int quit_code = 0;
   MSG last{};  // the message most recently taken, for GetMessagePos and GetMessageTime
@@ -41,11 +49,26 @@ bool matches(const MSG& m, HWND filter, UINT first, UINT last) {
   return m.message >= first && m.message <= last;
 }
 
-bool take_from(std::deque<MSG>& queue, LPMSG msg, HWND filter, UINT first, UINT last, bool remove) {
+MSG& message_of(MSG& m) { return m; }
+MSG& message_of(Input& m) { return m.msg; }
+
+// A key-down message leaves its text behind for TranslateMessage only when it is taken for good:
+// a peek that leaves it queued keeps the text with it.
+void taking(MSG&) {}
+void taking(Input& m) {
+  if (!m.typed.chars.empty()) keyboard_hold_text(m.msg, std::move(m.typed));
+}
+
+template <class Entry>
+bool take_from(std::deque<Entry>& queue, LPMSG msg, HWND filter, UINT first, UINT last,
+               bool remove) {
   for (auto it = queue.begin(); it != queue.end(); ++it) {
-    if (!matches(*it, filter, first, last)) continue;
-    *msg = *it;
-    if (remove) queue.erase(it);
+    if (!matches(message_of(*it), filter, first, last)) continue;
+    *msg = message_of(*it);
+    if (remove) {
+      taking(*it);
+      queue.erase(it);
+    }
     return true;
   }
   return false;
@@ -96,21 +119,27 @@ MSG make_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 
 void queue_posted_input(const MSG& msg) { g_queue.posted.push_back(msg); }
 
-void queue_input(const MSG& msg) { g_queue.input.push_back(msg); }
+void queue_input(const MSG& msg, TypedText typed) {
+  g_queue.input.push_back(Input{msg, std::move(typed)});
+}
 
 void queue_mouse_move(const MSG& msg) {
   auto& input = g_queue.input;
-  if (!input.empty() && input.back().message == WM_MOUSEMOVE && input.back().hwnd == msg.hwnd) {
-    input.back() = msg;
+  if (!input.empty() && input.back().msg.message == WM_MOUSEMOVE &&
+      input.back().msg.hwnd == msg.hwnd) {
+    input.back().msg = msg;
     return;
   }
-  input.push_back(msg);
+  input.push_back(Input{msg, {}});
 }
 
 void queue_forget_window(HWND h) {
-  for (auto* queue : {&g_queue.posted, &g_queue.input})
-    for (auto it = queue->begin(); it != queue->end();)
-      it = it->hwnd == h ? queue->erase(it) : it + 1;
+  auto forget = [h](auto& queue) {
+    for (auto it = queue.begin(); it != queue.end();)
+      it = message_of(*it).hwnd == h ? queue.erase(it) : it + 1;
+  };
+  forget(g_queue.posted);
+  forget(g_queue.input);
 }
 
 }  // namespace plat

@@ -127,8 +127,7 @@ void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
 
   UINT message = press ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
   MSG msg = stamped(key_target(h), message, vk, lparam, event.x_root, event.y_root);
-  if (press && !typed.chars.empty()) keyboard_note_text(lparam, msg.time, std::move(typed));
-  queue_input(msg);
+  queue_input(msg, std::move(typed));
 }
 
 void translate_button(HWND h, XButtonEvent& event, bool press) {
