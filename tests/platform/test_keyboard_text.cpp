@@ -1,7 +1,8 @@
 // Text typed beyond ASCII, as an ANSI window on Windows receives it: real key presses (XTest) on
 // keys that the test gives other keysyms for its length (the X server's keymap is changed and put
-// back), through the X input method with the C locale's compose table. A Windows program cannot
-// change the X keymap, so these checks stay with our layer; docs/windows.md says so.
+// back), through the compose table of the locale the environment names (the C locale's unless a
+// case names one). A Windows program cannot change the X keymap, so these checks stay with our
+// layer; docs/windows.md says so.
 #include <gtest/gtest.h>
 // Xlib's macros after GoogleTest.
 #include <X11/Xlib.h>
@@ -9,6 +10,9 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <cstdlib>
+#include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -227,11 +231,11 @@ TEST_F(KeyboardText, KeysWithoutACodeTakeTheirPlacesCodeOr0xFF) {
   EXPECT_EQ(GetKeyState(0xFF) & 0x8000, 0);
 }
 
-// A GL pixel format may give the window a new X window; the input context goes with it, so that
-// dead keys still combine there.
+// A GL pixel format may give the window a new X window; a dead key typed before still combines
+// there.
 TEST_F(KeyboardText, DeadKeysStillCombineAfterTheWindowGetsANewXWindow) {
   KeyRemap dead(d_, kShiftZKey, {XK_dead_acute});
-  tap(code(XK_e));  // the window's input context is made
+  tap(code(XK_e));
   EXPECT_EQ(received(1),
             (std::vector<KeyMessage>{{WM_KEYDOWN, 'E'}, {WM_CHAR, 'e'}, {WM_KEYUP, 'E'}}));
   Display* layer = plat::x_display();
@@ -251,6 +255,51 @@ TEST_F(KeyboardText, DeadKeysStillCombineAfterTheWindowGetsANewXWindow) {
                                                   {WM_KEYDOWN, 'E'},
                                                   {WM_CHAR, 0xE9},
                                                   {WM_KEYUP, 'E'}}));
+}
+
+// A dead key or the Compose key on the key between Shift and Z, then letters, with LC_ALL naming
+// the locale; the characters typed, as the procedure receives them.
+struct LocaleCase {
+  const char* locale;
+  KeySym first;
+  std::string letters;
+  std::vector<KeyMessage> chars;
+};
+
+// Each case runs on a thread of its own, whose compose state is made at its first key from the
+// locale then named.
+TEST_F(KeyboardText, DeadKeysAndSequencesTypeWhatTheLocalesComposeTableSays) {
+  DestroyWindow(window_);
+  pump_all();
+  const LocaleCase cases[] = {
+      {"cs_CZ.UTF-8", XK_dead_caron, "s", {{WM_DEADCHAR, '?'}, {WM_CHAR, 0x9A}}},
+      {"cs_CZ.UTF-8", XK_dead_caron, "c", {{WM_DEADCHAR, '?'}, {WM_CHAR, '?'}}},  // U+010D
+      {"pl_PL.UTF-8", XK_dead_ogonek, "q", {{WM_DEADCHAR, '?'}, {WM_CHAR, '?'}, {WM_CHAR, 'q'}}},
+      {"en_US.UTF-8", XK_dead_acute, "e", {{WM_DEADCHAR, 0xB4}, {WM_CHAR, 0xE9}}},
+      {"en_US.UTF-8", XK_dead_acute, "c", {{WM_DEADCHAR, 0xB4}, {WM_CHAR, '?'}}},   // U+0107
+      {"pt_BR.UTF-8", XK_dead_acute, "c", {{WM_DEADCHAR, 0xB4}, {WM_CHAR, 0xE7}}},  // its own rule
+      {"en_US.UTF-8", XK_Multi_key, "oe", {{WM_CHAR, 0x9C}}},
+  };
+  for (const LocaleCase& c : cases) {
+    KeyRemap first(d_, kShiftZKey, {c.first});
+    std::thread([&] {
+      SCOPED_TRACE(std::string(c.locale) + " " + XKeysymToString(c.first) + " " + c.letters);
+      setenv("LC_ALL", c.locale, 1);
+      HWND w =
+          CreateWindowExA(0, kClass, "text", kCaptionedStyle, 0, 0, 300, 200, 0, 0, 0, nullptr);
+      ASSERT_TRUE(pump_while_waiting([&] { return GetForegroundWindow() == w; }));
+      message_log().messages.clear();
+      tap(kShiftZKey);
+      for (char letter : c.letters) tap(code(static_cast<KeySym>(letter)));
+      std::vector<KeyMessage> chars;
+      for (const KeyMessage& m : received(1 + c.letters.size()))
+        if (m.first == WM_CHAR || m.first == WM_DEADCHAR) chars.push_back(m);
+      EXPECT_EQ(chars, c.chars);
+      DestroyWindow(w);
+      pump_all();
+    }).join();
+  }
+  unsetenv("LC_ALL");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// X keysyms to virtual-key codes, scan codes, typed characters and the key state.
+// X keysyms to virtual-key codes and scan codes.
 #include "input_keyboard.h"
 
 #include <X11/XKBlib.h>
@@ -121,19 +121,6 @@ constexpr unsigned kOem102Place = 0x56;
 // What Windows' layouts give a scan code that they assign no key to.
 constexpr UINT kNoKey = 0xFF;
 
-// The spacing forms of the dead keys that Windows layouts have.
-struct DeadKey {
-  KeySym keysym;
-  char32_t spacing;
-};
-constexpr DeadKey kDeadKeys[] = {
-    {XK_dead_grave, 0x60},        {XK_dead_acute, 0xB4},     {XK_dead_circumflex, 0x5E},
-    {XK_dead_tilde, 0x7E},        {XK_dead_macron, 0xAF},    {XK_dead_breve, 0x2D8},
-    {XK_dead_abovedot, 0x2D9},    {XK_dead_diaeresis, 0xA8}, {XK_dead_abovering, 0xB0},
-    {XK_dead_doubleacute, 0x2DD}, {XK_dead_caron, 0x2C7},    {XK_dead_cedilla, 0xB8},
-    {XK_dead_ogonek, 0x2DB},
-};
-
 }  // namespace
 
 UINT keyboard_virtual_key(XKeyEvent* event) {
@@ -160,12 +147,6 @@ UINT keyboard_place_key(unsigned scan) {
     if (scan >= row.first && scan - row.first < 12 && row.keys[scan - row.first])
       return row.keys[scan - row.first];
   return kNoKey;
-}
-
-char32_t keyboard_dead_char(KeySym keysym) {
-  for (const DeadKey& k : kDeadKeys)
-    if (k.keysym == keysym) return k.spacing;
-  return 0;
 }
 
 unsigned keyboard_scan_code(unsigned keycode) {

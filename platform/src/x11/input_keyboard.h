@@ -1,4 +1,4 @@
-// X key events into virtual-key codes, scan codes and dead keys, for the X event translator.
+// X key events into virtual-key codes and scan codes, for the X event translator.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +21,5 @@ UINT keyboard_place_key(unsigned scan);
 // Scan code of an X keycode in bits 0..7 and the extended-key flag in bit 8, as lParam carries
 // them.
 unsigned keyboard_scan_code(unsigned keycode);
-
-// The spacing character (Unicode) that stands for a dead key on its own, as WM_DEADCHAR carries it
-// (dead_acute: U+00B4); 0 for a keysym that is no dead key.
-char32_t keyboard_dead_char(KeySym keysym);
 
 }  // namespace plat

@@ -16,9 +16,7 @@ struct NativeWindow {
   int depth = 0;
   Colormap colormap = 0;  // our own, made for a non-default visual
   int border_width = 0;   // an X border stands for the one-pixel WS_BORDER of a caption-less window
-  bool reparented = false;      // a window manager put our top-level window into its frame
-  XIC input_context = nullptr;  // a top-level window's, made at its first key press
-  KeySym dead_key = NoSymbol;   // a dead key its input context holds, waiting for the next key
+  bool reparented = false;  // a window manager put our top-level window into its frame
 };
 
 // The X window of a window record; 0 when it has none.

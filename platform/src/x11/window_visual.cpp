@@ -4,7 +4,6 @@
 #include "input_state.h"
 #include "window_internal.h"
 #include "x_display.h"
-#include "x_input_method.h"
 
 namespace plat {
 
@@ -46,7 +45,6 @@ bool window_use_visual(HWND window, Visual* visual, int depth) {
     w->native->colormap = old_colormap;
     return false;
   }
-  x_input_context_destroy(w);  // it belongs to the old X window; the next key press makes one
   w->native->xwindow = replacement;
   window_unregister_x(old);
   window_apply_x_attributes(w);

@@ -12,7 +12,7 @@
 #include "text_cp1252.h"
 #include "window_internal.h"
 #include "x_display.h"
-#include "x_input_method.h"
+#include "x_key_text.h"
 
 namespace plat {
 namespace {
@@ -98,9 +98,6 @@ TypedText typed_text(const KeyPressText& press, UINT vk) {
 
 void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
   unsigned keycode = event.keycode & 0xFF;
-  // A press of keycode 0 carries an input method's result; x_key_press_text takes it with the key
-  // that finished the sequence.
-  if (keycode == 0) return;
   if (!press && is_auto_repeat_release(d, event)) return;
   UINT vk = keyboard_virtual_key(&event);
   bool repeat = press && g_key_down[keycode];

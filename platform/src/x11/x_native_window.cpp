@@ -10,7 +10,6 @@
 #include "native_backend.h"
 #include "window_internal.h"
 #include "x_display.h"
-#include "x_input_method.h"
 
 namespace plat {
 namespace {
@@ -26,7 +25,6 @@ void free_native(WindowObject* w, bool with_window) {
   NativeWindow* n = w->native;
   if (!n) return;
   Display* d = x_display();
-  x_input_context_destroy(w);
   if (n->xwindow) {
     window_unregister_x(n->xwindow);
     if (d && with_window) XDestroyWindow(d, n->xwindow);
