@@ -22,12 +22,16 @@ HWND dc_window(HDC dc) {
 }
 
 HDC dc_insert(std::unique_ptr<DeviceContext> context) {
-  context->brush = GetStockObject(WHITE_BRUSH);
-  context->pen = GetStockObject(BLACK_PEN);
-  context->palette = GetStockObject(DEFAULT_PALETTE);
-  if (context->memory) context->bitmap = default_bitmap();
-  for (HGDIOBJ o : {context->brush, context->pen, context->palette, context->bitmap}) hold(o);
-  return handle_insert(std::move(context));
+  DeviceContext& c = *context;
+  c.brush = GetStockObject(WHITE_BRUSH);
+  c.pen = GetStockObject(BLACK_PEN);
+  c.palette = GetStockObject(DEFAULT_PALETTE);
+  if (c.memory) c.bitmap = default_bitmap();
+  const HDC dc = handle_insert(std::move(context));
+  // Only a context that was made holds its objects: a refused one must leave no selection behind.
+  if (dc)
+    for (HGDIOBJ o : {c.brush, c.pen, c.palette, c.bitmap}) hold(o);
+  return dc;
 }
 
 void dc_destroy(HDC dc) {

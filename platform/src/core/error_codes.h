@@ -21,6 +21,7 @@ constexpr DWORD kErrorNotLocked = ERROR_NOT_LOCKED;
 constexpr DWORD kErrorMessageNotFound = ERROR_MR_MID_NOT_FOUND;
 constexpr DWORD kErrorInvalidWindowHandle = ERROR_INVALID_WINDOW_HANDLE;
 constexpr DWORD kErrorTopLevelChild = ERROR_TLW_WITH_WSCHILD;
+constexpr DWORD kErrorNoMoreUserHandles = ERROR_NO_MORE_USER_HANDLES;
 constexpr DWORD kErrorCannotFindClass = ERROR_CANNOT_FIND_WND_CLASS;
 constexpr DWORD kErrorClassAlreadyExists = ERROR_CLASS_ALREADY_EXISTS;
 constexpr DWORD kErrorClassDoesNotExist = ERROR_CLASS_DOES_NOT_EXIST;

@@ -26,6 +26,9 @@ constexpr ErrorText kTexts[] = {
     {ERROR_MOD_NOT_FOUND, "The specified module could not be found."},
     {ERROR_PROC_NOT_FOUND, "The specified procedure could not be found."},
     {ERROR_NOT_LOCKED, "The segment is already unlocked."},
+    {ERROR_NO_MORE_USER_HANDLES,
+     "The current process has used all of its system allowance of handles for Window Manager "
+     "objects."},
     {ERROR_INVALID_WINDOW_HANDLE, "Invalid window handle."},
     {ERROR_TLW_WITH_WSCHILD, "Cannot create a top-level child window."},
     {ERROR_CANNOT_FIND_WND_CLASS, "Cannot find window class."},

@@ -2,15 +2,23 @@
 
 #include <vector>
 
+#include "error_codes.h"
+
 namespace plat {
 namespace {
 
 constexpr uint32_t kIndexBits = 16;
 constexpr uint32_t kIndexMask = (1u << kIndexBits) - 1;
-constexpr uint32_t kGenerationMask = 0xFFFFu;
+// Generations run from 1 to 0xFFFF; a slot freed at the last one is retired instead of reused, so
+// no (slot, generation) pair is ever issued twice. 0xFFFE slots of 65,535 generations make about
+// 4.29 billion creations in one run; once they are spent every creation is refused with the
+// table's error code, as when it is full: a refusal the program can handle, never a handle that
+// names an object it did not make.
+constexpr uint32_t kLastGeneration = 0xFFFFu;
 // A freed slot is reused only while more than this many others wait: a program that creates and
-// deletes one object at a time then walks through this many slots, and a slot's 16-bit generation
-// wraps only after 65,536 x 1,025 (about 67 million) such cycles.
+// deletes one object at a time then walks through this many slots, and uses up their generations
+// only after 65,535 x 1,025 (about 67 million) such cycles. Once the table is full a freed slot is
+// taken at once (there is no other); the generations keep every old handle of it stale.
 constexpr size_t kReuseDelay = 1024;
 
 struct Slot {
@@ -23,6 +31,7 @@ struct Table {
   // Freed slots, oldest first from `free_head`; the consumed front is dropped now and then.
   std::vector<uint32_t> free_slots;
   size_t free_head = 0;
+  size_t quota_used[3] = {};  // live non-permanent objects of each Quota
 
   size_t free_count() const { return free_slots.size() - free_head; }
   uint32_t take_oldest_free() {
@@ -44,20 +53,59 @@ HANDLE make_handle(uint32_t index, uint32_t generation) {
   return (generation << kIndexBits) | index;
 }
 
+// The quota slot an object takes, or nullptr when it counts against none.
+size_t* quota_counter(Table& t, const Object& object) {
+  const Quota q = quota_of(object.kind);
+  if (object.permanent || q == Quota::Neither) return nullptr;
+  return &t.quota_used[static_cast<size_t>(q)];
+}
+
+DWORD refusal_code(Kind kind) {
+  return quota_of(kind) == Quota::User ? kErrorNoMoreUserHandles : kErrorNotEnoughMemory;
+}
+
 }  // namespace
+
+Quota quota_of(Kind kind) {
+  switch (kind) {
+    case Kind::Window:
+    case Kind::Cursor:
+      return Quota::User;
+    case Kind::DC:
+    case Kind::Bitmap:
+    case Kind::Palette:
+    case Kind::Region:
+    case Kind::Brush:
+    case Kind::Pen:
+    case Kind::Font:
+      return Quota::Gdi;
+    case Kind::GLContext:
+    case Kind::Global:
+      break;
+  }
+  return Quota::Neither;
+}
 
 HANDLE handle_insert(std::unique_ptr<Object> object) {
   Table& t = table();
+  size_t* used = quota_counter(t, *object);
+  if (used && *used >= kQuotaLimit) {
+    SetLastError(refusal_code(object->kind));
+    return 0;
+  }
   uint32_t index;
   // Slots 1 to kMaxHandles: index 0xFFFF never appears, so neither does the value 0xFFFFFFFF.
   const bool full = t.slots.size() > kMaxHandles;
   if (t.free_count() > kReuseDelay || (full && t.free_count() > 0)) {
     index = t.take_oldest_free();
-  } else {
-    if (full) return 0;
+  } else if (!full) {
     index = static_cast<uint32_t>(t.slots.size());
     t.slots.emplace_back();
+  } else {
+    SetLastError(refusal_code(object->kind));
+    return 0;
   }
+  if (used) ++*used;
   Slot& slot = t.slots[index];
   slot.object = std::move(object);
   return make_handle(index, slot.generation);
@@ -84,8 +132,11 @@ std::unique_ptr<Object> handle_remove(HANDLE h) {
   uint32_t index = h & kIndexMask;
   Slot& slot = t.slots[index];
   std::unique_ptr<Object> out = std::move(slot.object);
-  slot.generation = (slot.generation + 1) & kGenerationMask;
-  t.free_slots.push_back(index);
+  if (size_t* used = quota_counter(t, *out)) --*used;
+  if (slot.generation < kLastGeneration) {
+    ++slot.generation;
+    t.free_slots.push_back(index);
+  }  // else the slot is retired: it stays empty, and every handle ever made of it stays stale
   return out;
 }
 
@@ -95,5 +146,7 @@ size_t handle_count(Kind kind) {
     if (s.object && s.object->kind == kind) ++n;
   return n;
 }
+
+size_t handle_quota_used(Quota quota) { return table().quota_used[static_cast<size_t>(quota)]; }
 
 }  // namespace plat

@@ -103,8 +103,8 @@ BoxRegistration::BoxRegistration(const std::string& title, NativeWindow* native,
   record->mapped = true;
   WindowObject* w = record.get();
   box_.handle = handle_insert(std::move(record));
-  w->handle = box_.handle;
   if (!box_.handle) return;
+  w->handle = box_.handle;
   for (BoxControl& c : controls) {
     auto control = std::make_unique<WindowObject>();
     control->window_class = &system_class(c.class_name);
@@ -119,7 +119,15 @@ BoxRegistration::BoxRegistration(const std::string& title, NativeWindow* native,
     control->mapped = true;
     WindowObject* cw = control.get();
     c.handle = handle_insert(std::move(control));
-    if (!c.handle) continue;
+    if (!c.handle) {
+      // A box missing a button could not be answered the way it says: register none of it.
+      for (const BoxControl& made : box_.controls) handle_remove(made.handle);
+      box_.controls.clear();
+      w->native = nullptr;  // borrowed from the backend
+      handle_remove(box_.handle);
+      box_.handle = 0;
+      return;
+    }
     cw->handle = c.handle;
     w->children.push_back(c.handle);
     box_.controls.push_back(c);

@@ -53,9 +53,8 @@ HGLRC wglCreateContext(HDC dc) {
   auto object = std::make_unique<plat::GLContext>();
   object->native = context;
   object->format = format;
-  HGLRC handle = plat::handle_insert(std::move(object));
-  if (!handle) SetLastError(plat::kErrorNotEnoughMemory);
-  return handle;
+  // A refused record deletes the backend's context with it; the reason is set.
+  return plat::handle_insert(std::move(object));
 }
 
 BOOL wglMakeCurrent(HDC dc, HGLRC context) {

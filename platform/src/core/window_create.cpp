@@ -72,10 +72,7 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   auto owned = std::make_unique<plat::WindowObject>();
   plat::WindowObject* w = owned.get();
   HWND handle = plat::handle_insert(std::move(owned));
-  if (!handle) {
-    SetLastError(plat::kErrorNotEnoughMemory);
-    return 0;
-  }
+  if (!handle) return 0;  // the quota's reason is set; nothing else of the window exists yet
   w->handle = handle;
   w->window_class = window_class;
   w->proc = window_class->proc;
