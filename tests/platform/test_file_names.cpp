@@ -1,6 +1,8 @@
 // File names as Windows treats them: a name not found as given is matched without regard to case,
-// component by component, by the one helper the loaders and GetFileAttributesA share.
+// component by component, in the program's Windows-1252 against UTF-8 on disk, by the one helper
+// the loaders and GetFileAttributesA share.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <windows.h>
 
@@ -10,6 +12,7 @@
 
 #include "../controls/temp_dir.h"
 #include "bmp_writer.h"
+#include "drop_root.h"
 #include "file_name_case.h"
 
 namespace {
@@ -26,7 +29,14 @@ class FileNames : public ::testing::Test {
   void Folder(const std::string& relative) {
     std::filesystem::create_directories(dir_.path() / relative);
   }
+  void Link(const std::string& relative, const std::string& target) {
+    std::filesystem::create_directory_symlink(target, dir_.path() / relative);
+  }
   std::string At(const std::string& relative) const { return dir_ / relative; }
+  std::string Bmp() const {
+    const zelvo_test::Bytes pixel = zelvo_test::bmp_from_rows(24, 1, 1, {0, 0, 0});
+    return std::string(pixel.begin(), pixel.end());
+  }
   // The name found for `relative` (inside the test's folder), relative again; "" for none.
   std::string Find(const std::string& relative, DWORD* error = nullptr) const {
     std::optional<std::string> found = find_file_name(At(relative).c_str(), error);
@@ -123,9 +133,7 @@ TEST_F(FileNames, LoadersAndAttributesFindTheFileUnderAnotherCase) {
   Folder("Cursors");
   std::filesystem::copy_file(std::filesystem::path(ZELVO_SOURCE_DIR) / "docs/images/water3.png",
                              dir_.path() / "Cursors/not-a-cursor.png");
-  const zelvo_test::Bytes pixel = zelvo_test::bmp_from_rows(24, 1, 1, {0, 0, 0});
-  const std::string bmp(pixel.begin(), pixel.end());
-  Make("Bitmaps/StarN.bmp", bmp);
+  Make("Bitmaps/StarN.bmp", Bmp());
 
   HANDLE bitmap =
       LoadImageA(0, At("bitmaps/STARN.BMP").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
@@ -147,6 +155,121 @@ TEST_F(FileNames, LoadersAndAttributesFindTheFileUnderAnotherCase) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(GetFileAttributesA(At("pictures/starn.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+}
+
+// Two links back to the folder itself make every case match lead on: a search that tried each
+// again for every way of reaching it would take 2^N steps for N components. Each folder is read
+// once, and each (folder, rest of the path) searched once, so the work grows with N alone.
+TEST_F(FileNames, LinksBackToTheFolderCostWorkInProportionToThePath) {
+  Link("aA", ".");
+  Link("Aa", ".");
+  Make("file");
+  // The folders above the test's own, which a lookup that fails backs out into.
+  const size_t above = static_cast<size_t>(std::distance(dir_.path().begin(), dir_.path().end()));
+  for (size_t n : {1, 8, 16, 20, 30}) {
+    SCOPED_TRACE(std::to_string(n) + " components");
+    std::string repeated;
+    for (size_t i = 0; i < n; ++i) repeated += "aa/";
+    for (const char* last : {"missing", "FILE"}) {
+      DWORD error = 0;
+      const std::string found = Find(repeated + last, &error);
+      const plat::FileNameWork work = plat::last_file_name_work();
+      if (std::string(last) == "FILE") {
+        std::string expected;  // "Aa" < "aA": the first in byte order, which holds the file
+        for (size_t i = 0; i < n; ++i) expected += "Aa/";
+        EXPECT_EQ(found, expected + "file");
+      } else {
+        EXPECT_EQ(found, "");
+        EXPECT_EQ(error, DWORD(ERROR_FILE_NOT_FOUND));
+      }
+      ASSERT_LE(work.folders_read, above + 1);
+      ASSERT_LE(work.names_checked, 4 * (n + above + 1));
+    }
+  }
+}
+
+// A name in Windows-1252 finds the entry whose UTF-8 name is the same text in any case Windows
+// folds; the bytes of the name as given still come first.
+TEST_F(FileNames, NamesBeyondAsciiMatchTheirUtf8AsWindowsFoldsThem) {
+  const struct {
+    std::vector<std::string> on_disk;
+    std::string asked, found;  // found "" for no match
+  } cases[] = {
+      {{"caf\xC3\xA9.bmp"}, "caf\xE9.bmp", "caf\xC3\xA9.bmp"},
+      {{"caf\xC3\xA9.bmp"}, "CAF\xC9.BMP", "caf\xC3\xA9.bmp"},
+      {{"\xC3\x89t\xC3\xA9/No\xC3\xABl.tga"},
+       "\xC9T\xC9/NO\xCBL.TGA",
+       "\xC3\x89t\xC3\xA9/No\xC3\xABl.tga"},
+      {{"\xC5\x92uvre"}, "\x9Cuvre", "\xC5\x92uvre"},          // Œ, œ
+      {{"\xC5\xA1\xC5\xBD"}, "\x8A\x9E", "\xC5\xA1\xC5\xBD"},  // š Ž, Š ž
+      {{"\xC5\xB8.ico"}, "\xFF.ICO", "\xC5\xB8.ico"},          // Ÿ, ÿ
+      {{"a\xC3\x97"
+        "b"},
+       "A\xF7"
+       "B",
+       ""},                                                        // × and ÷ are no pair
+      {{"caf\xE9.raw"}, "CAF\xE9.RAW", "caf\xE9.raw"},             // not UTF-8: its bytes
+      {{"CAF\xC3\x89", "caf\xC3\xA9"}, "caf\xE9", "caf\xC3\xA9"},  // the same text first
+      {{"CAF\xC3\x89", "caf\xC3\xA9"}, "Caf\xE9", "CAF\xC3\x89"},  // then byte order
+  };
+  int number = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.asked);
+    const std::string folder = "case" + std::to_string(number++) + "/";
+    for (const std::string& name : c.on_disk) Make(folder + name);
+    EXPECT_EQ(Find(folder + c.asked), c.found.empty() ? "" : folder + c.found);
+  }
+  Make("caf\xC3\xA9.bmp", Bmp());
+  for (const char* asked : {"caf\xE9.bmp", "CAF\xC9.BMP"}) {
+    HANDLE bitmap = LoadImageA(0, At(asked).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    EXPECT_NE(bitmap, 0u) << asked << ": error " << GetLastError();
+    DeleteObject(bitmap);
+  }
+}
+
+// A folder the user may not read or search stops the search: access denied, as the open says, and
+// not a missing file. Checked as nobody, since root may search anything.
+TEST_F(FileNames, AFolderThatCannotBeSearchedDeniesAccess) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  Make("locked/pic.bmp", Bmp());
+  Make("unsearchable/pic.bmp", Bmp());
+  Make("open/pic.bmp", Bmp());
+  ASSERT_EQ(chmod(dir_.path().c_str(), 0755), 0);
+  ASSERT_EQ(chmod(At("locked").c_str(), 0700), 0);
+  ASSERT_EQ(chmod(At("unsearchable").c_str(), 0744), 0);  // its names can be read, not reached
+  ASSERT_EQ(chmod(At("open").c_str(), 0755), 0);
+  const struct {
+    const char* name;
+    DWORD error;
+  } cases[] = {
+      {"locked/pic.bmp", ERROR_ACCESS_DENIED},       {"LOCKED/PIC.BMP", ERROR_ACCESS_DENIED},
+      {"unsearchable/pic.bmp", ERROR_ACCESS_DENIED}, {"Unsearchable/Pic.bmp", ERROR_ACCESS_DENIED},
+      {"open/missing.bmp", ERROR_FILE_NOT_FOUND},    {"missing/pic.bmp", ERROR_PATH_NOT_FOUND}};
+  EXPECT_EXIT(
+      {
+        if (!zelvo_test::drop_root()) _exit(3);
+        bool ok = true;
+        for (const auto& c : cases) {
+          const std::string name = At(c.name);
+          SetLastError(0);
+          const DWORD attributes = GetFileAttributesA(name.c_str());
+          const DWORD attributes_error = GetLastError();
+          SetLastError(0);
+          const HANDLE bitmap = LoadImageA(0, name.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+          const DWORD load_error = GetLastError();
+          if (attributes != INVALID_FILE_ATTRIBUTES || attributes_error != c.error || bitmap ||
+              load_error != c.error) {
+            std::fprintf(stderr, "%s: GetFileAttributesA error %lu, LoadImageA error %lu\n", c.name,
+                         static_cast<unsigned long>(attributes_error),
+                         static_cast<unsigned long>(load_error));
+            ok = false;
+          }
+        }
+        // The readable file is still read as nobody: the refusals are the folders' doing.
+        ok = ok && GetFileAttributesA(At("OPEN/PIC.BMP").c_str()) == FILE_ATTRIBUTE_NORMAL;
+        _exit(ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

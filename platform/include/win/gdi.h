@@ -418,7 +418,8 @@ ZELVO_PLATFORM_API int GetDeviceCaps(HDC dc, int index);
 /// LR_LOADTRANSPARENT gives the first pixel's colour-table entry the window colour. The module
 /// handle is ignored. A name that does not exist as given is looked up without regard to case, as
 /// Windows file names are (see ZelvoFindFileName). 0 on failure, with ERROR_FILE_NOT_FOUND or
-/// ERROR_PATH_NOT_FOUND for a missing file, ERROR_READ_FAULT when it cannot be read,
+/// ERROR_PATH_NOT_FOUND for a missing file, ERROR_ACCESS_DENIED when it or a folder on the way
+/// may not be opened (and for what is not a regular file), ERROR_READ_FAULT when it cannot be read,
 /// ERROR_INVALID_DATA for a malformed file and ERROR_NOT_ENOUGH_MEMORY past 2^26 pixels. The bitmap
 /// belongs to the caller (DeleteObject).
 ZELVO_PLATFORM_API HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy,

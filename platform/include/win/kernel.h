@@ -124,16 +124,21 @@ ZELVO_PLATFORM_API DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messa
 ZELVO_PLATFORM_API DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 /// FILE_ATTRIBUTE_DIRECTORY for a folder, FILE_ATTRIBUTE_NORMAL (or FILE_ATTRIBUTE_READONLY) for
 /// anything else; INVALID_FILE_ATTRIBUTES with ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when
-/// nothing has that name. Names are matched as on Windows: without regard to case when the exact
-/// name does not exist.
+/// nothing has that name, ERROR_ACCESS_DENIED when a folder on the way cannot be read or searched.
+/// Names are matched as on Windows when the exact name does not exist (see ZelvoFindFileName).
 ZELVO_PLATFORM_API DWORD GetFileAttributesA(LPCSTR name);
 
-/// Not a Windows function. Windows file names are case-insensitive; Linux ones are not. Copies to
-/// `found` the name of the existing file or folder that `name` designates on Windows: `name` itself
-/// when it exists, otherwise the path whose every component matches the one asked for without
-/// regard to ASCII case (an exact component first, then the others in byte order; "." and ".."
-/// are taken as they are). Returns the length of that name, 0 when nothing matches (GetLastError:
-/// ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND), or the size needed, with the zero, when it does
+/// Not a Windows function. Windows file names are case-insensitive and a program's are in its code
+/// page (Windows-1252); Linux ones are case-sensitive bytes, UTF-8 by custom. Copies to `found` the
+/// name of the existing file or folder that `name` designates on Windows: `name` itself when it
+/// exists, otherwise the path whose every component matches the one asked for: an entry of the
+/// same bytes without regard to ASCII case, or one whose UTF-8 name is the same Windows-1252 text
+/// without regard to case as Windows folds it (0xE9, e acute, finds either case of it in UTF-8).
+/// The entry of the same bytes comes first, then the one whose UTF-8 is the component's text, then
+/// the others in byte order; "." and ".." are taken as they are. The work grows with the length of
+/// `name`, whatever links the folders hold. Returns the length of that name, 0 when nothing matches
+/// (GetLastError: ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND, or ERROR_ACCESS_DENIED when a
+/// folder on the way cannot be read or searched), or the size needed, with the zero, when it does
 /// not fit in `size` bytes (`found` untouched then).
 ZELVO_PLATFORM_API DWORD ZelvoFindFileName(LPCSTR name, LPSTR found, DWORD size);
 

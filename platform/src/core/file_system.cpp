@@ -30,7 +30,8 @@ DWORD GetFileAttributesA(LPCSTR name) {
   std::optional<std::string> path = plat::find_file_name(name, &error);
   struct stat st;
   if (!path || ::stat(path->c_str(), &st) != 0) {
-    SetLastError(path ? plat::kErrorFileNotFound : error);
+    if (path) error = errno == EACCES ? plat::kErrorAccessDenied : plat::kErrorFileNotFound;
+    SetLastError(error);
     return INVALID_FILE_ATTRIBUTES;
   }
   if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;

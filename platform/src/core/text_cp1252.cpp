@@ -86,4 +86,13 @@ std::string utf8_to_cp1252(std::string_view text) {
   return out;
 }
 
+char cp1252_fold_case(char ch) {
+  const auto c = static_cast<unsigned char>(ch);
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+    return static_cast<char>(c + 0x20);
+  if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<char>(c + 0x10);
+  if (c == 0x9F) return '\xFF';
+  return ch;
+}
+
 }  // namespace plat

@@ -20,4 +20,9 @@ char cp1252_from_unicode(char32_t code_point);
 // an overlong form, a surrogate, a value beyond U+10FFFF).
 std::string utf8_to_cp1252(std::string_view text);
 
+// One Windows-1252 character without regard to case, as Windows folds it: the lower-case letter of
+// an upper-case one (A-Z, the Latin-1 letters 0xC0-0xDE but 0xD7, and the pairs 0x8A/0x9A,
+// 0x8C/0x9C, 0x8E/0x9E, 0x9F/0xFF); every other byte as it is.
+char cp1252_fold_case(char c);
+
 }  // namespace plat
