@@ -25,7 +25,7 @@ class FailureLinesGl : public ::testing::Test {
   zelvo_test::GlTestContext context_{64, 64};
 };
 
-TEST_F(FailureLinesGl, MissingTgaTextureShowsNoBoxButSaysSo) {
+TEST_F(FailureLinesGl, MissingTgaTextureShowsNoBoxButSaysSoAndAFolderShowsTheBox) {
   ScratchDir dir;
   InFolder inside(dir.path());
   Captured run = Capture([] { TextureLoadTGAID("water3.tga", 7); });
@@ -35,10 +35,14 @@ TEST_F(FailureLinesGl, MissingTgaTextureShowsNoBoxButSaysSo) {
   Captured folder = Capture([] { TextureLoadTGAID("textures/water3.tga", 8); });
   ExpectOneLine(folder, "TextureLoadTGAID", "textures/water3.tga", dir.path() + "/textures",
                 SystemText(ERROR_PATH_NOT_FOUND));
+  // A folder is there but cannot be read: the reader's box, and its line.
   std::filesystem::create_directory(dir.path() + "/water3.tga");
   Captured not_a_file = Capture([] { TextureLoadTGAID("water3.tga", 9); });
   ExpectOneLine(not_a_file, "TextureLoadTGAID", "water3.tga", dir.path(),
-                "a folder, not a file; slot 9");
+                "Could not open texture file");
+  ASSERT_EQ(not_a_file.boxes.size(), 1u);
+  EXPECT_EQ(not_a_file.boxes[0].text, "Could not open texture file");
+  EXPECT_EQ(not_a_file.boxes[0].caption, "ERROR");
 }
 
 TEST_F(FailureLinesGl, BmpTexturesSayWhyTheSlotGetsNoImage) {

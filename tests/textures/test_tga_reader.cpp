@@ -2,7 +2,6 @@
 // every refusal with its one message box, the file closed and no buffer left behind.
 #include <gtest/gtest.h>
 #ifndef _WIN32
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -17,6 +16,9 @@
 
 #include "captured_boxes.h"
 #include "texture_test_support.h"
+#ifndef _WIN32
+#include "drop_root.h"
+#endif
 
 using namespace tex_test;
 
@@ -339,16 +341,48 @@ TEST(TgaReader, ReadOnlyFileLoadsBeforeAnyBmpQuery) {
   // (nobody), for which the file really is read-only.
   EXPECT_EXIT(
       {
-        if (geteuid() == 0) {
-          const passwd* nobody = getpwnam("nobody");
-          if (!nobody || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) _exit(3);
-        }
+        if (!zelvo_test::drop_root()) _exit(3);
         // The test proves something only if the file cannot be opened for writing.
         if (std::fopen(file.c_str(), "r+b") != nullptr) _exit(4);
         TGATexture texture{};
         CapturedBoxes boxes;
         const bool ok = LoadTGA(texture, file.c_str()) && boxes.boxes().empty() &&
                         texture.ImageData[0] == 3 && FileMode == 2;
+        _exit(ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// TextureLoadTGAID shows LoadTGA's box for a file that is there but cannot be opened (a folder, a
+// file in a folder the user may not search), and none for a missing one. None of these reaches GL.
+TEST(TgaReader, TextureSlotLoadShowsTheOpenBoxUnlessTheFileIsMissing) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ScratchDir dir;
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(dir.File("locked").c_str(), 0700), 0);
+  dir.Write("locked/water3.tga", Concat(TgaHeader(2, 1, 1, 24), {1, 2, 3}));
+  ASSERT_EQ(mkdir(dir.File("folder.tga").c_str(), 0755), 0);
+  const struct {
+    std::string file;
+    bool box;
+  } cases[] = {{dir.File("folder.tga"), true},        {dir.File("FOLDER.TGA"), true},
+               {dir.File("locked/water3.tga"), true}, {dir.File("LOCKED/Water3.tga"), true},
+               {dir.File("missing.tga"), false},      {dir.File("missing/water3.tga"), false}};
+  EXPECT_EXIT(
+      {
+        if (!zelvo_test::drop_root()) _exit(3);
+        bool ok = true;
+        for (const auto& c : cases) {
+          CapturedBoxes boxes;
+          TextureLoadTGAID(c.file.c_str(), 1);
+          const std::vector<Box> shown = boxes.boxes();
+          const bool right = c.box ? shown.size() == 1 &&
+                                         shown[0].text == "Could not open texture file" &&
+                                         shown[0].caption == "ERROR"
+                                   : shown.empty();
+          if (!right) std::fprintf(stderr, "%s: %s\n", c.file.c_str(), boxes.texts().c_str());
+          ok = ok && right && TextureTGA2[1].TexID == 0;
+        }
         _exit(ok ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

@@ -8,6 +8,7 @@
 #include "core/failure_report.h"
 #include "file_access.h"
 #include "texture_filters.h"
+#include "tga_internal.h"
 #include "unpack_state.h"
 #include "zelvo/textures.h"
 
@@ -15,17 +16,21 @@ zelvo::CheckedArray<TGATexture, 0, 200, "TextureTGA2"> TextureTGA2;
 
 void TextureLoadTGAID(const char* TGAFile, int32_t Num) {
   // A missing file is not an error here (no message box, the slot stays as it was), and the slot
-  // number is only looked at once it is used. It is still said on standard error: a program
-  // started from the wrong folder would otherwise draw untextured without a word.
-  if (!zelvo::FileExists(TGAFile)) {
-    const DWORD attributes = GetFileAttributesA(TGAFile);
-    const std::string why = attributes == INVALID_FILE_ATTRIBUTES
-                                ? "no such file (" + zelvo::WindowsErrorText(GetLastError()) + ")"
-                                : std::string("a folder, not a file");
-    zelvo::ReportFileFailure("TextureLoadTGAID", TGAFile,
-                             why + "; slot " + std::to_string(Num) + " is not loaded");
-    return;
+  // number is only looked at once the file is known to be there. It is still said on standard
+  // error: a program started from the wrong folder would otherwise draw untextured without a word.
+  // A name that is there but cannot be read (a folder, a folder the user may not search) goes on to
+  // LoadTGA, whose box says so.
+  if (GetFileAttributesA(TGAFile) == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      zelvo::ReportFileFailure("TextureLoadTGAID", TGAFile,
+                               "no such file (" + zelvo::WindowsErrorText(error) + "); slot " +
+                                   std::to_string(Num) + " is not loaded");
+      return;
+    }
   }
+  // The messages of the load name this entry point rather than LoadTGA.
+  zelvo::TgaLoadScope scope("TextureLoadTGAID", TGAFile);
   TGATexture& slot = TextureTGA2[Num];
   // The reader fills its record as it goes, so it reads into a copy: a refused file leaves the
   // slot exactly as it was.
