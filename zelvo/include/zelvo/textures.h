@@ -97,8 +97,10 @@ extern ZELVO_API int32_t FileMode;
 /// released once uploaded (ImageData null).
 extern ZELVO_API zelvo::CheckedArray<TGATexture, 0, 200, "TextureTGA2"> TextureTGA2;
 
-/// Loads a TGA file into slot Num (0..200) and makes its texture. A missing file does nothing at
-/// all; a file the reader refuses shows its message and leaves the slot and OpenGL untouched.
+/// Loads a TGA file into slot Num (0..200) and makes its texture. A missing file prints one line on
+/// standard error and shows no box, leaving the slot unloaded; a path that exists but cannot be
+/// opened as a file, such as a folder, shows the "Could not open texture file" box. A file the
+/// reader refuses shows its message and leaves the slot and OpenGL untouched.
 ZELVO_API void TextureLoadTGAID(const char* TGAFile, int32_t Num);
 /// Binds the slot's texture (name 0 for a slot never loaded).
 ZELVO_API void TextureTGASelectID(int32_t Num);
