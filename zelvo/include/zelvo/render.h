@@ -49,9 +49,10 @@ extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "SpecularLight"> SpecularLig
 /// The last light position (X, Y, Z, W) handed to GL by SetGLLight or PutGLPointLight.
 extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "LightPosition"> LightPosition;
 
-/// 3D set-up: perspective of 45 degrees over Width x Height, near 0.1, far Depth; clear colour
-/// (R, G, B, A) and clear depth Depth; depth test, colour (1, 1, 1, 0.5), additive blend factors,
-/// local viewer, nicest hints, automatic normals and normalisation. Width and Height must be > 0.
+/// 3D set-up: viewport and perspective of 45 degrees over Width x Height (the outer window size,
+/// larger than the client area), near 0.1, far Depth; clear colour (R, G, B, A), given alpha first,
+/// and clear depth Depth; depth test, colour (1, 1, 1, 0.5), additive blend factors, local viewer,
+/// nicest hints, automatic normals and normalisation. Width and Height must be > 0.
 ZELVO_API void OpenGL_Init(double Depth, double A, double R, double G, double B);
 /// 2D overlay set-up: viewport Width x Height, clear colour (R, G, B, A), an orthographic box from
 /// -2 to 2 in x and z, its height following the aspect ratio (4 * Height / Width), identity

@@ -19,7 +19,8 @@
 
 /// A decoded TGA image and the texture name of its slot.
 struct TGATexture {
-  /// Width x Height pixels, RGB or RGBA, rows in file order; released with std::free.
+  /// Width x Height pixels, RGB or RGBA, rows in file order whatever the origin bit says (a
+  /// top-left file shows upside down); released with std::free.
   uint8_t* ImageData;
   uint32_t Bpp;     ///< 24 or 32
   uint32_t Width;   ///< in pixels, 1..65535

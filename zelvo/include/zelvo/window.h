@@ -136,12 +136,15 @@ ZELVO_API bool WindowRegister();
 ZELVO_API HWND WindowCreate(const char* pcApplicationName);
 /// Device context, pixel format and a current rendering context for the window; true on success.
 ZELVO_API bool WindowInit(HWND hParent);
-/// Registers, creates and initialises the main window. Every failure ends the program in
-/// ThrowError, so it returns true whenever it returns.
+/// Registers, creates and initialises the main window; AppWidth x AppHeight is its outer size, the
+/// client area is smaller by the frame. Every failure ends the program in ThrowError, so it returns
+/// true whenever it returns; a second call after DeleteOGLWindow is such a failure unless
+/// "GLWindow" was unregistered in between.
 ZELVO_API bool CreateOGLWindow(const char* AppName, int32_t AppWidth, int32_t AppHeight,
                                int32_t AppBits, bool AppFullScreen);
 /// Releases the rendering context, the device context and the window. Calls on a window the system
-/// already destroyed fail silently.
+/// already destroyed fail silently. The class "GLWindow" stays registered:
+/// UnregisterClassA("GLWindow", GetModuleHandleA(nullptr)) before another CreateOGLWindow.
 ZELVO_API void DeleteOGLWindow();
 /// A status bar child of Parent with MaxStatusItem parts from StatusItem; 0 when it is not made.
 ZELVO_API HWND CreateStatusBar(HWND Parent);
