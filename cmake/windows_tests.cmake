@@ -19,20 +19,19 @@ file(MAKE_DIRECTORY ${ZELVO_STB_INCLUDE})
 file(CREATE_LINK /usr/include/stb ${ZELVO_STB_INCLUDE}/stb SYMBOLIC)
 
 # zelvo_test(<area>/test_<name>.cpp LABEL...), called by tests/CMakeLists.txt for every test: the
-# tests of tests/winapi are built here, labelled windows (the others are chosen below).
+# tests of tests/winapi are built here, into winapi_tests, labelled windows (the others are chosen
+# below).
 function(zelvo_test source)
   get_filename_component(area ${source} DIRECTORY)
   if(NOT area STREQUAL "winapi")
     return()
   endif()
-  get_filename_component(name ${source} NAME_WE)
-  string(REGEX REPLACE "^test_" "" short ${name})
-  add_executable(winapi_${short} ${source})
-  target_link_libraries(winapi_${short} PRIVATE zelvo_platform zelvo_test_files GTest::gtest_main)
-  target_include_directories(winapi_${short} PRIVATE ${PROJECT_SOURCE_DIR}/zelvo/include
-    ${CMAKE_CURRENT_SOURCE_DIR}/support ${ZELVO_STB_INCLUDE})
-  add_test(NAME winapi.${short} COMMAND winapi_${short})
-  set_tests_properties(winapi.${short} PROPERTIES TIMEOUT 60 LABELS windows)
+  zelvo_test_file(winapi_tests ${source} 60 windows)
+  if(zelvo_test_program_new)
+    target_link_libraries(winapi_tests PRIVATE zelvo_platform zelvo_test_files)
+    target_include_directories(winapi_tests PRIVATE ${PROJECT_SOURCE_DIR}/zelvo/include
+      ${CMAKE_CURRENT_SOURCE_DIR}/support ${ZELVO_STB_INCLUDE})
+  endif()
 endfunction()
 
 # The tests of the platform's core are Windows tests like the others here.
@@ -57,15 +56,13 @@ foreach(test controls/bitmap_to_region controls/hover_button controls/key_mask
     textures/demo_textures textures/failure_lines textures/file_name_case textures/pixel_swap
     textures/texture_slot_files textures/tga_reader textures/tga_rle_packets
     textures/tga_textures)
-  string(REPLACE "/" "_" target ${test})
-  string(REPLACE "/" "." name ${test})
   get_filename_component(area ${test} DIRECTORY)
   get_filename_component(short ${test} NAME)
-  add_executable(${target} ${CMAKE_CURRENT_SOURCE_DIR}/${area}/test_${short}.cpp)
-  target_link_libraries(${target} PRIVATE zelvo_windows_test_support GTest::gtest_main)
-  target_compile_definitions(${target} PRIVATE ZELVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  add_test(NAME ${name} COMMAND ${target})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 60 LABELS windows)
+  zelvo_test_file(${area}_tests ${area}/test_${short}.cpp 60 windows)
+  if(zelvo_test_program_new)
+    target_link_libraries(${area}_tests PRIVATE zelvo_windows_test_support)
+    target_compile_definitions(${area}_tests PRIVATE ZELVO_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  endif()
 endforeach()
 # Cutting every mask checks each pixel with PtInRegion, a call into Wine's gdi32 each: under load the
 # program needs most of a minute there.
