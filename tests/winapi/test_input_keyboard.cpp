@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "real_input.h"
@@ -193,6 +194,65 @@ TEST_F(Keyboard, KeysTypedWhileBusyEachGiveTheirOwnCharacter) {
         ADD_FAILURE() << "key " << i << " '" << text[i] << "' typed \"" << typed[i] << "\"";
     EXPECT_EQ(wrong, 0u) << "keys that did not type their own character, of " << c.keys << "; "
                          << message_log().count(WM_CHAR) << " characters in all";
+  }
+}
+
+// When F1 goes up, against the first window's destruction and the next window's showing.
+enum class Release { BeforeDestroyUnread, WhileNoWindow, AfterNextShown, BeforeOtherShown };
+
+// A key pressed in one window and released after the keyboard moved on: Windows hands the key-up
+// to the window that has the keyboard when the program reads it, whatever window got the key-down,
+// so a program that makes its window again (a full-screen toggle) hears of every key it saw go
+// down. A key released while no window of the program has the keyboard reaches no window, but the
+// program sees it up once it has the keyboard again, and the next press is a new one.
+TEST_F(Keyboard, KeyUpGoesToTheWindowThatHasTheKeyboardWhenItIsRead) {
+  const std::pair<const char*, Release> cases[] = {
+      {"released before the destruction, read after", Release::BeforeDestroyUnread},
+      {"released while no window exists", Release::WhileNoWindow},
+      {"released once the next window is shown", Release::AfterNextShown},
+      {"released before another window is shown, the first staying", Release::BeforeOtherShown},
+  };
+  for (const auto& [name, when] : cases) {
+    SCOPED_TRACE(name);
+    auto release_if = [&](Release at) {
+      if (when == at) input_.release_key(VK_F1);
+    };
+    const HWND first = window_;
+    input_.press_key(VK_F1);
+    ASSERT_TRUE(wait_for_message(WM_KEYDOWN));
+    message_log().messages.clear();
+    release_if(Release::BeforeDestroyUnread);
+    release_if(Release::BeforeOtherShown);
+    if (when != Release::BeforeOtherShown) DestroyWindow(first);
+    release_if(Release::WhileNoWindow);
+    window_ = CreateWindowExA(0, kClass, "next", kCaptionedStyle, 0, 0, 300, 200, 0, 0, 0, nullptr);
+    ASSERT_TRUE(window_);
+    // Shown after its thread's foreground window went, it has the keyboard at once.
+    EXPECT_EQ(GetForegroundWindow(), window_);
+    EXPECT_EQ(GetFocus(), window_);
+    release_if(Release::AfterNextShown);
+
+    if (when != Release::WhileNoWindow) {
+      EXPECT_TRUE(wait_for_message(WM_KEYUP)) << "the key-up was lost";
+      for (const Logged& up : message_log().only(WM_KEYUP)) {
+        EXPECT_EQ(up.hwnd, window_);
+        EXPECT_EQ(up.wparam, static_cast<WPARAM>(VK_F1));
+      }
+    } else {
+      EXPECT_TRUE(pump_while_waiting([] { return (GetKeyState(VK_F1) & 0x8000) == 0; }));
+      EXPECT_EQ(message_log().count(WM_KEYUP), 0u);
+    }
+
+    message_log().messages.clear();
+    input_.tap_key(VK_F1);
+    ASSERT_TRUE(wait_for_message(WM_KEYUP));
+    const std::vector<Logged> downs = message_log().only(WM_KEYDOWN);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].hwnd, window_);
+    EXPECT_EQ(static_cast<uint32_t>(downs[0].lparam) & kPreviousBit, 0u) << "not a new press";
+    if (IsWindow(first)) DestroyWindow(first);
+    pump_all();
+    message_log().messages.clear();
   }
 }
 

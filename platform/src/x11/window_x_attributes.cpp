@@ -16,9 +16,10 @@
 namespace plat {
 namespace {
 
+// KeymapNotify after each FocusIn tells which keys went up while another window had the keyboard.
 constexpr long kTopLevelEvents = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
                                  ButtonReleaseMask | PointerMotionMask | StructureNotifyMask |
-                                 FocusChangeMask;
+                                 FocusChangeMask | KeymapStateMask;
 // Children leave key events to their top-level window, which routes them to the focus window.
 constexpr long kChildEvents =
     ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | StructureNotifyMask;
@@ -208,8 +209,12 @@ void window_map_x(WindowObject* w, bool activate) {
     poll(&fd, 1, static_cast<int>(std::min<long>(left.count(), 20)));
   }
   if (activate && !x_window_manager_running()) {
-    // Without a window manager nobody gives a new window the keyboard; the original platform would.
+    // Without a window manager nobody gives a new window the keyboard; the original platform would,
+    // before ShowWindow returns: the server has moved the focus when we go on, so the next key
+    // reaches the new window.
     XSetInputFocus(d, w->native->xwindow, RevertToParent, CurrentTime);
+    XSync(d, False);
+    return;
   }
   XFlush(d);
 }

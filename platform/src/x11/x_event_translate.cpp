@@ -26,6 +26,7 @@ constexpr LPARAM kKeyWasDown = 1 << 30;
 constexpr uint32_t kKeyReleased = 1u << 31;
 
 bool g_key_down[256] = {};  // by X keycode: tells auto-repeat presses from new ones
+UINT g_key_vk[256] = {};    // by X keycode: the virtual-key code its press gave
 
 WPARAM mouse_flags(unsigned state) {
   WPARAM flags = 0;
@@ -47,11 +48,26 @@ MSG stamped(HWND h, UINT message, WPARAM wparam, LPARAM lparam, int root_x, int 
   return make_message(h, message, wparam, lparam);
 }
 
-// Key messages go to the focus window when it lies inside the window that got the event.
+// Key messages go to the window that has the focus when the event is read, whatever window X gave
+// the key to, as Windows hands keys typed ahead to the focus window of the moment: the window that
+// had the keyboard may since have given it to another, been destroyed, or been made again with
+// another visual, and the key-up of a key it saw go down belongs to its successor. Only while none
+// of ours has the focus does the window X named take the key (none: the key state alone changes).
 HWND key_target(HWND event_window) {
-  HWND focus = input_focus_window();
-  if (focus && window_root(focus) == window_root(event_window)) return focus;
+  if (HWND focus = input_focus_window()) return focus;
   return event_window;
+}
+
+// The keyboard as the server has it when one of our windows gets the keyboard (KeymapNotify comes
+// right after FocusIn, in order with the key events): a key released while none of ours had it
+// sent us no release, so it goes up here without a message, as Windows brings a thread's key state
+// up to date when it has the keyboard again. Its next press is then a new one, not a repeat.
+void release_keys_up_elsewhere(const XKeymapEvent& keymap) {
+  for (unsigned keycode = 8; keycode < 256; ++keycode) {
+    if (!g_key_down[keycode] || (keymap.key_vector[keycode / 8] & (1 << (keycode % 8)))) continue;
+    g_key_down[keycode] = false;
+    if (g_key_vk[keycode]) keyboard_set_state(g_key_vk[keycode], false);
+  }
 }
 
 bool is_auto_repeat_release(Display* d, const XKeyEvent& release) {
@@ -102,6 +118,7 @@ void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
   UINT vk = keyboard_virtual_key(&event);
   bool repeat = press && g_key_down[keycode];
   g_key_down[keycode] = press;
+  if (press) g_key_vk[keycode] = vk;
   if (vk == 0) return;
   keyboard_set_state(vk, press);
 
@@ -123,7 +140,9 @@ void translate_key(Display* d, HWND h, XKeyEvent& event, bool press) {
   }
 
   UINT message = press ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-  MSG msg = stamped(key_target(h), message, vk, lparam, event.x_root, event.y_root);
+  HWND target = key_target(h);
+  if (!target) return;
+  MSG msg = stamped(target, message, vk, lparam, event.x_root, event.y_root);
   queue_input(msg, std::move(typed));
 }
 
@@ -223,9 +242,18 @@ void translate(Display* d, XEvent& event) {
     XRefreshKeyboardMapping(&event.xmapping);
     return;
   }
+  if (event.type == KeymapNotify) {
+    release_keys_up_elsewhere(event.xkeymap);
+    return;
+  }
   HWND h = window_from_x(event.xany.window);
   WindowObject* w = window_get(h);
-  if (!w) return;
+  if (!w) {
+    // Keys come only for windows of ours: one that is gone still passes them to the focus window.
+    if (event.type == KeyPress || event.type == KeyRelease)
+      translate_key(d, 0, event.xkey, event.type == KeyPress);
+    return;
+  }
   if (event.type == ButtonPress || event.type == ButtonRelease)
     h = window_under_pointer(h, event.xbutton);
   else if (event.type == MotionNotify)

@@ -30,7 +30,9 @@ void free_native(WindowObject* w, bool with_window) {
     if (d && with_window) XDestroyWindow(d, n->xwindow);
   }
   if (d && n->colormap) XFreeColormap(d, n->colormap);
-  if (d && with_window) XFlush(d);
+  // DestroyWindow returns once the server has taken the window down, as on Windows: a key pressed
+  // or released after it cannot reach the window any more and goes where the keyboard is now.
+  if (d && with_window) XSync(d, False);
   delete n;
   w->native = nullptr;
 }
