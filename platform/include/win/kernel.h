@@ -14,8 +14,10 @@ ZELVO_PLATFORM_API DWORD GetTickCount(void);
 ZELVO_PLATFORM_API void Sleep(DWORD milliseconds);
 /// A signed 64-bit value, as Windows passes counters: QuadPart, or its two 32-bit halves.
 typedef union _LARGE_INTEGER {
-  /// The halves, as named members.
-  struct {
+  /// The halves, as named members. ISO C++ has no anonymous structs, but Windows programs write
+  /// `value.LowPart`; __extension__ keeps -Wpedantic quiet in programs that include this header
+  /// through -I rather than -isystem, with the same fields and layout.
+  __extension__ struct {
     DWORD LowPart;  ///< The low 32 bits.
     LONG HighPart;  ///< The high 32 bits, with the sign.
   };
