@@ -3,17 +3,14 @@
 # (nm -D --defined-only) must be declared with that library's export mark in its public headers, so
 # no internal helper (the platform layer's plat:: functions, file-local code) leaks; a few known
 # entry points must be there. Symbols of the C++ runtime's templates instantiated in the library
-# (std::) and the objects of the public tables' name arguments (CheckedArray<..., "SetKey">, which
-# Clang emits as unique, exported objects) are counted apart, and so are the indicators that
-# AddressSanitizer adds beside each global of a sanitizer build (__odr_asan.NAME), since the global
-# itself is checked. Prints the counts.
+# (std::) are counted apart, and so are the indicators that AddressSanitizer adds beside each global
+# of a sanitizer build (__odr_asan.NAME), since the global itself is checked. Prints the counts.
 # Usage: check_exports.sh LIBDIR INCLUDEDIR      (INCLUDEDIR: the installed include/Zelvo)
 set -euo pipefail
 libdir=$1
 include=$2
 status=0
-apart='^(std::|__gnu_cxx::|(typeinfo|typeinfo name|vtable|VTT|guard variable) for std::|'
-apart+='template parameter object for zelvo::TableName<|__odr_asan\.)'
+apart='^(std::|__gnu_cxx::|(typeinfo|typeinfo name|vtable|VTT|guard variable) for std::|__odr_asan\.)'
 
 # check LIBRARY MARK "HEADERS" "EXPECTED SYMBOLS"
 check() {
@@ -23,7 +20,7 @@ check() {
   symbols=$(nm -D --defined-only "$so" | awk '{ print $3 }' | c++filt | sort -u)
   runtime=$(grep -cE "$apart" <<<"$symbols" || true)
   ours=$(grep -vE "$apart" <<<"$symbols" | grep -vxE '_init|_fini|_edata|_end|__bss_start' || true)
-  echo "lib$lib.so: $(wc -l <<<"$ours") public symbols, $runtime C++ runtime instantiations and table names"
+  echo "lib$lib.so: $(wc -l <<<"$ours") public symbols, $runtime C++ runtime instantiations"
   # shellcheck disable=SC2086  # the header list is meant to split into words
   marked=$(grep -h "$mark" $headers)
   while IFS= read -r name; do

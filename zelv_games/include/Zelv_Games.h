@@ -25,6 +25,14 @@ constexpr int32_t CLOUD_DARK_SMOOTH = 5;  ///< glBlendFunc(GL_DST_COLOR, GL_ONE_
 constexpr int32_t CLOUD_DARK = 6;         ///< glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA)
 ///@}
 
+/// The names TGLTwister's tables give in a run-time error (see zelvo::CheckedArray).
+namespace zelvo::names::TGLTwister {
+inline constexpr char Twist[] = "TGLTwister.Twist";    ///< ::TGLTwister::Twist
+inline constexpr char Radius[] = "TGLTwister.Radius";  ///< ::TGLTwister::Radius
+inline constexpr char Pos[] = "TGLTwister.Pos";        ///< ::TGLTwister::Pos
+inline constexpr char Rnd[] = "TGLTwister.Rnd";        ///< ::TGLTwister::Rnd
+}  // namespace zelvo::names::TGLTwister
+
 /// The tornado. A plain record: it has no constructor, so a global one starts with every field
 /// zero, and that zero state is a valid starting point (the first Update must come before the first
 /// drawing operation, which divides by Frames).
@@ -39,12 +47,13 @@ struct TGLTwister {
   int32_t Rows;     ///< ring count, set from Rings by every drawing operation
   int32_t Columns;  ///< points per ring, set from NumPoints by every drawing operation
   /// Per ring: the twist angle in radians (the same for every ring: Time / (10 * Frames)).
-  zelvo::CheckedArray<float, 0, 127, "TGLTwister.Twist"> Twist;
+  zelvo::CheckedArray<float, 0, 127, zelvo::names::TGLTwister::Twist> Twist;
   /// Per ring: the radius factor (ring + R) / (R + Range); the drawn radius is 0.7 times it.
-  zelvo::CheckedArray<float, 0, 127, "TGLTwister.Radius"> Radius;
+  zelvo::CheckedArray<float, 0, 127, zelvo::names::TGLTwister::Radius> Radius;
   /// Per ring: the centre's sway; only X and Z are used.
-  zelvo::CheckedArray<TGLVector, 0, 127, "TGLTwister.Pos"> Pos;
-  zelvo::CheckedArray<TGLVector, 0, 127, "TGLTwister.Rnd"> Rnd;  ///< reserved, stays zero
+  zelvo::CheckedArray<TGLVector, 0, 127, zelvo::names::TGLTwister::Pos> Pos;
+  /// Reserved, stays zero.
+  zelvo::CheckedArray<TGLVector, 0, 127, zelvo::names::TGLTwister::Rnd> Rnd;
 
   /// One time step: Time + 1, Frames := Frame. The rings are not touched.
   ZELV_GAMES_API void Update(float Frame);

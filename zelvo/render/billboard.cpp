@@ -3,11 +3,15 @@
 
 bool LockViewModelScale = true;
 
+namespace {
+constexpr char kMatrixName[] = "Matrix";
+}  // namespace
+
 void LockViewModelBegin(float X, float Y, float Z) {
   glPushMatrix();
   glTranslatef(X, Y, Z);
   glPushMatrix();
-  zelvo::CheckedArray<GLfloat, 0, 15, "Matrix"> Matrix;
+  zelvo::CheckedArray<GLfloat, 0, 15, kMatrixName> Matrix;
   glGetFloatv(GL_MODELVIEW_MATRIX, Matrix.data());
   // Replacing the rotation-and-scale block by the identity drops the caller's rotations and
   // scalings; the translation column keeps the anchor's eye position.

@@ -3,10 +3,11 @@
 
 #include "zelvo/render.h"
 
-zelvo::CheckedArray<double, 1, 3, "FNormal"> FNormal{};
+zelvo::CheckedArray<double, 1, 3, zelvo::names::FNormal> FNormal{};
 
 namespace {
-using Vector3 = zelvo::CheckedArray<double, 1, 3, "FindNormal vector">;
+constexpr char kVectorName[] = "FindNormal vector";
+using Vector3 = zelvo::CheckedArray<double, 1, 3, kVectorName>;
 constexpr long long X = 1;
 constexpr long long Y = 2;
 constexpr long long Z = 3;

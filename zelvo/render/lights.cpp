@@ -1,10 +1,14 @@
 // Light set-up and placement. The colours are globals an application may change before SetGLLight.
 #include "zelvo/render.h"
 
-zelvo::CheckedArray<GLfloat, 0, 3, "AmbientLight"> AmbientLight{{0.5f, 0.5f, 0.5f, 1.0f}};
-zelvo::CheckedArray<GLfloat, 0, 3, "DiffuseLight"> DiffuseLight{{1.0f, 1.0f, 1.0f, 1.0f}};
-zelvo::CheckedArray<GLfloat, 0, 3, "SpecularLight"> SpecularLight{{1.0f, 1.0f, 1.0f, 1.0f}};
-zelvo::CheckedArray<GLfloat, 0, 3, "LightPosition"> LightPosition{{0.0f, 0.0f, 0.0f, 0.0f}};
+zelvo::CheckedArray<GLfloat, 0, 3, zelvo::names::AmbientLight> AmbientLight{
+    {0.5f, 0.5f, 0.5f, 1.0f}};
+zelvo::CheckedArray<GLfloat, 0, 3, zelvo::names::DiffuseLight> DiffuseLight{
+    {1.0f, 1.0f, 1.0f, 1.0f}};
+zelvo::CheckedArray<GLfloat, 0, 3, zelvo::names::SpecularLight> SpecularLight{
+    {1.0f, 1.0f, 1.0f, 1.0f}};
+zelvo::CheckedArray<GLfloat, 0, 3, zelvo::names::LightPosition> LightPosition{
+    {0.0f, 0.0f, 0.0f, 0.0f}};
 
 static void StoreLightPosition(float X, float Y, float Z, float W) {
   LightPosition[0] = X;

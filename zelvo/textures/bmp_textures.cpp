@@ -15,7 +15,7 @@
 #include "unpack_state.h"
 #include "zelvo/textures.h"
 
-zelvo::CheckedArray<GLuint, 0, 500, "TextureID2"> TextureID2;
+zelvo::CheckedArray<GLuint, 0, 500, zelvo::names::TextureID2> TextureID2;
 
 void SwapRGB(void* Data, int32_t Size) {
   if (Size < 1) return;

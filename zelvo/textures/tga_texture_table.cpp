@@ -12,7 +12,7 @@
 #include "unpack_state.h"
 #include "zelvo/textures.h"
 
-zelvo::CheckedArray<TGATexture, 0, 200, "TextureTGA2"> TextureTGA2;
+zelvo::CheckedArray<TGATexture, 0, 200, zelvo::names::TextureTGA2> TextureTGA2;
 
 void TextureLoadTGAID(const char* TGAFile, int32_t Num) {
   // A missing file is not an error here (no message box, the slot stays as it was), and the slot

@@ -3,7 +3,7 @@
 
 bool Active = false;
 
-zelvo::CheckedArray<int32_t, 0, 500, "SetKey"> SetKey{};
+zelvo::CheckedArray<int32_t, 0, 500, zelvo::names::SetKey> SetKey{};
 bool LeftMouseDown = false;
 bool RightMouseDown = false;
 bool LeftMouseDown2 = false;

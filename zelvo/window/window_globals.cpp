@@ -26,9 +26,9 @@ bool ShowStatusBar = false;
 
 HWND hStatus = 0;
 HWND aWnd = 0;
-zelvo::CheckedArray<char, 0, 260, "FileName"> FileName{};
-zelvo::CheckedArray<int32_t, 1, 20, "StatusItem"> StatusItem{};
-zelvo::CheckedArray<int32_t, 1, 20, "Edges"> Edges{};
+zelvo::CheckedArray<char, 0, 260, zelvo::names::FileName> FileName{};
+zelvo::CheckedArray<int32_t, 1, 20, zelvo::names::StatusItem> StatusItem{};
+zelvo::CheckedArray<int32_t, 1, 20, zelvo::names::Edges> Edges{};
 int32_t MaxStatusItem = 0;
 
 WNDCLASSEXA WindowClassEx{};

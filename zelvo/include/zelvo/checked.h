@@ -7,7 +7,6 @@
 /// and which values, and ends the program with a non-zero status.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -24,19 +23,14 @@ namespace zelvo {
 /// the program with status 2. Called by CheckedMul and CheckedAdd.
 [[noreturn]] ZELVO_API void OverflowError(const char* operation);
 
-/// A string literal as a template argument: the name CheckedArray reports in its errors.
-template <std::size_t N>
-struct TableName {
-  /// The name, zero-terminated.
-  char text[N];
-  /// Copies the literal (implicit, so that CheckedArray<..., "Name"> reads naturally).
-  constexpr TableName(const char (&s)[N]) { std::copy_n(s, N, text); }
-};
-
 /// An array of `T` indexed Low..High (both included) whose every index is tested: an index
-/// outside ends the program through RangeError, naming the table. Zero-initialised as a global; an
-/// aggregate, so a local one is as initialised as its `T`.
-template <class T, long long Low, long long High, TableName Name>
+/// outside ends the program through RangeError, naming the table by `Name`. Zero-initialised as a
+/// global; an aggregate, so a local one is as initialised as its `T`.
+///
+/// `Name` is a named character array with static storage (the public tables' names are in
+/// zelvo::names), not a string literal: programs may include this header as C++17, which takes no
+/// literal as a template argument.
+template <class T, long long Low, long long High, const char* Name>
 struct CheckedArray {
   static_assert(High >= Low);
   static constexpr long long kLow = Low;    ///< The lowest index.
@@ -49,12 +43,12 @@ struct CheckedArray {
 
   /// The element at `index`; ends the program when `index` is outside Low..High.
   T& operator[](long long index) {
-    if (index < Low || index > High) RangeError(Name.text, index, Low, High);
+    if (index < Low || index > High) RangeError(Name, index, Low, High);
     return items[index - Low];
   }
   /// The element at `index`; ends the program when `index` is outside Low..High.
   const T& operator[](long long index) const {
-    if (index < Low || index > High) RangeError(Name.text, index, Low, High);
+    if (index < Low || index > High) RangeError(Name, index, Low, High);
     return items[index - Low];
   }
   /// The first element, for APIs that take a pointer (glGetFloatv, ...).

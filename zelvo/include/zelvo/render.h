@@ -37,17 +37,28 @@ extern ZELVO_API float OffX;
 /// Written by OpenGL_I2D: (Height div Width) - 1.45, with integer division.
 extern ZELVO_API float OffY;
 
+/// The names the tables of this header give in a run-time error (see CheckedArray).
+namespace zelvo::names {
+inline constexpr char AmbientLight[] = "AmbientLight";    ///< ::AmbientLight
+inline constexpr char DiffuseLight[] = "DiffuseLight";    ///< ::DiffuseLight
+inline constexpr char SpecularLight[] = "SpecularLight";  ///< ::SpecularLight
+inline constexpr char LightPosition[] = "LightPosition";  ///< ::LightPosition
+inline constexpr char FNormal[] = "FNormal";              ///< ::FNormal
+}  // namespace zelvo::names
+
 /// @name Light colours
 /// Colours every light configured by SetGLLight receives (RGBA); an application may change them
 /// before calling SetGLLight. Changes take effect at the next SetGLLight.
 ///@{
-extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "AmbientLight"> AmbientLight;  ///< Ambient.
-extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "DiffuseLight"> DiffuseLight;  ///< Diffuse.
+/// Ambient.
+extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, zelvo::names::AmbientLight> AmbientLight;
+/// Diffuse.
+extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, zelvo::names::DiffuseLight> DiffuseLight;
 /// Specular.
-extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "SpecularLight"> SpecularLight;
+extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, zelvo::names::SpecularLight> SpecularLight;
 ///@}
 /// The last light position (X, Y, Z, W) handed to GL by SetGLLight or PutGLPointLight.
-extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, "LightPosition"> LightPosition;
+extern ZELVO_API zelvo::CheckedArray<GLfloat, 0, 3, zelvo::names::LightPosition> LightPosition;
 
 /// 3D set-up: viewport and perspective of 45 degrees over Width x Height (the outer window size,
 /// larger than the client area), near 0.1, far Depth; clear colour (R, G, B, A), given alpha first,
@@ -80,7 +91,7 @@ ZELVO_API void PutGLPointLight(GLenum NLight, float Size, float LX, float LY, fl
 // ---- Geometry primitives -----------------------------------------------------------------------
 
 /// The unit normal left by the latest FindNormal, x, y, z at indices 1, 2, 3.
-extern ZELVO_API zelvo::CheckedArray<double, 1, 3, "FNormal"> FNormal;
+extern ZELVO_API zelvo::CheckedArray<double, 1, 3, zelvo::names::FNormal> FNormal;
 
 /// Unit normal of the triangle V1, V2, V3 (counter-clockwise side) into FNormal; (0, 0, 0) for a
 /// degenerate triangle.

@@ -94,9 +94,15 @@ extern ZELVO_API int32_t FileMode;
 
 // ---- TGA texture table -------------------------------------------------------------------------
 
+/// The names the tables of this header give in a run-time error (see CheckedArray).
+namespace zelvo::names {
+inline constexpr char TextureTGA2[] = "TextureTGA2";  ///< ::TextureTGA2
+inline constexpr char TextureID2[] = "TextureID2";    ///< ::TextureID2
+}  // namespace zelvo::names
+
 /// The TGA slots 0..200: each keeps its image's size, format and texture name; the pixels are
 /// released once uploaded (ImageData null).
-extern ZELVO_API zelvo::CheckedArray<TGATexture, 0, 200, "TextureTGA2"> TextureTGA2;
+extern ZELVO_API zelvo::CheckedArray<TGATexture, 0, 200, zelvo::names::TextureTGA2> TextureTGA2;
 
 /// Loads a TGA file into slot Num (0..200) and makes its texture. A missing file prints one line on
 /// standard error and shows no box, leaving the slot unloaded; a path that exists but cannot be
@@ -109,7 +115,7 @@ ZELVO_API void TextureTGASelectID(int32_t Num);
 // ---- BMP textures ------------------------------------------------------------------------------
 
 /// The BMP slots 0..500: the OpenGL texture name of each (0 for a slot never loaded).
-extern ZELVO_API zelvo::CheckedArray<GLuint, 0, 500, "TextureID2"> TextureID2;
+extern ZELVO_API zelvo::CheckedArray<GLuint, 0, 500, zelvo::names::TextureID2> TextureID2;
 
 /// Bits per pixel of a BMP file; 0 when the file is missing, unreadable, too short, not a BMP or
 /// has an OS/2 core header. Sets FileMode to 0.

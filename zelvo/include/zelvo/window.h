@@ -52,12 +52,21 @@ extern ZELVO_API bool ShowStatusBar;
 
 extern ZELVO_API HWND hStatus;  ///< the status bar, when ShowStatusBar
 extern ZELVO_API HWND aWnd;     ///< the status bar CreateStatusBar made last
-extern ZELVO_API zelvo::CheckedArray<char, 0, 260, "FileName"> FileName;  ///< initial status text
+/// The names the tables of this header give in a run-time error (see CheckedArray).
+namespace zelvo::names {
+inline constexpr char FileName[] = "FileName";      ///< ::FileName
+inline constexpr char StatusItem[] = "StatusItem";  ///< ::StatusItem
+inline constexpr char Edges[] = "Edges";            ///< ::Edges
+inline constexpr char SetKey[] = "SetKey";          ///< ::SetKey
+}  // namespace zelvo::names
+
+/// Initial status text.
+extern ZELVO_API zelvo::CheckedArray<char, 0, 260, zelvo::names::FileName> FileName;
 /// Right edges of the status-bar parts in client pixels (-1: to the right end), 1..MaxStatusItem;
 /// written by the application.
-extern ZELVO_API zelvo::CheckedArray<int32_t, 1, 20, "StatusItem"> StatusItem;
+extern ZELVO_API zelvo::CheckedArray<int32_t, 1, 20, zelvo::names::StatusItem> StatusItem;
 /// The copy of StatusItem that CreateStatusBar hands to SB_SETPARTS.
-extern ZELVO_API zelvo::CheckedArray<int32_t, 1, 20, "Edges"> Edges;
+extern ZELVO_API zelvo::CheckedArray<int32_t, 1, 20, zelvo::names::Edges> Edges;
 extern ZELVO_API int32_t MaxStatusItem;  ///< number of status-bar parts, at most 20
 
 extern ZELVO_API WNDCLASSEXA WindowClassEx;  ///< the image button's class record
@@ -157,7 +166,7 @@ ZELVO_API HWND CreateStatusBar(HWND Parent);
 extern ZELVO_API bool Active;
 
 /// Key state by virtual-key code: 0 released, -1 held.
-extern ZELVO_API zelvo::CheckedArray<int32_t, 0, 500, "SetKey"> SetKey;
+extern ZELVO_API zelvo::CheckedArray<int32_t, 0, 500, zelvo::names::SetKey> SetKey;
 /// @name Mouse buttons
 /// True while the left or right button is held in the window (the window captures the mouse
 /// meanwhile); the copies ending in 2 are for the application.
