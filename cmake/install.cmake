@@ -2,6 +2,9 @@
 # a system include folder), the three libraries (static, or shared with BUILD_SHARED_LIBS), the
 # licence, a CMake package for find_package(Zelvo) with
 # the imported targets Zelvo::Platform, Zelvo::Zelvo and Zelvo::ZelvGames, and pkg-config files.
+# A static and a shared build install side by side into one prefix: every file they share is the
+# same in both, and what differs has a name of its own (ZelvoTargets-static.cmake beside
+# ZelvoTargets-shared.cmake, zelvo-static.pc beside zelvo.pc).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -18,8 +21,8 @@ add_library(Zelvo::ZelvGames ALIAS zelv_games)
 set_target_properties(zelvo_platform PROPERTIES EXPORT_NAME Platform)
 set_target_properties(zelvo PROPERTIES EXPORT_NAME Zelvo)
 set_target_properties(zelv_games PROPERTIES EXPORT_NAME ZelvGames)
-# The public headers need C++20 (class-type template arguments); consumers get it with the target.
-target_compile_features(zelvo_platform INTERFACE cxx_std_20)
+# The public headers need C++17 (inline variables); consumers get at least that with the target.
+target_compile_features(zelvo_platform INTERFACE cxx_std_17)
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/include/ ${PROJECT_SOURCE_DIR}/zelvo/include/
         ${PROJECT_SOURCE_DIR}/zelv_games/include/
@@ -34,8 +37,14 @@ install(TARGETS zelvo_platform zelvo zelv_games EXPORT ZelvoTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
         INCLUDES DESTINATION ${ZELVO_INSTALL_INCLUDEDIR})
+if(ZELVO_SHARED_LIBRARIES)
+  set(ZELVO_KIND shared)
+else()
+  set(ZELVO_KIND static)
+endif()
+# ZelvoConfig.cmake includes one of the two, as the consumer asks.
 install(EXPORT ZelvoTargets NAMESPACE Zelvo:: DESTINATION ${ZELVO_INSTALL_CMAKEDIR}
-        COMPONENT Development)
+        FILE ZelvoTargets-${ZELVO_KIND}.cmake COMPONENT Development)
 
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/ZelvoConfig.cmake.in
   ${PROJECT_BINARY_DIR}/package/ZelvoConfig.cmake INSTALL_DESTINATION ${ZELVO_INSTALL_CMAKEDIR})
@@ -61,15 +70,26 @@ else()
   string(REGEX REPLACE "/$" "" ZELVO_PC_UP "${ZELVO_PC_UP}")
   set(ZELVO_PC_PREFIX "\${pcfiledir}/${ZELVO_PC_UP}")
 endif()
-# The system libraries behind the platform layer, which only a static link needs (pkg-config
-# --static); shared libraries bring their own.
+# Shared libraries are zelvo.pc and zelv_games.pc; static ones zelvo-static.pc and
+# zelv_games-static.pc, which name the archives by path, since -lzelvo takes libzelvo.so when both
+# kinds share the folder. The system libraries behind the platform layer only a static link needs
+# (pkg-config --static); shared libraries bring their own.
 if(ZELVO_SHARED_LIBRARIES)
+  set(ZELVO_PC_SUFFIX "")
   set(ZELVO_PC_STATIC_ONLY "")
+  set(ZELVO_PC_DEFINES "")
+  set(ZELVO_PC_LIB_zelvo "-L\${libdir} -lzelvo -lzelvo_platform")
+  set(ZELVO_PC_LIB_zelv_games "-L\${libdir} -lzelv_games")
 else()
+  set(ZELVO_PC_SUFFIX "-static")
   set(ZELVO_PC_STATIC_ONLY "Requires.private: glx x11 xext xft fontconfig freetype2 pixman-1 xkbcommon")
+  set(ZELVO_PC_DEFINES " -DZELVO_STATIC")
+  set(ZELVO_PC_LIB_zelvo "\${libdir}/libzelvo.a \${libdir}/libzelvo_platform.a")
+  set(ZELVO_PC_LIB_zelv_games "\${libdir}/libzelv_games.a")
 endif()
 foreach(pc zelvo zelv_games)
-  configure_file(${CMAKE_CURRENT_LIST_DIR}/${pc}.pc.in ${PROJECT_BINARY_DIR}/package/${pc}.pc @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/package/${pc}.pc DESTINATION ${ZELVO_INSTALL_PKGCONFIGDIR}
-          COMPONENT Development)
+  set(ZELVO_PC_LIBS "${ZELVO_PC_LIB_${pc}}")
+  set(file ${PROJECT_BINARY_DIR}/package/${pc}${ZELVO_PC_SUFFIX}.pc)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/${pc}.pc.in ${file} @ONLY)
+  install(FILES ${file} DESTINATION ${ZELVO_INSTALL_PKGCONFIGDIR} COMPONENT Development)
 endforeach()
