@@ -108,9 +108,11 @@ consume() {
     flags=$(PKG_CONFIG_PATH=$libdir/pkgconfig pkg-config "$@") || fail "pkg-config $* failed"
     echo "flags: $flags"
     mkdir -p "$dir"
-    # The caller adds nothing of its own: the include folder and the libraries come from the .pc.
+    # The caller adds nothing of its own but the standard, which the .pc leaves to the program (a
+    # compiler older than GCC 11, such as Debian 12's Clang 14, defaults to C++14): the include
+    # folder and the libraries come from the .pc.
     # shellcheck disable=SC2086  # the flags are meant to split into words
-    "$cxx" -O0 "${sanitize[@]}" -o "$dir/hello" "$hello/main.cpp" $flags ||
+    "$cxx" -std=c++17 -O0 "${sanitize[@]}" -o "$dir/hello" "$hello/main.cpp" $flags ||
       fail "building the pkg-config consumer $name failed"
   fi
   [ "$(linked "$dir/hello")" = "$kind" ] ||

@@ -214,7 +214,8 @@ TEST_F(Keyboard, KeyUpGoesToTheWindowThatHasTheKeyboardWhenItIsRead) {
   };
   for (const auto& [name, when] : cases) {
     SCOPED_TRACE(name);
-    auto release_if = [&](Release at) {
+    // Clang 14 cannot capture a structured binding.
+    auto release_if = [&, when = when](Release at) {
       if (when == at) input_.release_key(VK_F1);
     };
     const HWND first = window_;
