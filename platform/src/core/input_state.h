@@ -1,4 +1,4 @@
-// Capture and focus state shared by the input services and the backend's event translation.
+// Capture and focus state shared by the input services and the input reports.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +12,6 @@ HWND input_focus_window();
 void input_move_focus(HWND to);
 // A window being destroyed loses the focus without messages (it has heard its last).
 void input_drop_focus(HWND h);
-// The native keyboard focus moved into (or out of) one of our top-level windows, `window`;
-// `focus_now` is our window that has it now (0: none of ours).
-void input_focus_changed(HWND window, bool gained, HWND focus_now);
 
 // A button went down in `window`. Without an explicit capture, the native automatic grab is
 // dropped so that, as on the original platform, moves go to whichever window is under the pointer.

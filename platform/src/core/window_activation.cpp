@@ -1,10 +1,11 @@
 // Activation: one top-level window of the program is the active one, the foreground window while
 // the program is in front. It changes inside the call that changes it (showing, SetFocus,
 // SetForegroundWindow, hiding, destruction) with the messages in the order Windows sends them, and
-// when the X server moves the keyboard focus between our windows and others'.
+// when the window system moves the keyboard focus between our windows and others'.
 #include <algorithm>
 #include <vector>
 
+#include "backend_reports.h"
 #include "input_state.h"
 #include "message_box_registry.h"
 #include "native_backend.h"
@@ -87,8 +88,8 @@ void window_forget_activation(HWND h) {
 // The native focus is where the user (or a window manager) put it: one of our windows becomes
 // active, or, when the focus left for another program's window, none. A focus event that is already
 // out of date when it is read changes nothing.
-void input_focus_changed(HWND window, bool gained, HWND focus_now) {
-  HWND now = window_root(focus_now);
+void report_keyboard_focus(HWND window, bool gained, HWND holder) {
+  HWND now = window_root(holder);
   if (now) {
     if (WindowObject* w = window_get(now); w && w->mapped && !w->destroying && now != live_active())
       window_activate(now, false);
