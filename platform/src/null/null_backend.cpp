@@ -1,16 +1,20 @@
 // The null backend: no display. Windows exist only as their records (shown, moved, focused and
 // activated with every message the core sends) on a nominal screen with a pointer that goes where
-// SetCursorPos puts it; no event ever arrives, nothing is drawn, GL refuses with the code Windows
-// gives for a missing format or context, and message boxes are records that wait until another
-// thread answers them, as on a display.
+// SetCursorPos puts it; no event arrives but those tests hand it (null_backend.h), nothing is
+// drawn, GL refuses with the code Windows gives for a missing format or context, and message boxes
+// are records that wait until another thread answers them, as on a display.
 #include <poll.h>
 
 #include <algorithm>
+#include <deque>
+#include <mutex>
+#include <utility>
 
 #include "error_codes.h"
 #include "message_box_registry.h"
 #include "message_box_text.h"
 #include "native_backend.h"
+#include "null_backend.h"
 
 namespace plat {
 namespace {
@@ -18,6 +22,22 @@ namespace {
 // The nominal screen, so that what the core derives from the screen's size can be tested.
 constexpr SIZE kScreen{1024, 768};
 POINT g_pointer{0, 0};
+
+// The reports tests handed in, waiting for a pump as a display's events wait to be read.
+std::mutex g_arrived_lock;
+std::deque<std::function<void()>> g_arrived;
+
+// True while this thread delivers reports: those after the one under way wait for their turn.
+thread_local bool t_pumping = false;
+
+// The oldest report waiting, or nothing.
+std::function<void()> next_arrived() {
+  std::lock_guard<std::mutex> lock(g_arrived_lock);
+  if (g_arrived.empty()) return {};
+  std::function<void()> report = std::move(g_arrived.front());
+  g_arrived.pop_front();
+  return report;
+}
 
 // A message box's nominal layout.
 constexpr int kBoxMargin = 12;
@@ -36,9 +56,26 @@ SIZE native_screen_size() { return kScreen; }
 
 int native_screen_dpi(bool) { return 96; }
 
-void native_pump_events() {}
+void null_arrive(std::function<void()> report) {
+  std::lock_guard<std::mutex> lock(g_arrived_lock);
+  g_arrived.push_back(std::move(report));
+}
 
-bool native_wait_events() { return false; }
+void native_pump_events() {
+  // A report whose messages are sent reenters the pump; the reports after it wait for their turn,
+  // as the X backend's do.
+  if (t_pumping) return;
+  t_pumping = true;
+  while (std::function<void()> report = next_arrived()) report();
+  t_pumping = false;
+}
+
+bool native_wait_events() {
+  // Nothing more can ever arrive once the reports handed in are read, nor while one of them is
+  // being delivered on this thread.
+  std::lock_guard<std::mutex> lock(g_arrived_lock);
+  return !t_pumping && !g_arrived.empty();
+}
 
 bool native_window_create(WindowObject*) { return true; }
 
