@@ -5,7 +5,8 @@ added) would otherwise sit in the tree unbuilt and untested without anyone notic
 
 A CMake file names a source by its path relative to its own folder, or, for the files in cmake/
 that a CMakeLists.txt includes, relative to a folder that has a CMakeLists.txt;
-${CMAKE_CURRENT_SOURCE_DIR} and ${PROJECT_SOURCE_DIR} are read as those folders and the root.
+${CMAKE_CURRENT_SOURCE_DIR}, ${CMAKE_CURRENT_FUNCTION_LIST_DIR} and ${PROJECT_SOURCE_DIR} are read
+as those folders and the root.
 Run from the root of the tree."""
 import os
 import re
@@ -46,6 +47,8 @@ def main():
             if token.startswith("${PROJECT_SOURCE_DIR}/"):
                 token, token_bases = token[len("${PROJECT_SOURCE_DIR}/"):], [""]
             else:
+                # A function defined in a CMakeLists.txt names files from that list's folder too.
+                token = token.replace("${CMAKE_CURRENT_FUNCTION_LIST_DIR}/", "")
                 token, token_bases = token.replace("${CMAKE_CURRENT_SOURCE_DIR}/", ""), bases
             for base in token_bases:
                 path = os.path.normpath(os.path.join(base, token))
