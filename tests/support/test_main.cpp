@@ -1,6 +1,6 @@
 // The main of every test program. A program holds the tests of a whole area, but CTest runs each
 // source file's tests in a process of its own, as they were written to run: `--tests-of=FILE`
-// selects the tests defined in FILE (a path ending, such as `platform/test_bitblt.cpp`). An explicit
+// selects the tests defined in FILE (a path ending, such as `winapi/test_bitblt.cpp`). An explicit
 // --gtest_filter wins, which is also how a death test's child finds its one test.
 #include <gtest/gtest.h>
 
@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
     const std::string_view file = arg.substr(kTestsOf.size());
     const std::string filter = FilterOf(file);
     if (filter.empty()) {
-      std::fprintf(stderr, "%s: no test is defined in %.*s\n", argv[0], static_cast<int>(file.size()),
-                   file.data());
+      std::fprintf(stderr, "%s: no test is defined in %.*s\n", argv[0],
+                   static_cast<int>(file.size()), file.data());
       return 2;
     }
     if (GTEST_FLAG_GET(filter) == "*") GTEST_FLAG_SET(filter, filter);
