@@ -44,7 +44,9 @@ endfunction()
 add_library(zelvo_windows_test_support STATIC
   support/gl_feedback.cpp
   support/windows/gl_test_context.cpp)
-target_include_directories(zelvo_windows_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
+# The framework's internal headers are named from its root, as on Linux.
+target_include_directories(zelvo_windows_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support
+  ${PROJECT_SOURCE_DIR}/zelvo)
 target_link_libraries(zelvo_windows_test_support PUBLIC tornado_scene zelv_games zelvo zelvo_platform
   zelvo_test_files gtest)
 foreach(test controls/bitmap_to_region controls/hover_button controls/key_mask

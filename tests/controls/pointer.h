@@ -1,5 +1,5 @@
 // Real pointer input for the image-button tests, as the system delivers it (SendInput and
-// SetCursorPos on Windows, XTest on our layer: tests/winapi/real_input.h), and a message pump.
+// SetCursorPos on Windows, XTest on our layer: tests/support/real_input.h), and a message pump.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <functional>
 #include <thread>
 
-#include "../winapi/real_input.h"
+#include "real_input.h"
 
 namespace ctrl_test {
 

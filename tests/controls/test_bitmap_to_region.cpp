@@ -14,11 +14,11 @@
 
 #include <Zelvo.h>
 
-#include "../../zelvo/controls/bitmap_to_region.h"
-#include "../winapi/wine.h"
 #include "bmp_writer.h"
+#include "controls/bitmap_to_region.h"
 #include "live_objects.h"
 #include "temp_dir.h"
+#include "wine_differences.h"
 
 using namespace ctrl_test;
 using namespace zelvo_test;

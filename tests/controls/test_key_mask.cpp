@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../../zelvo/controls/key_mask.h"
+#include "controls/key_mask.h"
 
 namespace {
 

@@ -3,8 +3,6 @@
 /// (test_cursor_file.cpp, without a display) and of the X cursors made from them (test_cursor.cpp).
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -13,19 +11,16 @@
 #include <vector>
 
 #include "cursor_file.h"
+#include "temp_dir.h"
 
 namespace cursor_test {
 
 namespace fs = std::filesystem;
 
-/// A scratch folder of this process for the files the cases write.
+/// A scratch folder of this process for the files the cases write, removed at exit.
 inline fs::path temp_dir() {
-  static fs::path dir = [] {
-    fs::path p = fs::temp_directory_path() / ("zelvo_cursor_" + std::to_string(getpid()));
-    fs::create_directories(p);
-    return p;
-  }();
-  return dir;
+  static const zelvo_test::TempDir dir;
+  return dir.path();
 }
 
 /// Appends a little-endian 16-bit value.

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "bmp_oracles.h"
+#include "dib_sections.h"
 #include "gdi_internal.h"
-#include "../winapi/dib_test_support.h"
-#include "bmp_test_files.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include "dib_sections.h"
 #include "window_internal.h"
 #include "x_display.h"
-#include "../winapi/dib_test_support.h"
 
 namespace {
 

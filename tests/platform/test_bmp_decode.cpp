@@ -6,7 +6,7 @@
 #include <map>
 
 #include "bmp_decode.h"
-#include "bmp_test_files.h"
+#include "bmp_oracles.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "bmp_decode.h"
-#include "bmp_test_files.h"
+#include "bmp_oracles.h"
 
 namespace {
 

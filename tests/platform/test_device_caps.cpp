@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "../e2e/demo_session.h"
+#include "demo_session.h"
 
 namespace {
 

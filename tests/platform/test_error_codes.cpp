@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "../controls/temp_dir.h"
 #include "bmp_writer.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ TEST(ErrorCodes, SystemTextsAreWindowsOwnAndEndInALineBreak) {
 }
 
 TEST(ErrorCodes, LoadersSayWhyAFileWasNotLoaded) {
-  ctrl_test::TempDir dir;
+  zelvo_test::TempDir dir;
   EXPECT_EQ(ErrorOf(LoadBitmap(dir / "missing.bmp")), DWORD(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(ErrorOf(LoadBitmap(dir / "no-folder/missing.bmp")), DWORD(ERROR_PATH_NOT_FOUND));
   EXPECT_EQ(ErrorOf(LoadBitmap(dir.path().string())), DWORD(ERROR_ACCESS_DENIED));

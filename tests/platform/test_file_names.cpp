@@ -10,10 +10,10 @@
 #include <fstream>
 #include <string>
 
-#include "../controls/temp_dir.h"
 #include "bmp_writer.h"
 #include "drop_root.h"
 #include "file_name_case.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ class FileNames : public ::testing::Test {
     return found->substr(prefix.size());
   }
 
-  ctrl_test::TempDir dir_;
+  zelvo_test::TempDir dir_;
 };
 
 TEST_F(FileNames, EveryComponentMatchesWithoutRegardToCase) {

@@ -4,9 +4,9 @@
 // Xlib's macros after GoogleTest.
 #include <X11/keysym.h>
 
+#include "message_log.h"
+#include "real_input.h"
 #include "x_display.h"
-#include "../winapi/window_test_log.h"
-#include "x_input.h"
 
 using namespace zelvo_test;
 

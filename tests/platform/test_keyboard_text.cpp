@@ -16,9 +16,9 @@
 #include <utility>
 #include <vector>
 
+#include "message_log.h"
 #include "window_internal.h"
 #include "x_display.h"
-#include "../winapi/window_test_log.h"
 
 using namespace zelvo_test;
 

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "../winapi/framework_descriptor.h"
 #include "message_box_answer.h"
+#include "wgl_setup.h"
 
 namespace {
 

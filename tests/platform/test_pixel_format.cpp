@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "pixel_format.h"
-#include "../winapi/framework_descriptor.h"
+#include "wgl_setup.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "pixel_format_choice.h"
-#include "../winapi/framework_descriptor.h"
+#include "wgl_setup.h"
 
 namespace {
 

@@ -13,8 +13,7 @@
 #include <string>
 
 #include "pixel_format.h"
-#include "../winapi/framework_descriptor.h"
-#include "../winapi/wgl_test_window.h"
+#include "wgl_setup.h"
 #include "window_internal.h"
 #include "x_display.h"
 

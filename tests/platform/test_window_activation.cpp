@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "demo_session.h"
+#include "message_log.h"
 #include "window_internal.h"
 #include "x_display.h"
-#include "../e2e/demo_session.h"
-#include "../winapi/window_test_log.h"
 
 using namespace zelvo_test;
 

@@ -12,10 +12,10 @@
 #include <cstring>
 #include <string>
 
+#include "message_log.h"
+#include "real_input.h"
 #include "window_internal.h"
 #include "x_display.h"
-#include "../winapi/window_test_log.h"
-#include "x_input.h"
 
 using namespace zelvo_test;
 

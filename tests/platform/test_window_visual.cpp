@@ -4,10 +4,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "message_log.h"
+#include "real_input.h"
 #include "window_internal.h"
 #include "x_display.h"
-#include "../winapi/window_test_log.h"
-#include "x_input.h"
 
 using namespace zelvo_test;
 

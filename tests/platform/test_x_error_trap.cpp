@@ -6,9 +6,9 @@
 
 #include "error_codes.h"
 #include "handle_table.h"
+#include "wgl_setup.h"
 #include "window_internal.h"
 #include "x_display.h"
-#include "../winapi/framework_descriptor.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include <random>
 
-#include "../winapi/wine.h"
 #include "captured_boxes.h"
 #include "texture_test_support.h"
+#include "wine_differences.h"
 
 using namespace tex_test;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../../zelvo/textures/pixel_swap.h"
+#include "textures/pixel_swap.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <string>
 
-#include "../winapi/wine.h"
 #include "failure_line_capture.h"
 #include "texture_test_support.h"
+#include "wine_differences.h"
 
 using namespace tex_test;
 

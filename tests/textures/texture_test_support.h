@@ -10,12 +10,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "bmp_writer.h"
+#include "temp_dir.h"
 #include "tga_writer.h"
 
 namespace tex_test {
@@ -31,23 +30,10 @@ inline Bytes Concat(Bytes a, const Bytes& b) {
   return a;
 }
 
+// A private folder (tests/support/temp_dir.h) with the texture tests' way of naming and writing its
+// files.
 class ScratchDir {
  public:
-  ScratchDir() {
-    namespace fs = std::filesystem;
-    std::random_device random;
-    fs::path dir;
-    do {
-      dir = fs::temp_directory_path() / ("zelvo-tex-" + std::to_string(random()));
-    } while (!fs::create_directory(dir));
-    fs::permissions(dir, fs::perms::owner_all);
-    path_ = dir.string();
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
   std::string Write(const std::string& name, const Bytes& bytes) const {
     std::string file = File(name);
@@ -61,7 +47,8 @@ class ScratchDir {
   const std::string& path() const { return path_; }
 
  private:
-  std::string path_;
+  zelvo_test::TempDir dir_;
+  std::string path_ = dir_.path().string();
 };
 
 // Files the process holds open: its descriptors on Linux, its kernel handles on Windows.

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "dib_test_support.h"
+#include "dib_sections.h"
 
 namespace {
 

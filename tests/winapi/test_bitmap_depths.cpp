@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "dib_test_support.h"
+#include "dib_sections.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "bmp_files.h"
 #include "gdi_test_support.h"
-#include "wine.h"
+#include "wine_differences.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bmp_files.h"
-#include "wine.h"
+#include "wine_differences.h"
 
 namespace {
 

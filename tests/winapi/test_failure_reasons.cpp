@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "failure_reason.h"
-#include "wgl_test_window.h"
-#include "wine.h"
+#include "wgl_setup.h"
+#include "wine_differences.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "gdi_test_support.h"
-#include "wine.h"
+#include "wine_differences.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "message_log.h"
 #include "real_input.h"
-#include "window_test_log.h"
 
 using namespace zelvo_test;
 

@@ -5,8 +5,8 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include "message_log.h"
 #include "real_input.h"
-#include "window_test_log.h"
 
 using namespace zelvo_test;
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "wine.h"
+#include "wine_differences.h"
 
 namespace {
 

@@ -13,8 +13,7 @@
 #include <vector>
 
 #include "message_box_answer.h"
-#include "message_box_drive.h"
-#include "wine.h"
+#include "wine_differences.h"
 
 using zelvo_test::BoxAnswerer;
 using zelvo_test::show_and_drive;

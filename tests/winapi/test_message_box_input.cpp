@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "message_box_drive.h"
+#include "message_box_answer.h"
 #include "real_input.h"
 
 using zelvo_test::show_and_drive;

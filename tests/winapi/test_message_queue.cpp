@@ -6,7 +6,7 @@
 
 #include <windowsx.h>
 
-#include "window_test_log.h"
+#include "message_log.h"
 
 using namespace zelvo_test;
 

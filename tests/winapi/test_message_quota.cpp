@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "message_log.h"
 #include "real_input.h"
-#include "wine.h"
-#include "window_test_log.h"
+#include "wine_differences.h"
 
 using namespace zelvo_test;
 

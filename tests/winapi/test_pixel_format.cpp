@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "framework_descriptor.h"
-#include "wine.h"
+#include "wgl_setup.h"
+#include "wine_differences.h"
 
 namespace {
 

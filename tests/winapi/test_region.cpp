@@ -7,7 +7,7 @@
 #include <random>
 
 #include "gdi_test_support.h"
-#include "wine.h"
+#include "wine_differences.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "wine.h"
+#include "wine_differences.h"
 #include "zelvo/lparam_pointer.h"
 
 namespace {

@@ -9,9 +9,8 @@
 #include <cstdint>
 
 #include "failure_reason.h"
-#include "framework_descriptor.h"
-#include "wgl_test_window.h"
-#include "wine.h"
+#include "wgl_setup.h"
+#include "wine_differences.h"
 
 namespace {
 

@@ -19,8 +19,7 @@
 #include <GL/wglext.h>
 #endif
 
-#include "framework_descriptor.h"
-#include "wgl_test_window.h"
+#include "wgl_setup.h"
 
 namespace {
 

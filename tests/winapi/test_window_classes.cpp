@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "window_test_log.h"
-#include "wine.h"
+#include "message_log.h"
+#include "wine_differences.h"
 #include "zelvo/lparam_pointer.h"
 
 using namespace zelvo_test;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "window_test_log.h"
+#include "message_log.h"
 
 using namespace zelvo_test;
 

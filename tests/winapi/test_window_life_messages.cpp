@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "window_message_sequence.h"
-#include "wine.h"
+#include "wine_differences.h"
 
 using namespace zelvo_test;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "window_test_log.h"
+#include "message_log.h"
 
 using namespace zelvo_test;
 

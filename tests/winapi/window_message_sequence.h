@@ -1,4 +1,4 @@
-// The message sequence of a window's life, as the logging window procedure (window_test_log.h)
+// The message sequence of a window's life, as the logging window procedure (message_log.h)
 // records it, reduced to what a window procedure written for Windows relies on, and compared with
 // an expected sequence. Windows API only: the expectations were recorded under Wine and hold for
 // our layer too.
@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "window_test_log.h"
+#include "message_log.h"
 
 namespace zelvo_test {
 

@@ -1,39 +1,26 @@
-// Files for the BMP and BitBlt tests, in a private temporary folder: the BMP files themselves come
-// from the one writer of tests/support (bmp_writer.h). Standard C++ only: the shared tests use it
-// on both platforms.
+// Files for the BMP and BitBlt tests, in a private temporary folder (temp_dir.h): the BMP files
+// themselves come from the one writer (bmp_writer.h). Standard C++ only: the Windows behaviour
+// tests use it on both platforms.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <random>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "bmp_writer.h"
+#include "temp_dir.h"
 
 namespace bmp_test {
 
 // A private folder for the files of one test program, removed at exit.
 inline const std::string& folder() {
-  static const std::string dir = [] {
-    namespace fs = std::filesystem;
-    std::random_device random;
-    fs::path d;
-    do {
-      d = fs::temp_directory_path() / ("zelvo-bmp-" + std::to_string(random()));
-    } while (!fs::create_directory(d));
-    fs::permissions(d, fs::perms::owner_all);
-    static fs::path keep = d;
-    std::atexit([] {
-      std::error_code ignored;
-      fs::remove_all(keep, ignored);
-    });
-    return d.string();
-  }();
-  return dir;
+  static const zelvo_test::TempDir dir;
+  static const std::string name = dir.path().string();
+  return name;
 }
 
 inline std::string path(const std::string& name) { return folder() + "/" + name; }

@@ -26,7 +26,7 @@
 #include <stb/stb_image.h>
 #pragma GCC diagnostic pop
 
-#include "../winapi/bmp_files.h"
+#include "bmp_files.h"
 
 namespace bmp_test {
 

@@ -1,4 +1,4 @@
-#include "x_input.h"
+#include "real_input.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>

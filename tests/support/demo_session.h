@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "../window/child_process.h"
+#include "child_process.h"
 
 namespace zelvo_test {
 
