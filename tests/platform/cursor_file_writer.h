@@ -1,6 +1,7 @@
 /// @file
 /// Cursor and icon files written byte by byte for the tests of their decoding
-/// (test_cursor_file.cpp, without a display) and of the X cursors made from them (test_cursor.cpp).
+/// (test_cursor_file.cpp, without a display) and of the X cursors made from them
+/// (test_cursor_x11.cpp).
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Cursor and icon files decoded without a display: every depth, the mask, the entry chosen, the hot
 // spot, and truncated or malformed files. The X cursors made from them are tested in
-// test_cursor.cpp.
+// test_cursor_x11.cpp.
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -1,5 +1,6 @@
 // Pixel formats as the application sees them: the descriptor's layout, the choice for the
-// framework's descriptor, DescribePixelFormat's count and its failures.
+// framework's descriptor, DescribePixelFormat's count and its failures, and the format as a
+// window's own.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -127,6 +128,30 @@ TEST(PixelFormat, SingleBufferPreferredUnlessDoubleAsked) {
   ASSERT_GT(twin, 0);
   EXPECT_TRUE(describe(dc, twin).dwFlags & PFD_DOUBLEBUFFER);
   ReleaseDC(0, dc);
+}
+
+// The format belongs to the window record: once a window is destroyed, nothing of it reaches a
+// window created later, even after enough cycles to bring a handle value round again.
+TEST(PixelFormat, ANewWindowNeverInheritsAFormat) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "PixelFormatCycle";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  PIXELFORMATDESCRIPTOR request = framework_descriptor();
+  int format = 0;
+  for (int i = 0; i < 5000; ++i) {
+    HWND window =
+        CreateWindowExA(0, "PixelFormatCycle", "", WS_POPUP, 0, 0, 8, 8, 0, 0, 0, nullptr);
+    ASSERT_TRUE(window);
+    HDC dc = GetDC(window);
+    ASSERT_EQ(GetPixelFormat(dc), 0) << "cycle " << i;
+    if (format == 0) format = ChoosePixelFormat(dc, &request);
+    ASSERT_NE(format, 0);
+    ASSERT_TRUE(SetPixelFormat(dc, format, &request));
+    ASSERT_EQ(GetPixelFormat(dc), format);
+    ReleaseDC(window, dc);
+    ASSERT_TRUE(DestroyWindow(window));
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// BitBlt between memory contexts: every source depth converted to the decoded colours, and the
-// raster operations offered. Painting onto a real X window is tested in test_bitblt_window.cpp.
+// BitBlt between memory contexts on our layer: every source depth converted to the colours that
+// independent decoders (Linux only) read, and the raster operations the layer offers. Destinations,
+// clipping and overlap are checked in both worlds by tests/winapi/test_bitblt.cpp, painting onto a
+// real X window in test_bitblt_x11.cpp.
 #include <gtest/gtest.h>
 #include <windows.h>
 
