@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "wine_differences.h"
+
 namespace {
 
 int64_t counter() {
@@ -46,9 +48,12 @@ TEST(PerformanceCounter, AgreesWithSleepAndTheTickCount) {
   const DWORD outer_end = GetTickCount();
   const double elapsed_ms = static_cast<double>(end - start) * 1000.0 / frequency.QuadPart;
   EXPECT_GE(elapsed_ms, 300.0) << "at least the slept time";
-  // The tick count advances in steps of up to 16 ms on Windows.
-  EXPECT_GE(elapsed_ms + 16, static_cast<double>(inner_end - inner_start));
-  EXPECT_LE(elapsed_ms, static_cast<double>(outer_end - outer_start) + 16);
+  // The tick count advances in steps of up to 16 ms on Windows. Wine's is written by its server
+  // every 16 ms or so, and on a busy machine the server may be late: one step more there. A
+  // counter at a wrong rate is off by far more.
+  const double step = zelvo_test::under_wine() ? 48 : 16;
+  EXPECT_GE(elapsed_ms + step, static_cast<double>(inner_end - inner_start));
+  EXPECT_LE(elapsed_ms, static_cast<double>(outer_end - outer_start) + step);
 }
 
 // Windows writes through the null pointer and faults; this layer fails the call instead.
