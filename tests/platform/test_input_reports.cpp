@@ -11,27 +11,17 @@
 #include <vector>
 
 #include "backend_reports.h"
+#include "message_log.h"
 #include "null_backend.h"
 
 using namespace plat;
+using zelvo_test::Logged;
+using zelvo_test::message_log;
 
 namespace {
 
 constexpr const char* kClass = "InputReportsWindow";
 constexpr DWORD kPopup = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-
-struct Logged {
-  HWND hwnd;
-  UINT message;
-  WPARAM wparam;
-  LPARAM lparam;
-};
-std::vector<Logged> g_log;
-
-LRESULT CALLBACK logging_proc(HWND h, UINT message, WPARAM wparam, LPARAM lparam) {
-  g_log.push_back({h, message, wparam, lparam});
-  return DefWindowProcA(h, message, wparam, lparam);
-}
 
 // Keys on a US keyboard: xkb keycode (kernel key number + 8) and its first two levels.
 struct Key {
@@ -61,11 +51,7 @@ KeyReport key_report(const Key& key, unsigned state, const char* text = "") {
 class InputReports : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = logging_proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    RegisterClassA(&wc);
+    zelvo_test::register_logging_class(kClass);
     a_ = make(kPopup, 0, 100);
     ASSERT_EQ(GetFocus(), a_);
   }
@@ -85,7 +71,7 @@ class InputReports : public ::testing::Test {
   // and gives what the window procedures got meanwhile of the messages `wanted` names.
   template <typename Reports>
   std::vector<Logged> deliver(Reports reports, std::vector<UINT> wanted = {}) {
-    g_log.clear();
+    message_log().messages.clear();
     null_arrive(reports);
     MSG msg;
     while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) {
@@ -93,7 +79,7 @@ class InputReports : public ::testing::Test {
       DispatchMessageA(&msg);
     }
     std::vector<Logged> out;
-    for (const Logged& m : g_log)
+    for (const Logged& m : message_log().messages)
       for (UINT w : wanted)
         if (m.message == w) out.push_back(m);
     return out;
@@ -185,9 +171,13 @@ TEST_F(InputReports, PressesTypeWindows1252Characters) {
   }
 }
 
-// Buttons, motion and the wheel: which message, MK_* flags of the buttons and keys held (with the
-// event's own button), client coordinates cut to 16 bits, the wheel's screen coordinates.
-TEST_F(InputReports, PointerReportsMakeMouseMessagesWithTheirFlags) {
+// Buttons, motion and the wheel: which message and window, MK_* flags of the buttons and keys held
+// (with the event's own button), client coordinates cut to 16 bits, the wheel's screen coordinates.
+// A button goes to the child the backend names under the pointer, in its own coordinates, unless a
+// window has the capture; a window that is no child of the event's window is not taken.
+TEST_F(InputReports, PointerReportsMakeMouseMessagesForTheirWindow) {
+  HWND child = make(WS_CHILD | WS_VISIBLE, a_, 10);  // at (10, 100) of a's client area
+  HWND other = make(WS_POPUP, 0, 400);               // hidden: a keeps the keyboard for the wheel
   enum Kind { kButtonDown, kButtonUp, kMove, kWheel };
   struct Case {
     const char* what;
@@ -195,31 +185,44 @@ TEST_F(InputReports, PointerReportsMakeMouseMessagesWithTheirFlags) {
     ReportButton button;
     int notches;
     unsigned state;
+    POINT at;
+    HWND named, capture;  // the child the backend names, the window that has the capture
     UINT message;
+    HWND target;
     WPARAM wparam;
     LPARAM lparam;
   };
+  const POINT left{-5, 7}, over_child{15, 106};
   const LPARAM client = MAKELPARAM(static_cast<uint16_t>(-5), 7);
   const LPARAM screen = MAKELPARAM(95, 107);
+  const LPARAM at_child = MAKELPARAM(15, 106);
+  const ReportButton kL = ReportButton::kLeft;
   const Case cases[] = {
-      {"left down, Shift", kButtonDown, ReportButton::kLeft, 0, kStateShift, WM_LBUTTONDOWN,
+      {"left down, Shift", kButtonDown, kL, 0, kStateShift, left, 0, 0, WM_LBUTTONDOWN, a_,
        MK_LBUTTON | MK_SHIFT, client},
-      {"left up", kButtonUp, ReportButton::kLeft, 0, kStateLeftButton, WM_LBUTTONUP, 0, client},
+      {"left up", kButtonUp, kL, 0, kStateLeftButton, left, 0, 0, WM_LBUTTONUP, a_, 0, client},
       {"right down, left held, Ctrl", kButtonDown, ReportButton::kRight, 0,
-       kStateLeftButton | kStateControl, WM_RBUTTONDOWN, MK_RBUTTON | MK_LBUTTON | MK_CONTROL,
-       client},
+       kStateLeftButton | kStateControl, left, 0, 0, WM_RBUTTONDOWN, a_,
+       MK_RBUTTON | MK_LBUTTON | MK_CONTROL, client},
       {"middle up, right held", kButtonUp, ReportButton::kMiddle, 0,
-       kStateMiddleButton | kStateRightButton, WM_MBUTTONUP, MK_RBUTTON, client},
-      {"move, middle held", kMove, ReportButton::kLeft, 0, kStateMiddleButton, WM_MOUSEMOVE,
+       kStateMiddleButton | kStateRightButton, left, 0, 0, WM_MBUTTONUP, a_, MK_RBUTTON, client},
+      {"move, middle held", kMove, kL, 0, kStateMiddleButton, left, 0, 0, WM_MOUSEMOVE, a_,
        MK_MBUTTON, client},
-      {"wheel away", kWheel, ReportButton::kLeft, 1, 0, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+      {"wheel away", kWheel, kL, 1, 0, left, 0, 0, WM_MOUSEWHEEL, a_, MAKEWPARAM(0, WHEEL_DELTA),
        screen},
-      {"wheel toward, Shift", kWheel, ReportButton::kLeft, -1, kStateShift, WM_MOUSEWHEEL,
+      {"wheel toward, Shift", kWheel, kL, -1, kStateShift, left, 0, 0, WM_MOUSEWHEEL, a_,
        MAKEWPARAM(MK_SHIFT, static_cast<uint16_t>(-WHEEL_DELTA)), screen},
+      {"child under the pointer", kButtonDown, kL, 0, 0, over_child, child, 0, WM_LBUTTONDOWN,
+       child, MK_LBUTTON, MAKELPARAM(5, 6)},
+      {"captured by the parent", kButtonDown, kL, 0, 0, over_child, child, a_, WM_LBUTTONDOWN, a_,
+       MK_LBUTTON, at_child},
+      {"no child of the window", kButtonDown, kL, 0, 0, over_child, other, 0, WM_LBUTTONDOWN, a_,
+       MK_LBUTTON, at_child},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    PointerReport at{a_, 0, POINT{-5, 7}, POINT{95, 107}, c.state};
+    if (c.capture) SetCapture(c.capture);
+    PointerReport at{a_, c.named, c.at, POINT{95, 107}, c.state};
     std::vector<Logged> got = deliver(
         [&] {
           if (c.kind == kButtonDown || c.kind == kButtonUp)
@@ -230,41 +233,11 @@ TEST_F(InputReports, PointerReportsMakeMouseMessagesWithTheirFlags) {
             report_wheel(at, c.notches);
         },
         {c.message});
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].hwnd, a_);
-    EXPECT_EQ(got[0].wparam, c.wparam);
-    EXPECT_EQ(got[0].lparam, c.lparam);
-  }
-}
-
-// The child the backend names under the pointer gets the message in its own coordinates, unless a
-// window has the capture; a window that is no child of the event's window is not taken.
-TEST_F(InputReports, ButtonsGoToTheChildUnderThePointerUnlessCaptured) {
-  HWND child = make(WS_CHILD | WS_VISIBLE, a_, 10);  // at (10, 100) of a's client area
-  HWND other = make(kPopup, 0, 400);
-  const POINT pointer{15, 106};
-  struct Case {
-    const char* what;
-    HWND named;
-    HWND capture;
-    HWND target;
-    POINT client;
-  };
-  const Case cases[] = {
-      {"child under the pointer", child, 0, child, POINT{5, 6}},
-      {"captured by the parent", child, a_, a_, pointer},
-      {"no child of the window", other, 0, a_, pointer},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.capture) SetCapture(c.capture);
-    PointerReport at{a_, c.named, pointer, POINT{}, 0};
-    std::vector<Logged> got =
-        deliver([&] { report_button(at, ReportButton::kLeft, true); }, {WM_LBUTTONDOWN});
     ReleaseCapture();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].hwnd, c.target);
-    EXPECT_EQ(got[0].lparam, MAKELPARAM(c.client.x, c.client.y));
+    EXPECT_EQ(got[0].wparam, c.wparam);
+    EXPECT_EQ(got[0].lparam, c.lparam);
   }
 }
 
